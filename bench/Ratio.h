@@ -1,0 +1,46 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+// Runs the registered benchmarks and prints, for each (measured, baseline) pair, the ratio of
+// their times in this same run next to its target.
+struct RatioCheck {
+    std::string measured;
+    std::string baseline;
+    double target;
+};
+
+class RatioReporter : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
+                times_[run.run_name.function_name] = run.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> times_;
+};
+
+inline int RunWithRatios(int argc, char** argv, const std::vector<RatioCheck>& checks) {
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    int missed = 0;
+    for (const RatioCheck& c : checks) {
+        const auto m = reporter.times_.find(c.measured);
+        const auto b = reporter.times_.find(c.baseline);
+        if (m == reporter.times_.end() || b == reporter.times_.end() || b->second <= 0) continue;
+        const double ratio = m->second / b->second;
+        const bool ok = ratio <= c.target;
+        missed += ok ? 0 : 1;
+        std::printf("ratio %s / %s = %.2f (target <= %.1f) %s\n", c.measured.c_str(),
+                    c.baseline.c_str(), ratio, c.target, ok ? "ok" : "MISSED");
+    }
+    benchmark::Shutdown();
+    return missed == 0 ? 0 : 1;
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "store/RecordFile.h"
+#include "store/StorePaths.h"
+
+// The readers of the main window. Each opens its file, reads it whole and closes it.
+RecordLines LoadPerformerList(const QString& startDir);
+RecordLines LoadAlbumList(const QString& startDir, QByteArrayView performer);
+Lines LoadSongList(const QString& startDir, QByteArrayView performer, QByteArrayView album);
+Lines LoadSongText(const QString& startDir, QByteArrayView performer, QByteArrayView album,
+                   QByteArrayView song);
+
+// Creates, in this order, the performer folder, its picture folder and the empty files
+// Songs.lrx, Albums.lrx, Texts.lrx. An existing folder is a failure; the first failure stops.
+void CreatePerformerFolder(const QString& startDir, QByteArrayView performer);
+
+// Makes sure Data/ and Data/performers.lrx exist, as at start-up: a data folder that cannot
+// be made is passed over; a list file that cannot then be created throws.
+void EnsurePerformerList(const QString& startDir);

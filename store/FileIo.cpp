@@ -1,0 +1,208 @@
+#include "store/FileIo.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <cerrno>
+#include <cstdio>
+
+#include "store/StoreError.h"
+
+namespace fileio {
+namespace {
+
+struct FaultPlan {
+    long calls = 0;
+    long failAt = 0;  // 0: no fault planned
+    int error = 0;
+    FaultMode mode = FaultMode::Once;
+    long injected = 0;
+};
+FaultPlan& plan() {
+    static FaultPlan p;
+    return p;
+}
+
+// Counts one I/O call and fails it when the plan says so.
+void faultPoint(const QString& path) {
+    FaultPlan& p = plan();
+    ++p.calls;
+    if (p.failAt == 0) return;
+    const bool hit = p.mode == FaultMode::Once ? p.calls == p.failAt : p.calls >= p.failAt;
+    if (!hit) return;
+    ++p.injected;
+    throw StoreError(p.error, path);
+}
+
+QByteArray nativePath(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+[[noreturn]] void fail(const QString& path, int error = errno) {
+    throw StoreError(error ? error : EIO, path);
+}
+
+class Fd {
+  public:
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    int get() const { return fd_; }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+
+  private:
+    int fd_;
+};
+
+}  // namespace
+
+QByteArray readAll(const QString& path) {
+    try {
+        faultPoint(path);
+    } catch (const StoreError& e) {
+        throw StoreReadError(e.error(), path);
+    }
+    Fd fd(::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) throw StoreReadError(errno ? errno : EIO, path);
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0) fail(path);
+    if (S_ISDIR(st.st_mode)) throw StoreReadError(EISDIR, path);
+    faultPoint(path);
+    // Read straight into a buffer of the file's size; a file that grows meanwhile is read on.
+    QByteArray data(st.st_size > 0 ? qsizetype(st.st_size) : 0, Qt::Uninitialized);
+    qsizetype filled = 0;
+    for (;;) {
+        if (filled == data.size()) data.resize(filled + (1 << 16));
+        const ssize_t n = ::read(fd.get(), data.data() + filled, size_t(data.size() - filled));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            fail(path);
+        }
+        if (n == 0) break;
+        filled += qsizetype(n);
+    }
+    data.truncate(filled);
+    return data;
+}
+
+void writeAtomic(const QString& path, const QByteArray& data) {
+    faultPoint(path);
+    QSaveFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly)) {
+        fail(path, file.error() == QFileDevice::PermissionsError ? EACCES : errno);
+    }
+    try {
+        faultPoint(path);
+        if (file.write(data) != data.size()) fail(path, errno ? errno : ENOSPC);
+        faultPoint(path);
+    } catch (...) {
+        file.cancelWriting();
+        throw;
+    }
+    errno = 0;
+    if (!file.commit()) fail(path, errno ? errno : EIO);
+}
+
+void createNewFile(const QString& path) {
+    faultPoint(path);
+    const int fd =
+        ::open(nativePath(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) fail(path);
+    ::close(fd);
+}
+
+void makeDir(const QString& path) {
+    faultPoint(path);
+    if (::mkdir(nativePath(path).constData(), 0777) != 0) fail(path);
+}
+
+void removeDir(const QString& path) {
+    faultPoint(path);
+    if (::rmdir(nativePath(path).constData()) != 0) fail(path);
+}
+
+void removeFile(const QString& path) {
+    faultPoint(path);
+    const QByteArray native = nativePath(path);
+    struct stat st {};
+    if (::lstat(native.constData(), &st) != 0) fail(path);
+    if (S_ISDIR(st.st_mode)) fail(path, EISDIR);
+    if (::unlink(native.constData()) != 0) fail(path);
+}
+
+void renameNoReplace(const QString& from, const QString& to) {
+    faultPoint(from);
+    const QByteArray src = nativePath(from);
+    const QByteArray dst = nativePath(to);
+    if (::renameat2(AT_FDCWD, src.constData(), AT_FDCWD, dst.constData(), RENAME_NOREPLACE) == 0)
+        return;
+    if (errno != EINVAL && errno != ENOSYS) fail(from);
+    // File systems without RENAME_NOREPLACE: a hard link refuses an existing target too.
+    if (::link(src.constData(), dst.constData()) != 0) fail(from);
+    if (::unlink(src.constData()) != 0) {
+        const int error = errno;
+        ::unlink(dst.constData());
+        fail(from, error);
+    }
+}
+
+void copyNew(const QString& from, const QString& to) {
+    const QByteArray data = readAll(from);
+    if (exists(to)) fail(to, EEXIST);
+    writeAtomic(to, data);
+}
+
+QStringList listDir(const QString& path, int what) {
+    faultPoint(path);
+    QDir dir(path);
+    if (!dir.exists()) fail(path, ENOENT);
+    QDir::Filters filters = QDir::NoDotAndDotDot;
+    if (what & int(Listing::Files)) filters |= QDir::Files;
+    if (what & int(Listing::Dirs)) filters |= QDir::Dirs;
+    if (what & int(Listing::Hidden)) filters |= QDir::Hidden;
+    return dir.entryList(filters, QDir::Unsorted);
+}
+
+bool exists(const QString& path) {
+    struct stat st {};
+    return ::lstat(nativePath(path).constData(), &st) == 0;
+}
+
+bool isDir(const QString& path) {
+    struct stat st {};
+    return ::stat(nativePath(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool isFile(const QString& path) {
+    struct stat st {};
+    return ::stat(nativePath(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+qint64 fileSize(const QString& path) {
+    struct stat st {};
+    return ::stat(nativePath(path).constData(), &st) == 0 ? qint64(st.st_size) : -1;
+}
+
+void failAt(long n, int error, FaultMode mode) {
+    plan() = FaultPlan{0, n, error, mode, 0};
+}
+
+void clearFaults() {
+    plan() = FaultPlan{};
+}
+
+long callsMade() {
+    return plan().calls;
+}
+
+long faultsInjected() {
+    return plan().injected;
+}
+
+}  // namespace fileio

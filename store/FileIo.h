@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// The program's one door to the file system. Every open, read, write, flush, rename, copy,
+// mkdir, rmdir, unlink and directory listing passes through here, so that tests can make
+// the Nth call fail with a chosen error (preload tricks miss the calls Qt makes itself).
+// Every function throws StoreError on failure.
+namespace fileio {
+
+// Reads a whole file, opened read-only. Throws StoreReadError when it cannot be opened.
+QByteArray readAll(const QString& path);
+
+// Replaces the file's content as one step: the new bytes go to a file beside it, are flushed
+// to disk, and only then renamed over the old one. A failure leaves the old file whole.
+void writeAtomic(const QString& path, const QByteArray& data);
+
+// Creates a new empty file; an existing file of that name is a failure (EEXIST).
+void createNewFile(const QString& path);
+
+// Creates one folder; an existing folder is a failure (EEXIST).
+void makeDir(const QString& path);
+// Removes an empty folder.
+void removeDir(const QString& path);
+// Removes a file. A folder (or anything else that is not a file) is refused with EISDIR.
+void removeFile(const QString& path);
+// Renames a file, never replacing an existing one (EEXIST).
+void renameNoReplace(const QString& from, const QString& to);
+// Copies all bytes of a file (source opened read-only) into a new file `to`.
+void copyNew(const QString& from, const QString& to);
+
+enum class Listing { Files = 1, Dirs = 2, Hidden = 4 };
+// Names of the entries of a folder (without "." and ".."), in the platform's listing order.
+QStringList listDir(const QString& path, int what);
+
+bool exists(const QString& path);
+bool isDir(const QString& path);
+bool isFile(const QString& path);
+qint64 fileSize(const QString& path);
+
+// ---- fault points, for tests ----
+enum class FaultMode { Once, FromThenOn };
+// The Nth I/O call from now on (1-based) fails with `error`; once, or every call from then on.
+void failAt(long n, int error, FaultMode mode);
+void clearFaults();
+// I/O calls made since the last failAt/clearFaults.
+long callsMade();
+// Faults actually injected since the last failAt/clearFaults.
+long faultsInjected();
+
+}  // namespace fileio

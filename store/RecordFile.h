@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+#include <vector>
+
+// A line of a catalogue file: Windows-1251 bytes, without its line end.
+using Line = QByteArray;
+using Lines = QList<QByteArray>;
+
+// The lines of one file as read: one buffer and a view per line, so that reading a large
+// text file costs a single pass over its bytes.
+class RecordLines {
+  public:
+    RecordLines() = default;
+    // Splits bytes into lines by the catalogue's reading rules: LF ends a line (with or
+    // without CR before it), a lone CR is dropped, Ctrl-Z where a line would begin ends the
+    // file and inside a line ends that line, a last line without line end still counts.
+    explicit RecordLines(QByteArray bytes);
+
+    qsizetype size() const { return qsizetype(lines_.size()); }
+    bool isEmpty() const { return lines_.empty(); }
+    QByteArrayView operator[](qsizetype i) const { return lines_[size_t(i)]; }
+    auto begin() const { return lines_.begin(); }
+    auto end() const { return lines_.end(); }
+    Lines toList() const;
+
+  private:
+    bool splitPlainLines();
+    void splitAnyLines();
+
+    QByteArray data_;
+    std::vector<QByteArrayView> lines_;
+};
+
+inline const QByteArray kBlockMarker = QByteArrayLiteral("##-**~");
+inline const QByteArray kSongBlockEnd = QByteArrayLiteral("endalbum");
+inline const QByteArray kTextBlockEnd = QByteArrayLiteral("endsong");
+
+// Throws StoreReadError when the file cannot be opened.
+RecordLines ReadRecordFile(const QString& path);
+// Writes every line followed by CR LF, replacing the file as one step (a failed write leaves
+// the old file whole). An empty list leaves a zero-length file.
+void WriteRecordFile(const QString& path, const Lines& lines);
+// Adds lines at the end of an existing file, as one step. Throws StoreReadError when the
+// file does not exist.
+void AppendRecordFile(const QString& path, const Lines& lines);
+
+// The bytes WriteRecordFile writes for these lines.
+QByteArray JoinRecordLines(const Lines& lines);
+
+Line SongBlockHeader(QByteArrayView album);
+Line TextBlockHeader(QByteArrayView album, QByteArrayView song);
+
+// The bodies of every block with this header, in file order, one after the other. A block
+// without its end line runs to the end of the file.
+template <typename LineContainer>
+Lines CollectBlockBodies(const LineContainer& lines, QByteArrayView header,
+                         QByteArrayView endLine) {
+    Lines body;
+    bool inBlock = false;
+    for (const auto& line : lines) {
+        const QByteArrayView view(line);
+        if (inBlock) {
+            if (view == endLine)
+                inBlock = false;
+            else
+                body.append(view.toByteArray());
+        } else if (view == header) {
+            inBlock = true;
+        }
+    }
+    return body;
+}
+
+// Removes from `lines` every block with this header, the way the editors do before they
+// append the new block: from the header up to and including the next end line (or the end
+// of the file); the line after a removed block is not examined, so a block that follows
+// directly with the same header stays.
+void RemoveBlocksSkippingNext(Lines& lines, QByteArrayView header, QByteArrayView endLine);

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+// The entries of the data folder. Names arrive as the stored Windows-1251 bytes; on disk a
+// file or folder carries the UTF-8 form of that name.
+enum class StoreEntry {
+    PerformerList,    // Data/performers.lrx
+    Settings,         // Data/Settings.ini
+    DataFolder,       // Data
+    PerformerFolder,  // Data/{performer}
+    AlbumList,        // Data/{performer}/Albums.lrx
+    SongList,         // Data/{performer}/Songs.lrx
+    TextFile,         // Data/{performer}/Texts.lrx
+    PictureFolder,    // Data/{performer}/Image
+    AlbumPicture,     // Data/{performer}/Image/{album}.jpg
+};
+
+// Forms the path of one entry below startDir. A performer name that would leave the data
+// folder ("", ".", "..", holding "/" or NUL) and an album name that would leave the picture
+// folder ("/" or NUL inside) throw StoreNameError; nothing touches the file system here.
+QString PerformerStorePath(const QString& startDir, StoreEntry kind, QByteArrayView performer = {},
+                           QByteArrayView album = {});
+
+// True when the name can be the name of a folder or file inside its folder.
+bool IsSafePathComponent(QByteArrayView name);
+
+// The nine characters no performer or album name may hold: \ / : * ? " < > |
+bool IsPathCharacter(QChar c);
+bool HoldsPathCharacter(QStringView name);
+inline constexpr char kPathCharacters[] = "\\/:*?\"<>|";

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QDialog>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "support/Modal.h"
+
+// A modal seam for tests: it answers from scripts instead of a person and records every box.
+// Installed for its lifetime.
+class ScriptedModal : public ModalSeam {
+  public:
+    ScriptedModal();
+    ~ScriptedModal() override;
+
+    // Answers for the next message boxes, in order; a box without a scripted answer gets its
+    // first button (OK, or Yes).
+    void answer(MsgButton button) { answers_.push_back(button); }
+    // What a modally shown dialog does while it is open; run in order, one per exec.
+    void onDialog(std::function<void(QDialog*)> script) { dialogs_.push_back(std::move(script)); }
+    void chooseFont(std::optional<QFont> font) { fonts_.push_back(std::move(font)); }
+    void chooseColor(std::optional<QColor> colour) { colours_.push_back(std::move(colour)); }
+    void chooseFile(QString path) { files_.push_back(std::move(path)); }
+    void typeText(std::optional<QString> text) { inputs_.push_back(std::move(text)); }
+
+    const std::vector<MessageBox>& shown() const { return shown_; }
+    std::vector<MessageBox> takeShown();
+    std::vector<OpenFileRequest> fileRequests;
+    std::vector<QString> execed;  // class names of dialogs shown modally
+    QFont lastFontOffered;
+    QColor lastColourOffered;
+
+    MsgButton message(QWidget* parent, const MessageBox& box) override;
+    bool chooseFont(QWidget* parent, QFont& font, QColor& color) override;
+    bool chooseColor(QWidget* parent, QColor& color) override;
+    QString openFile(QWidget* parent, const OpenFileRequest& request) override;
+    bool inputText(QWidget* parent, const QString& title, const QString& prompt,
+                   QString& text) override;
+    int exec(QDialog* dialog) override;
+
+  private:
+    std::deque<MsgButton> answers_;
+    std::deque<std::function<void(QDialog*)>> dialogs_;
+    std::deque<std::optional<QFont>> fonts_;
+    std::deque<std::optional<QColor>> colours_;
+    std::deque<QString> files_;
+    std::deque<std::optional<QString>> inputs_;
+    std::vector<MessageBox> shown_;
+};
+
+// A short description of a message box for assertions: "Information|OK|text".
+QString Describe(const MessageBox& box);

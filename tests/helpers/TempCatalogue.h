@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+// A temporary working directory with a Data/ folder for one test, and helpers to lay out
+// catalogue files by their exact bytes and to read them back.
+class TempCatalogue {
+  public:
+    TempCatalogue();
+    const QString& startDir() const { return startDir_; }
+    // Path below the start directory, "/"-separated, UTF-8 names.
+    QString path(const QString& relative) const { return startDir_ + u'/' + relative; }
+
+    void write(const QString& relative, const QByteArray& bytes) const;
+    void mkdir(const QString& relative) const;
+    QByteArray read(const QString& relative) const;
+    bool exists(const QString& relative) const;
+    // Every file below Data/ with its bytes, as "relative path" -> bytes.
+    QMap<QString, QByteArray> snapshot() const;
+
+    // Creates a performer folder with the three files and Image/, and lists it.
+    void addPerformer(const QByteArray& cp1251Name, const QByteArray& albums = {},
+                      const QByteArray& songs = {}, const QByteArray& texts = {}) const;
+
+  private:
+    QTemporaryDir dir_;
+    QString startDir_;
+};
+
+// Windows-1251 bytes of a UTF-8 literal (tests write names as readable text).
+QByteArray W(const char* utf8);
+// Unicode text of a UTF-8 literal.
+inline QString U(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}

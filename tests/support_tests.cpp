@@ -1,0 +1,65 @@
+// The shared pieces of every window: message boxes, the general error report, the typing
+// filter.
+#include <gtest/gtest.h>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include "support/Modal.h"
+#include "support/PathCharFilter.h"
+#include "tests/helpers/ScriptedModal.h"
+#include "tests/helpers/TempCatalogue.h"
+
+TEST(Messages, KindsCarryTheirCaptionsAndButtons) {
+    ScriptedModal modal;
+    modal.answer(Cancel);
+    EXPECT_EQ(Inform(nullptr, "a", Ok | Cancel), Cancel);
+    EXPECT_EQ(ShowMessage(nullptr, MsgKind::Confirm, "b", Yes | No), Yes);
+    ShowMessage(nullptr, MsgKind::Warning, "c");
+    ShowMessage(nullptr, MsgKind::Error, "d");
+    const auto shown = modal.takeShown();
+    ASSERT_EQ(shown.size(), 4u);
+    EXPECT_EQ(Describe(shown[0]), "Information|OK,Cancel|a");
+    EXPECT_EQ(Describe(shown[1]), "Confirm|&Yes,&No|b");
+    EXPECT_EQ(Describe(shown[2]), "Warning|OK|c");
+    EXPECT_EQ(Describe(shown[3]), "Error|OK|d");
+}
+
+TEST(Messages, GeneralErrorReportAppendsAFullStopAfterLettersAndDigits) {
+    ScriptedModal modal;
+    ShowErrorReport(nullptr, "File not found");
+    ShowErrorReport(nullptr, "I/O error 28");
+    ShowErrorReport(nullptr, "Unable to write to /x/Data/Settings.ini");
+    ShowErrorReport(nullptr, "Already ends.");
+    ShowErrorReport(nullptr, "Ends with )");
+    std::vector<QString> texts;
+    for (const MessageBox& b : modal.shown()) {
+        EXPECT_EQ(b.caption, "Cantoria");
+        EXPECT_EQ(b.kind, MsgKind::Error);
+        EXPECT_EQ(b.buttons, Ok);
+        texts.push_back(b.text);
+    }
+    EXPECT_EQ(texts, (std::vector<QString>{"File not found.", "I/O error 28.",
+                                           "Unable to write to /x/Data/Settings.ini.",
+                                           "Already ends.", "Ends with )"}));
+}
+
+TEST(TypingFilter, SwallowsTheNinePathCharactersAsTyped) {
+    QLineEdit edit;
+    PathCharFilter::installOn(&edit);
+    QTest::keyClicks(&edit, "a\\b/c:d*e?f\"g<h>i|j k");
+    QTest::sendKeyEvent(QTest::Click, &edit, Qt::Key_unknown, U("Ж"), Qt::NoModifier);
+    EXPECT_EQ(edit.text(), U("abcdefghij kЖ"));
+    QTest::keyClick(&edit, Qt::Key_Backspace);
+    EXPECT_EQ(edit.text(), U("abcdefghij k"));
+
+    QPlainTextEdit memo;
+    PathCharFilter::installOn(&memo);
+    QTest::keyClicks(&memo, "x/y");
+    QTest::keyClick(&memo, Qt::Key_Return);
+    QTest::keyClicks(&memo, "z?");
+    EXPECT_EQ(memo.toPlainText(), "xy\nz");
+    edit.clear();
+    edit.insert("pasted/kept");  // pasting is not filtered; commands check names themselves
+    EXPECT_EQ(edit.text(), "pasted/kept");
+}
