@@ -1,5 +1,16 @@
 #include <QApplication>
+
+#include "mainwindow/Forms.h"
+#include "mainwindow/MainForm.h"
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Cantoria"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Cantoria"));
+    QApplication::setOrganizationName(QStringLiteral("Cantoria"));
+    CreateForms();
+    MainForm->show();
+    const int code = app.exec();
+    DestroyForms();
+    return code;
 }

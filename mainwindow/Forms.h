@@ -1,0 +1,37 @@
+#pragma once
+
+// The program's thirteen windows, one global instance each, created at start-up in this
+// order (the main window first) and living for the whole run.
+class TMainForm;
+class TAvtorForm;
+class TAlbumsForm;
+class TSongForm;
+class TSongsForm;
+class THelpForm;
+class TImageForm;
+class TAlbNameEditForm;
+class TPerfNameEditForm;
+class TSongNameEditForm;
+class TScanerForm;
+class TAddPerfSelectForm;
+class TAddPerfBaseForm;
+
+extern TMainForm* MainForm;
+extern TAvtorForm* AvtorForm;
+extern TAlbumsForm* AlbumsForm;
+extern TSongForm* SongForm;
+extern TSongsForm* SongsForm;
+extern THelpForm* HelpForm;
+extern TImageForm* ImageForm;
+extern TAlbNameEditForm* AlbNameEditForm;
+extern TPerfNameEditForm* PerfNameEditForm;
+extern TSongNameEditForm* SongNameEditForm;
+extern TScanerForm* ScanerForm;
+extern TAddPerfSelectForm* AddPerfSelectForm;
+extern TAddPerfBaseForm* AddPerfBaseForm;
+
+// Creates the windows in their order; the main window's creation fixes StartDir (the current
+// working directory) and loads the performer list.
+void CreateForms();
+// Destroys them again (the end of the run, and between tests).
+void DestroyForms();
