@@ -1,6 +1,18 @@
 #include "mainwindow/Forms.h"
 
+#include "dialogs/AddPerfSelectForm.h"
+#include "dialogs/AlbNameEditForm.h"
+#include "dialogs/AlbumsForm.h"
+#include "dialogs/AvtorForm.h"
+#include "dialogs/PerfNameEditForm.h"
+#include "dialogs/SongForm.h"
+#include "dialogs/SongNameEditForm.h"
+#include "dialogs/SongsForm.h"
+#include "import/AddPerfBaseForm.h"
+#include "import/ScanerForm.h"
+#include "mainwindow/ImageForm.h"
 #include "mainwindow/MainForm.h"
+#include "support/HelpForm.h"
 
 TMainForm* MainForm = nullptr;
 TAvtorForm* AvtorForm = nullptr;
@@ -26,8 +38,32 @@ void destroy(T*& form) {
 
 void CreateForms() {
     MainForm = new TMainForm;
+    AvtorForm = new TAvtorForm;
+    AlbumsForm = new TAlbumsForm;
+    SongForm = new TSongForm;
+    SongsForm = new TSongsForm;
+    HelpForm = new THelpForm;
+    ImageForm = new TImageForm;
+    AlbNameEditForm = new TAlbNameEditForm;
+    PerfNameEditForm = new TPerfNameEditForm;
+    SongNameEditForm = new TSongNameEditForm;
+    ScanerForm = new TScanerForm;
+    AddPerfSelectForm = new TAddPerfSelectForm;
+    AddPerfBaseForm = new TAddPerfBaseForm;
 }
 
 void DestroyForms() {
+    destroy(AddPerfBaseForm);
+    destroy(AddPerfSelectForm);
+    destroy(ScanerForm);
+    destroy(SongNameEditForm);
+    destroy(PerfNameEditForm);
+    destroy(AlbNameEditForm);
+    destroy(ImageForm);
+    destroy(HelpForm);
+    destroy(SongsForm);
+    destroy(SongForm);
+    destroy(AlbumsForm);
+    destroy(AvtorForm);
     destroy(MainForm);
 }

@@ -21,7 +21,7 @@ class PictureView;
 // and the album's picture below; in edit mode, the buttons that start every command.
 class TMainForm : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TMainForm(QWidget* parent = nullptr);
     ~TMainForm() override;
 
@@ -147,13 +147,13 @@ public:
     // The window's outer size as the layout rule sees it (frame and caption included).
     QSize OuterSize() const;
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void FormCreate();
     void FormResize();
     void ApplyMainWindowRule();

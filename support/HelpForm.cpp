@@ -1,0 +1,6 @@
+#include "support/HelpForm.h"
+
+THelpForm::THelpForm(QWidget* parent) : Form(parent) {
+    setObjectName(QStringLiteral("HelpForm"));
+    setWindowTitle(QStringLiteral("Справка"));
+}
