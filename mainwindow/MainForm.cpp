@@ -51,7 +51,6 @@ void TMainForm::ScanerSpeedButtonClick() {}
 void TMainForm::SongEdSpeedButtonClick() {}
 void TMainForm::DelAvtSpeedButtonClick() {}
 void TMainForm::ImageSpeedButtonClick() {}
-void TMainForm::DelImageSpeedButtonClick() {}
 void TMainForm::PlusPerfSpeedButtonClick() {}
 void TMainForm::EditPerfNameSpeedButtonClick() {}
 void TMainForm::EditAlbListSpeedButtonClick() {}
@@ -59,16 +58,12 @@ void TMainForm::EditAlbNameSpeedButtonClick() {}
 void TMainForm::EditSongsListSpeedButtonClick() {}
 void TMainForm::EditSongNameSpeedButtonClick() {}
 void TMainForm::DefaultSpeedButtonClick() {}
-void TMainForm::N1Click() {}
 void TMainForm::N2Click() {}
 void TMainForm::N4Click() {}
 void TMainForm::N6Click() {}
-void TMainForm::N7Click() {}
 void TMainForm::SongsListEdit() {}
 void TMainForm::AlbumsListEdit() {}
 void TMainForm::EditSongText() {}
-void TMainForm::AddImage() {}
-void TMainForm::DeleteAvtor() {}
 void TMainForm::FormActivate() {}
 void TMainForm::PerformersSpeedButtonMouseMove() {}
 void TMainForm::EdAlbumSpeedButtonMouseMove() {}
