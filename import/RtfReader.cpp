@@ -1,0 +1,455 @@
+// Debian has no library that turns an RTF document into plain text (the word processors keep
+// their importers to themselves), so the program reads RTF itself. It needs only the text:
+// groups, control words and symbols, the destinations that hold no text, paragraph ends, and
+// the three ways RTF writes a character (plain bytes, \'hh in the document's code page, \uN).
+#include "import/RtfReader.h"
+
+#include <iconv.h>
+#include <QHash>
+#include <QSet>
+#include <cerrno>
+#include <vector>
+
+#include "store/Cp1251.h"
+
+namespace {
+
+constexpr int kDocumentCodePage = 0;  // a font that writes in the document's own code page
+constexpr int kSymbolCodePage = 42;   // Windows' number for symbol fonts
+constexpr char16_t kReplacement = 0xFFFD;
+
+// Windows code pages to Unicode. The catalogue's own code page needs no conversion library;
+// the others go through iconv, whose descriptors are opened once per document.
+class CodePageDecoder {
+  public:
+    CodePageDecoder() = default;
+    CodePageDecoder(const CodePageDecoder&) = delete;
+    CodePageDecoder& operator=(const CodePageDecoder&) = delete;
+    ~CodePageDecoder() {
+        for (iconv_t cd : std::as_const(open_))
+            if (cd != iconv_t(-1)) iconv_close(cd);
+    }
+
+    QString decode(int codePage, QByteArrayView bytes) {
+        if (codePage == 1251) return cp1251::decode(bytes);
+        if (codePage == kSymbolCodePage) return symbols(bytes);
+        const iconv_t cd = descriptor(codePage);
+        // A code page iconv does not know: the bytes are most likely the catalogue's own.
+        if (cd == iconv_t(-1)) return cp1251::decode(bytes);
+        return convert(cd, bytes);
+    }
+
+  private:
+    // Symbol fonts draw their own glyphs; Windows gives them the private range U+F0xx.
+    static QString symbols(QByteArrayView bytes) {
+        QString text;
+        for (const char b : bytes) text.append(QChar(char16_t(0xF000 | uchar(b))));
+        return text;
+    }
+
+    iconv_t descriptor(int codePage) {
+        const auto found = open_.constFind(codePage);
+        if (found != open_.constEnd()) return found.value();
+        iconv_t cd = iconv_open("UTF-16LE", iconvName(codePage).constData());
+        if (cd == iconv_t(-1)) cd = iconv_open("UTF-16LE", "WINDOWS-" + QByteArray::number(codePage));
+        open_.insert(codePage, cd);
+        return cd;
+    }
+
+    static QByteArray iconvName(int codePage) {
+        switch (codePage) {
+            case 10000:
+                return "MACINTOSH";
+            case 20866:
+                return "KOI8-R";
+            case 65001:
+                return "UTF-8";
+            default:
+                return "CP" + QByteArray::number(codePage);
+        }
+    }
+
+    // A byte sequence the code page does not define becomes U+FFFD, one per byte.
+    static QString convert(iconv_t cd, QByteArrayView bytes) {
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        QString text;
+        std::vector<char> out(size_t(bytes.size()) * 4 + 8);
+        char* in = const_cast<char*>(bytes.data());
+        size_t inLeft = size_t(bytes.size());
+        while (inLeft > 0) {
+            char* outPtr = out.data();
+            size_t outLeft = out.size();
+            const size_t done = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+            const int error = errno;
+            appendUtf16(text, out.data(), outPtr);
+            if (done != size_t(-1)) break;
+            if (error == E2BIG) continue;
+            text.append(QChar(kReplacement));
+            ++in;
+            --inLeft;
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        }
+        return text;
+    }
+
+    static void appendUtf16(QString& text, const char* from, const char* to) {
+        for (const char* p = from; p + 1 < to; p += 2)
+            text.append(QChar(char16_t(uchar(p[0]) | uchar(p[1]) << 8)));
+    }
+
+    QHash<int, iconv_t> open_;
+};
+
+// The code page of a font's \fcharset. The ANSI and default character sets mean the code
+// page the document declares with \ansicpg: Russian word processors write Cyrillic in such
+// fonts, and for a Western document the two agree anyway.
+int CharsetCodePage(int charset) {
+    switch (charset) {
+        case 2:
+            return kSymbolCodePage;
+        case 77:
+            return 10000;
+        case 128:
+            return 932;
+        case 129:
+            return 949;
+        case 130:
+            return 1361;
+        case 134:
+            return 936;
+        case 136:
+            return 950;
+        case 161:
+            return 1253;
+        case 162:
+            return 1254;
+        case 163:
+            return 1258;
+        case 177:
+            return 1255;
+        case 178:
+            return 1256;
+        case 186:
+            return 1257;
+        case 204:
+            return 1251;
+        case 222:
+            return 874;
+        case 238:
+            return 1250;
+        case 254:
+            return 437;
+        case 255:
+            return 850;
+        default:
+            return kDocumentCodePage;
+    }
+}
+
+// Groups that hold no text of the document: tables, metadata, pictures, objects, page
+// furniture, field instructions and the numbering text of lists.
+bool IsSkippedDestination(QByteArrayView word) {
+    static const QSet<QByteArray> skipped = {
+        "colortbl",   "stylesheet", "info",      "pict",       "object",     "header",
+        "headerl",    "headerr",    "headerf",   "footer",     "footerl",    "footerr",
+        "footerf",    "footnote",   "fldinst",   "listtable",  "listoverridetable",
+        "revtbl",     "rsidtbl",    "xmlnstbl",  "pntext",     "pntxta",     "pntxtb",
+        "pn",         "listtext",   "themedata", "colorschememapping",        "datastore",
+        "latentstyles", "datafield", "objdata",  "nonshppict", "shp",        "shpinst",
+        "shprslt",    "filetbl",    "generator", "pgdsctbl",   "mmathPr",    "userprops",
+        "annotation", "atnid",      "atnauthor", "txe",        "xe",         "tc",
+        "template",   "docvar",     "ftnsep",    "ftnsepc",    "ftncn",      "aftnsep",
+        "aftnsepc",   "aftncn",     "protusertbl", "bkmkstart", "bkmkend"};
+    return skipped.contains(word.toByteArray());
+}
+
+enum class Destination { Text, FontTable, Skip };
+
+struct GroupState {
+    Destination destination = Destination::Text;
+    int font = -1;  // -1: the document's default font
+    int unicodeSkip = 1;
+};
+
+class RtfParser {
+  public:
+    explicit RtfParser(QByteArrayView rtf) : in_(rtf) {}
+
+    CatalogueText run() {
+        while (pos_ < in_.size() && !finished_) step();
+        endText();
+        return std::move(out_);
+    }
+
+  private:
+    void step() {
+        const char c = in_[pos_++];
+        switch (c) {
+            case '{':
+                fallbackLeft_ = 0;
+                stack_.push_back(state_);
+                return;
+            case '}':
+                fallbackLeft_ = 0;
+                closeGroup();
+                return;
+            case '\\':
+                control();
+                return;
+            case '\r':
+            case '\n':
+                return;  // line breaks of the RTF source are not text
+            default:
+                textByte(c);
+        }
+    }
+
+    void closeGroup() {
+        if (stack_.empty()) {
+            finished_ = true;
+            return;
+        }
+        state_ = stack_.back();
+        stack_.pop_back();
+        if (stack_.empty()) finished_ = true;  // the document's own group has ended
+    }
+
+    bool skippingFallback() {
+        if (fallbackLeft_ == 0) return false;
+        --fallbackLeft_;
+        return true;
+    }
+
+    void textByte(char c) {
+        if (skippingFallback() || state_.destination != Destination::Text) return;
+        if (uchar(c) >= 0x80) {
+            codePageByte(c);
+        } else {
+            appendUnit(char16_t(uchar(c)));
+        }
+    }
+
+    void control() {
+        if (pos_ >= in_.size()) return;
+        const char c = in_[pos_];
+        if (!isLetter(c)) {
+            ++pos_;
+            symbol(c);
+            return;
+        }
+        const qsizetype start = pos_;
+        while (pos_ < in_.size() && pos_ - start < 32 && isLetter(in_[pos_])) ++pos_;
+        const QByteArrayView word = in_.sliced(start, pos_ - start);
+        bool hasParam = false;
+        long param = 0;
+        bool negative = false;
+        if (pos_ < in_.size() && in_[pos_] == '-') {
+            negative = true;
+            ++pos_;
+        }
+        while (pos_ < in_.size() && isDigit(in_[pos_])) {
+            hasParam = true;
+            if (param < 1000000000L) param = param * 10 + (in_[pos_] - '0');
+            ++pos_;
+        }
+        if (negative) param = -param;
+        if (pos_ < in_.size() && in_[pos_] == ' ') ++pos_;  // the delimiter belongs to the word
+        if (word == "bin") {
+            pos_ += qMin<qsizetype>(qMax(0L, param), in_.size() - pos_);
+            return;
+        }
+        if (skippingFallback()) return;
+        controlWord(word, hasParam ? int(param) : -1);
+    }
+
+    void symbol(char c) {
+        if (c == '\'') {
+            const int value = hexByte();
+            if (skippingFallback() || value < 0) return;
+            if (state_.destination == Destination::Text) codePageByte(char(value));
+            return;
+        }
+        if (c == '*') {
+            state_.destination = Destination::Skip;
+            return;
+        }
+        if (skippingFallback() || state_.destination != Destination::Text) return;
+        switch (c) {
+            case '\\':
+            case '{':
+            case '}':
+                appendUnit(char16_t(c));
+                return;
+            case '~':
+                appendUnit(0x00A0);
+                return;
+            case '_':
+                appendUnit(u'-');
+                return;
+            case '\r':
+            case '\n':
+                endLine();
+                return;
+            case '\t':
+                appendUnit(u'\t');
+                return;
+            default:
+                return;  // \- (optional hyphen), \: and \| carry no text
+        }
+    }
+
+    int hexByte() {
+        if (pos_ + 2 > in_.size()) return -1;
+        bool ok = false;
+        const int value = in_.sliced(pos_, 2).toByteArray().toInt(&ok, 16);
+        if (!ok) return -1;
+        pos_ += 2;
+        return value;
+    }
+
+    void controlWord(QByteArrayView word, int param) {
+        if (state_.destination == Destination::Skip) return;
+        if (word == "fonttbl") {
+            state_.destination = Destination::FontTable;
+            return;
+        }
+        if (IsSkippedDestination(word)) {
+            state_.destination = Destination::Skip;
+            return;
+        }
+        if (state_.destination == Destination::FontTable) {
+            fontTableWord(word, param);
+            return;
+        }
+        if (documentWord(word, param)) return;
+        textWord(word, param);
+    }
+
+    void fontTableWord(QByteArrayView word, int param) {
+        if (word == "f") {
+            fontBeingDefined_ = param;
+        } else if (word == "fcharset") {
+            fontCodePage_.insert(fontBeingDefined_, CharsetCodePage(param));
+        } else if (word == "cpg" && param > 0) {
+            fontCodePage_.insert(fontBeingDefined_, param);
+        }
+    }
+
+    // Words that set the document's code page, fonts and Unicode fallback.
+    bool documentWord(QByteArrayView word, int param) {
+        if (word == "ansicpg") {
+            if (param > 0) documentCodePage_ = param;
+        } else if (word == "mac") {
+            documentCodePage_ = 10000;
+        } else if (word == "pc") {
+            documentCodePage_ = 437;
+        } else if (word == "pca") {
+            documentCodePage_ = 850;
+        } else if (word == "deff") {
+            defaultFont_ = param;
+        } else if (word == "f") {
+            state_.font = param;
+        } else if (word == "plain") {
+            state_.font = -1;
+        } else if (word == "uc") {
+            state_.unicodeSkip = qMax(0, param);
+        } else {
+            return false;
+        }
+        return true;
+    }
+
+    void textWord(QByteArrayView word, int param) {
+        static const QHash<QByteArray, char16_t> characters = {
+            {"tab", u'\t'},       {"cell", u'\t'},      {"emdash", 0x2014},
+            {"endash", 0x2013},   {"lquote", 0x2018},   {"rquote", 0x2019},
+            {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"bullet", 0x2022},
+            {"emspace", u' '},    {"enspace", u' '},    {"qmspace", u' '}};
+        if (word == "par" || word == "line" || word == "sect" || word == "page" ||
+            word == "row") {
+            endLine();
+        } else if (word == "u" && param != -1) {
+            appendUnit(char16_t(param < 0 ? param + 65536 : param));
+            fallbackLeft_ = state_.unicodeSkip;
+        } else if (const auto it = characters.constFind(word.toByteArray());
+                   it != characters.constEnd()) {
+            appendUnit(it.value());
+        }
+    }
+
+    int currentCodePage() const {
+        const int font = state_.font >= 0 ? state_.font : defaultFont_;
+        const int codePage = fontCodePage_.value(font, kDocumentCodePage);
+        return codePage != kDocumentCodePage ? codePage : documentCodePage_;
+    }
+
+    // Bytes of a code page are gathered, so that a character of two bytes (the East Asian
+    // code pages) reaches the decoder whole.
+    void codePageByte(char b) {
+        const int codePage = currentCodePage();
+        if (!pendingBytes_.isEmpty() && pendingCodePage_ != codePage) flushBytes();
+        pendingCodePage_ = codePage;
+        pendingBytes_.append(b);
+    }
+
+    void flushBytes() {
+        if (pendingBytes_.isEmpty()) return;
+        const QString text = decoder_.decode(pendingCodePage_, pendingBytes_);
+        pendingBytes_.clear();
+        for (const QChar c : text) appendDecoded(c.unicode());
+    }
+
+    void appendUnit(char16_t unit) {
+        flushBytes();
+        appendDecoded(unit);
+    }
+
+    // Control characters are not text: a line end inside a stored line would split it, and a
+    // Ctrl-Z would end it for every reader.
+    void appendDecoded(char16_t unit) {
+        if (unit < 0x20 && unit != u'\t') return;
+        line_.append(QChar(unit));
+    }
+
+    void endLine() {
+        flushBytes();
+        AppendCatalogueLine(out_, line_);
+        line_.clear();
+    }
+
+    // The empty line after a final paragraph end is no line of the text.
+    void endText() {
+        flushBytes();
+        if (!line_.isEmpty()) endLine();
+    }
+
+    static bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+    static bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+    QByteArrayView in_;
+    qsizetype pos_ = 0;
+    bool finished_ = false;
+    std::vector<GroupState> stack_;
+    GroupState state_;
+    int fallbackLeft_ = 0;
+    int documentCodePage_ = 1252;
+    int defaultFont_ = 0;
+    int fontBeingDefined_ = -1;
+    QHash<int, int> fontCodePage_;
+    int pendingCodePage_ = 0;
+    QByteArray pendingBytes_;
+    CodePageDecoder decoder_;
+    QString line_;
+    CatalogueText out_;
+};
+
+}  // namespace
+
+bool IsRtfDocument(QByteArrayView bytes) {
+    return bytes.startsWith("{\\rtf");
+}
+
+CatalogueText RtfToPlainText(const QByteArray& bytes) {
+    if (!IsRtfDocument(bytes)) return PlainLyricText(bytes);
+    return RtfParser(bytes).run();
+}

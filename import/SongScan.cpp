@@ -1,0 +1,274 @@
+#include "import/SongScan.h"
+
+#include <QCollator>
+#include <QHash>
+#include <algorithm>
+#include <cerrno>
+#include <optional>
+
+#include "import/RtfReader.h"
+#include "store/Cp1251.h"
+#include "store/FileIo.h"
+#include "store/StoreError.h"
+#include "store/StorePaths.h"
+
+namespace {
+
+const QString kTxt = QStringLiteral(".txt");
+const QString kRtf = QStringLiteral(".rtf");
+const QString kCancelled = QStringLiteral("\rСканирование отменено, данные не изменены.");
+
+QString Join(const QString& folder, const QString& name) {
+    // Joined as written: a scan folder typed with a trailing "/" gives "//", which is harmless.
+    return folder + u'/' + name;
+}
+
+// The platform lists a folder in no particular order; people number their albums.
+void SortNaturally(QStringList& names) {
+    QCollator collator{QLocale(QLocale::Russian, QLocale::Russia)};
+    collator.setNumericMode(true);
+    collator.setCaseSensitivity(Qt::CaseSensitive);
+    std::stable_sort(names.begin(), names.end(), [&](const QString& a, const QString& b) {
+        const int order = collator.compare(a, b);
+        return order != 0 ? order < 0 : a < b;
+    });
+}
+
+QStringList ListSorted(const QString& folder, int what) {
+    QStringList names;
+    try {
+        names = fileio::listDir(folder, what);
+    } catch (const StoreError&) {
+        return {};  // a folder that cannot be listed holds nothing to scan
+    }
+    SortNaturally(names);
+    return names;
+}
+
+// Names like Cover.jpg, Notes.txt or .ab are files of the scan folder, not albums.
+bool IsAlbumEntryName(const QString& name) {
+    if (name.size() < 4) return !name.startsWith(u'.');
+    return name[name.size() - 4] != u'.';
+}
+
+QList<ScanSong> SongFilesWithExtension(const QStringList& files, const QString& extension) {
+    QList<ScanSong> songs;
+    for (const QString& file : files)
+        if (file.endsWith(extension, Qt::CaseInsensitive)) songs.append({file.chopped(4), file});
+    return songs;
+}
+
+// Hidden lyric files count as songs; only regular files are read (a pipe would hang the scan).
+QList<ScanSong> CollectSongFiles(const QString& albumFolder) {
+    if (!fileio::isDir(albumFolder)) return {};
+    const QStringList files =
+        ListSorted(albumFolder, int(fileio::Listing::Files) | int(fileio::Listing::Hidden));
+    return SongFilesWithExtension(files, kTxt) + SongFilesWithExtension(files, kRtf);
+}
+
+}  // namespace
+
+QList<ScanAlbum> CollectScanAlbums(const QString& scanFolder) {
+    QList<ScanAlbum> albums;
+    const QStringList entries =
+        ListSorted(scanFolder, int(fileio::Listing::Files) | int(fileio::Listing::Dirs));
+    for (const QString& entry : entries)
+        if (IsAlbumEntryName(entry))
+            albums.append({entry, CollectSongFiles(Join(scanFolder, entry))});
+    return albums;
+}
+
+bool IsScannableFolder(const QList<ScanAlbum>& albums) {
+    return std::any_of(albums.begin(), albums.end(),
+                       [](const ScanAlbum& a) { return !a.songs.isEmpty(); });
+}
+
+namespace {
+
+// A name stored on one line of a catalogue file: Windows-1251, and no character that would
+// break the line or end the file for a reader.
+QByteArray StoredName(const QString& name, const QString& path) {
+    cp1251::Encoded encoded = cp1251::encode(name);
+    QString refused = encoded.unencodable;
+    for (const QChar c : name)
+        if ((c == u'\r' || c == u'\n' || c == QChar(0x1a)) && !refused.contains(c))
+            refused.append(c);
+    if (!refused.isEmpty())
+        throw ScanRefused(QStringLiteral("Имя ") + path +
+                          QStringLiteral(" содержит символы, которые нельзя сохранить в "
+                                         "каталоге: ") +
+                          cp1251::describeCharacters(refused) + kCancelled);
+    return encoded.bytes;
+}
+
+QByteArray StoredAlbumName(const QString& name, const QString& path) {
+    if (HoldsPathCharacter(name))
+        throw ScanRefused(QStringLiteral("Имя альбома ") + path +
+                          QStringLiteral(" содержит недопустимые символы: \\ / : * ? \" < > |") +
+                          kCancelled);
+    return StoredName(name, path);
+}
+
+QByteArray StoredSongName(const QString& name, const QString& path) {
+    const QByteArray stored = StoredName(name, path);
+    if (stored == kSongBlockEnd)
+        throw ScanRefused(QStringLiteral("Песню из файла ") + path +
+                          QStringLiteral(" нельзя сохранить: имя \"endalbum\" завершает список "
+                                         "песен альбома.") +
+                          kCancelled);
+    return stored;
+}
+
+// The song's own file of one kind: the name with exactly this extension, or else the listed
+// file whose extension differs only in letter case (file names ignore case where lyric
+// folders come from).
+QString SongFilePath(const QString& albumFolder, const QList<ScanSong>& songs, const QString& name,
+                     const QString& extension) {
+    const QString exact = name + extension;
+    for (const ScanSong& s : songs)
+        if (s.fileName == exact) return Join(albumFolder, exact);
+    for (const ScanSong& s : songs)
+        if (s.name == name && s.fileName.endsWith(extension, Qt::CaseInsensitive))
+            return Join(albumFolder, s.fileName);
+    return QString();
+}
+
+struct SongText {
+    CatalogueText text;
+    QString path;  // the file the text came from
+};
+
+// The .txt file first; when it is missing or cannot be read, the .rtf file.
+SongText ReadSongText(const QString& albumFolder, const QList<ScanSong>& songs,
+                      const QString& name) {
+    const QString txt = SongFilePath(albumFolder, songs, name, kTxt);
+    if (!txt.isEmpty()) {
+        try {
+            return {PlainLyricText(fileio::readAll(txt)), txt};
+        } catch (const StoreError&) {
+            // an unreadable .txt gives way to the .rtf file of the same name
+        }
+    }
+    QString rtf = SongFilePath(albumFolder, songs, name, kRtf);
+    if (rtf.isEmpty()) rtf = Join(albumFolder, name + kRtf);
+    return {RtfToPlainText(fileio::readAll(rtf)), rtf};
+}
+
+void RefuseEndLines(const SongText& song) {
+    if (song.text.lines.contains(kTextBlockEnd))
+        throw ScanRefused(QStringLiteral("Текст из файла ") + song.path +
+                          QStringLiteral(" нельзя сохранить: строка \"endsong\" завершает текст "
+                                         "песни.") +
+                          kCancelled);
+}
+
+struct NewCatalogue {
+    Lines albums;
+    Lines songs;
+    Lines texts;
+    QStringList replacedCharacters;
+};
+
+void AddAlbum(NewCatalogue& out, const QString& scanFolder, const ScanAlbum& album) {
+    const QString folder = Join(scanFolder, album.name);
+    const QByteArray albumName = StoredAlbumName(album.name, folder);
+    out.albums.append(albumName);
+    out.songs.append(SongBlockHeader(albumName));
+    for (const ScanSong& song : album.songs) {
+        const QByteArray songName = StoredSongName(song.name, Join(folder, song.fileName));
+        out.songs.append(songName);
+        const SongText text = ReadSongText(folder, album.songs, song.name);
+        RefuseEndLines(text);
+        out.texts.append(TextBlockHeader(albumName, songName));
+        out.texts.append(text.text.lines);
+        out.texts.append(kTextBlockEnd);
+        if (!text.text.unencodable.isEmpty())
+            out.replacedCharacters.append(album.name + QStringLiteral(" / ") + song.name +
+                                          QStringLiteral(": ") +
+                                          cp1251::describeCharacters(text.text.unencodable));
+    }
+    out.songs.append(kSongBlockEnd);
+}
+
+// The three files are replaced one after the other; should a later one fail, the earlier
+// ones get their old bytes back, so the catalogue never mixes an old and a new scan.
+class FileSetReplacement {
+  public:
+    void replace(const QString& path, const QByteArray& bytes) {
+        const std::optional<QByteArray> old = currentBytes(path);
+        fileio::writeAtomic(path, bytes);
+        replaced_.append({path, old});
+    }
+    void rollBack() noexcept {
+        for (const Replaced& r : replaced_) {
+            try {
+                if (r.old)
+                    fileio::writeAtomic(r.path, *r.old);
+                else
+                    fileio::removeFile(r.path);
+            } catch (const StoreError&) {
+                // the first failure is the one the user hears of
+            }
+        }
+    }
+
+  private:
+    static std::optional<QByteArray> currentBytes(const QString& path) {
+        try {
+            return fileio::readAll(path);
+        } catch (const StoreReadError& e) {
+            if (e.error() == ENOENT) return std::nullopt;
+            throw;
+        }
+    }
+    struct Replaced {
+        QString path;
+        std::optional<QByteArray> old;
+    };
+    QList<Replaced> replaced_;
+};
+
+void WriteCatalogue(const QString& startDir, QByteArrayView performer, const NewCatalogue& data) {
+    FileSetReplacement files;
+    try {
+        files.replace(PerformerStorePath(startDir, StoreEntry::AlbumList, performer),
+                      JoinRecordLines(data.albums));
+        files.replace(PerformerStorePath(startDir, StoreEntry::SongList, performer),
+                      JoinRecordLines(data.songs));
+        files.replace(PerformerStorePath(startDir, StoreEntry::TextFile, performer),
+                      JoinRecordLines(data.texts));
+    } catch (const StoreError&) {
+        files.rollBack();
+        throw;
+    }
+}
+
+// Only the files directly in the picture folder go; sub-folders and their contents stay.
+void DeletePictures(const QString& startDir, QByteArrayView performer) {
+    const QString folder = PerformerStorePath(startDir, StoreEntry::PictureFolder, performer);
+    QStringList files;
+    try {
+        files = fileio::listDir(folder, int(fileio::Listing::Files) | int(fileio::Listing::Hidden));
+    } catch (const StoreError&) {
+        return;
+    }
+    for (const QString& file : files) {
+        try {
+            fileio::removeFile(Join(folder, file));
+        } catch (const StoreError&) {
+            // a picture that cannot be deleted is passed over
+        }
+    }
+}
+
+}  // namespace
+
+ScanOutcome ScanSongsIntoPerformer(const QString& startDir, QByteArrayView performer,
+                                   const QString& scanFolder) {
+    PerformerStorePath(startDir, StoreEntry::PerformerFolder, performer);  // refuses a bad name
+    NewCatalogue data;
+    for (const ScanAlbum& album : CollectScanAlbums(scanFolder)) AddAlbum(data, scanFolder, album);
+    WriteCatalogue(startDir, performer, data);
+    DeletePictures(startDir, performer);
+    return {data.albums, data.replacedCharacters};
+}

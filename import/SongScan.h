@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <exception>
+
+#include "store/RecordFile.h"
+
+// The song scanner's work on files: a folder whose entries are albums, each holding .txt and
+// .rtf lyric files, becomes one performer's album list, song list and text file.
+
+struct ScanSong {
+    QString name;      // the file name without its four-character extension
+    QString fileName;  // as listed
+};
+
+struct ScanAlbum {
+    QString name;  // the entry's name in the scan folder
+    QList<ScanSong> songs;  // the .txt files first, then the .rtf files
+};
+
+// The album entries of the scan folder with their song files, in a stable natural order
+// (Album 2 before Album 10). A folder that cannot be listed has no entries.
+QList<ScanAlbum> CollectScanAlbums(const QString& scanFolder);
+
+// The folder check: some album entry holds a song file.
+bool IsScannableFolder(const QList<ScanAlbum>& albums);
+
+// A scan that the catalogue could not store; message() says why, naming the file. Nothing has
+// been changed.
+class ScanRefused : public std::exception {
+  public:
+    explicit ScanRefused(QString message) : message_(std::move(message)) {}
+    const QString& message() const { return message_; }
+    const char* what() const noexcept override { return "scan refused"; }
+
+  private:
+    QString message_;
+};
+
+struct ScanOutcome {
+    Lines albums;  // the album list as written
+    // One entry per song whose text held characters Windows-1251 lacks, now stored as "?":
+    // "album / song: characters".
+    QStringList replacedCharacters;
+};
+
+// Reads every song of the scan folder, and only when all of them have been read replaces the
+// performer's Albums.lrx, Songs.lrx and Texts.lrx and deletes the files of its picture folder.
+// Throws ScanRefused or StoreError; either way the catalogue stays as it was.
+ScanOutcome ScanSongsIntoPerformer(const QString& startDir, QByteArrayView performer,
+                                   const QString& scanFolder);
