@@ -51,7 +51,8 @@ class CodePageDecoder {
         const auto found = open_.constFind(codePage);
         if (found != open_.constEnd()) return found.value();
         iconv_t cd = iconv_open("UTF-16LE", iconvName(codePage).constData());
-        if (cd == iconv_t(-1)) cd = iconv_open("UTF-16LE", "WINDOWS-" + QByteArray::number(codePage));
+        if (cd == iconv_t(-1))
+            cd = iconv_open("UTF-16LE", "WINDOWS-" + QByteArray::number(codePage));
         open_.insert(codePage, cd);
         return cd;
     }
@@ -149,17 +150,63 @@ int CharsetCodePage(int charset) {
 // Groups that hold no text of the document: tables, metadata, pictures, objects, page
 // furniture, field instructions and the numbering text of lists.
 bool IsSkippedDestination(QByteArrayView word) {
-    static const QSet<QByteArray> skipped = {
-        "colortbl",   "stylesheet", "info",      "pict",       "object",     "header",
-        "headerl",    "headerr",    "headerf",   "footer",     "footerl",    "footerr",
-        "footerf",    "footnote",   "fldinst",   "listtable",  "listoverridetable",
-        "revtbl",     "rsidtbl",    "xmlnstbl",  "pntext",     "pntxta",     "pntxtb",
-        "pn",         "listtext",   "themedata", "colorschememapping",        "datastore",
-        "latentstyles", "datafield", "objdata",  "nonshppict", "shp",        "shpinst",
-        "shprslt",    "filetbl",    "generator", "pgdsctbl",   "mmathPr",    "userprops",
-        "annotation", "atnid",      "atnauthor", "txe",        "xe",         "tc",
-        "template",   "docvar",     "ftnsep",    "ftnsepc",    "ftncn",      "aftnsep",
-        "aftnsepc",   "aftncn",     "protusertbl", "bkmkstart", "bkmkend"};
+    static const QSet<QByteArray> skipped = {"colortbl",
+                                             "stylesheet",
+                                             "info",
+                                             "pict",
+                                             "object",
+                                             "header",
+                                             "headerl",
+                                             "headerr",
+                                             "headerf",
+                                             "footer",
+                                             "footerl",
+                                             "footerr",
+                                             "footerf",
+                                             "footnote",
+                                             "fldinst",
+                                             "listtable",
+                                             "listoverridetable",
+                                             "revtbl",
+                                             "rsidtbl",
+                                             "xmlnstbl",
+                                             "pntext",
+                                             "pntxta",
+                                             "pntxtb",
+                                             "pn",
+                                             "listtext",
+                                             "themedata",
+                                             "colorschememapping",
+                                             "datastore",
+                                             "latentstyles",
+                                             "datafield",
+                                             "objdata",
+                                             "nonshppict",
+                                             "shp",
+                                             "shpinst",
+                                             "shprslt",
+                                             "filetbl",
+                                             "generator",
+                                             "pgdsctbl",
+                                             "mmathPr",
+                                             "userprops",
+                                             "annotation",
+                                             "atnid",
+                                             "atnauthor",
+                                             "txe",
+                                             "xe",
+                                             "tc",
+                                             "template",
+                                             "docvar",
+                                             "ftnsep",
+                                             "ftnsepc",
+                                             "ftncn",
+                                             "aftnsep",
+                                             "aftnsepc",
+                                             "aftncn",
+                                             "protusertbl",
+                                             "bkmkstart",
+                                             "bkmkend"};
     return skipped.contains(word.toByteArray());
 }
 
@@ -361,12 +408,10 @@ class RtfParser {
 
     void textWord(QByteArrayView word, int param) {
         static const QHash<QByteArray, char16_t> characters = {
-            {"tab", u'\t'},       {"cell", u'\t'},      {"emdash", 0x2014},
-            {"endash", 0x2013},   {"lquote", 0x2018},   {"rquote", 0x2019},
-            {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"bullet", 0x2022},
-            {"emspace", u' '},    {"enspace", u' '},    {"qmspace", u' '}};
-        if (word == "par" || word == "line" || word == "sect" || word == "page" ||
-            word == "row") {
+            {"tab", u'\t'},     {"cell", u'\t'},    {"emdash", 0x2014},    {"endash", 0x2013},
+            {"lquote", 0x2018}, {"rquote", 0x2019}, {"ldblquote", 0x201C}, {"rdblquote", 0x201D},
+            {"bullet", 0x2022}, {"emspace", u' '},  {"enspace", u' '},     {"qmspace", u' '}};
+        if (word == "par" || word == "line" || word == "sect" || word == "page" || word == "row") {
             endLine();
         } else if (word == "u" && param != -1) {
             appendUnit(char16_t(param < 0 ? param + 65536 : param));

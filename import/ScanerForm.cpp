@@ -1,6 +1,116 @@
 #include "import/ScanerForm.h"
 
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+#include "import/SongScan.h"
+#include "mainwindow/Forms.h"
+#include "mainwindow/ImageForm.h"
+#include "mainwindow/MainForm.h"
+#include "mainwindow/PictureView.h"
+#include "store/StoreError.h"
+#include "support/Appearance.h"
+#include "support/Modal.h"
+
+namespace {
+const QString kNoPath = QStringLiteral("Укажите путь для сканирования.");
+const QString kUnsuitable =
+    QStringLiteral("Вы уверены в своём выборе?\rВыбранный каталог не подходит для сканирования.");
+const QString kReplaced = QStringLiteral(
+    "Символы, которых нет в кодировке Windows-1251, сохранены как знак \"?\" в песнях:");
+}  // namespace
+
 TScanerForm::TScanerForm(QWidget* parent) : Form(parent) {
     setObjectName(QStringLiteral("ScanerForm"));
     setWindowTitle(QStringLiteral("Сканер"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
+    setFixedSize(346, 116);
+    setFont(DesignedFont());
+
+    Label1 = new QLabel(QStringLiteral("Укажите папку для сканирования:"), this);
+    Label1->setGeometry(8, 8, 330, 16);
+    Edit1 = new QLineEdit(this);
+    Edit1->setGeometry(8, 28, 249, 21);
+    Label1->setBuddy(Edit1);
+    ObzorButton = new QPushButton(QStringLiteral("Обзор"), this);
+    ObzorButton->setGeometry(264, 26, 75, 25);
+    ScanButton = new QPushButton(QStringLiteral("Сканировать"), this);
+    ScanButton->setGeometry(80, 76, 90, 25);
+    CancelButton = new QPushButton(QStringLiteral("Отмена"), this);
+    CancelButton->setGeometry(176, 76, 90, 25);
+    for (QPushButton* b : {ObzorButton, ScanButton, CancelButton}) b->setAutoDefault(false);
+
+    connect(ObzorButton, &QPushButton::clicked, this, &TScanerForm::ObzorButtonClick);
+    connect(ScanButton, &QPushButton::clicked, this, &TScanerForm::ScanButtonClick);
+    connect(CancelButton, &QPushButton::clicked, this, &TScanerForm::CancelButtonClick);
+}
+
+void TScanerForm::showEvent(QShowEvent* event) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    Form::showEvent(event);
+}
+
+void TScanerForm::FormActivate() {
+    targetPerformer_ = MainForm->SelectedPerformer();
+    const Appearance a = ReadAppearance(MainForm->StartDir);
+    ApplyToTextControl(Edit1, a, TextControlRule{true, false, true, true});
+    ApplyFormColour(this, ResolveColour(a.formColor));
+}
+
+void TScanerForm::ObzorButtonClick() {
+    // TODO(folder dialog): open FolderBrowseDialog1 once the folder browse dialog is on main;
+    // on a confirmed folder put its path into Edit1 and run First_Control().
+}
+
+bool TScanerForm::First_Control() {
+    if (IsScannableFolder(Edit1->text())) return true;
+    Inform(this, kUnsuitable);
+    return false;
+}
+
+void TScanerForm::ScanButtonClick() {
+    if (Edit1->text().isEmpty()) {
+        Inform(this, kNoPath);
+        return;
+    }
+    if (!First_Control()) return;
+    ScanOutcome outcome;
+    try {
+        outcome = ScanSongsIntoPerformer(MainForm->StartDir, targetPerformer_, Edit1->text());
+    } catch (const ScanRefused& refused) {
+        ShowMessage(this, MsgKind::Warning, refused.message());
+        return;
+    } catch (const StoreError& e) {
+        ShowErrorReport(this, e.description());
+        return;
+    }
+    showScanInMainWindow(outcome.albums);
+    reportReplacedCharacters(outcome.replacedCharacters);
+    close();
+}
+
+// The new albums are listed with none selected; songs, text and pictures of the old
+// catalogue are gone from view.
+void TScanerForm::showScanInMainWindow(const Lines& albums) {
+    MainForm->SetAlbumNames(albums);
+    MainForm->HidePicture();
+    ImageForm->Image1->hide();
+    MainForm->SetSongNames({});
+    MainForm->SetSongText({});
+}
+
+void TScanerForm::reportReplacedCharacters(const QStringList& songs) {
+    if (songs.isEmpty()) return;
+    ShowMessage(this, MsgKind::Warning, kReplaced + u'\r' + songs.join(u'\r'));
+}
+
+void TScanerForm::CancelButtonClick() {
+    close();
 }

@@ -35,12 +35,7 @@ void SortNaturally(QStringList& names) {
 }
 
 QStringList ListSorted(const QString& folder, int what) {
-    QStringList names;
-    try {
-        names = fileio::listDir(folder, what);
-    } catch (const StoreError&) {
-        return {};  // a folder that cannot be listed holds nothing to scan
-    }
+    QStringList names = fileio::listDir(folder, what);
     SortNaturally(names);
     return names;
 }
@@ -78,7 +73,13 @@ QList<ScanAlbum> CollectScanAlbums(const QString& scanFolder) {
     return albums;
 }
 
-bool IsScannableFolder(const QList<ScanAlbum>& albums) {
+bool IsScannableFolder(const QString& scanFolder) {
+    QList<ScanAlbum> albums;
+    try {
+        albums = CollectScanAlbums(scanFolder);
+    } catch (const StoreError&) {
+        return false;
+    }
     return std::any_of(albums.begin(), albums.end(),
                        [](const ScanAlbum& a) { return !a.songs.isEmpty(); });
 }

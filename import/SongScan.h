@@ -17,16 +17,17 @@ struct ScanSong {
 };
 
 struct ScanAlbum {
-    QString name;  // the entry's name in the scan folder
+    QString name;           // the entry's name in the scan folder
     QList<ScanSong> songs;  // the .txt files first, then the .rtf files
 };
 
 // The album entries of the scan folder with their song files, in a stable natural order
-// (Album 2 before Album 10). A folder that cannot be listed has no entries.
+// (Album 2 before Album 10). Throws StoreError when a folder cannot be listed.
 QList<ScanAlbum> CollectScanAlbums(const QString& scanFolder);
 
-// The folder check: some album entry holds a song file.
-bool IsScannableFolder(const QList<ScanAlbum>& albums);
+// The folder check: some album entry holds a song file. A folder that cannot be listed has no
+// entries.
+bool IsScannableFolder(const QString& scanFolder);
 
 // A scan that the catalogue could not store; message() says why, naming the file. Nothing has
 // been changed.

@@ -1,0 +1,384 @@
+// The song scanner: RTF and lyric text reading, the scan's files byte for byte, and the
+// scanner window driven from the main window's button.
+#include <gtest/gtest.h>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "import/RtfReader.h"
+#include "import/ScanerForm.h"
+#include "import/SongScan.h"
+#include "mainwindow/Forms.h"
+#include "mainwindow/ImageForm.h"
+#include "mainwindow/MainForm.h"
+#include "mainwindow/PictureView.h"
+#include "store/FileIo.h"
+#include "store/StoreError.h"
+#include "tests/helpers/ScriptedModal.h"
+#include "tests/helpers/TempCatalogue.h"
+
+namespace {
+
+QByteArray TestData(const QString& name) {
+    QFile f(QStringLiteral(CANTORIA_TEST_DATA "/rtf/") + name);
+    if (!f.open(QIODevice::ReadOnly)) ADD_FAILURE() << "missing test data " << name.toStdString();
+    return f.readAll();
+}
+
+// ---------------------------------------------------------------- RTF and lyric text
+
+TEST(RtfReader, WordPadDocumentWithCyrillicInTheDocumentCodePage) {
+    const CatalogueText text = RtfToPlainText(TestData("wordpad_cyrillic.rtf"));
+    EXPECT_EQ(text.lines,
+              (Lines{W("Ой, мороз, мороз,"), W("Не морозь меня"), "", W("Цена: 5 € ? — ёЁ")}));
+    EXPECT_EQ(text.unencodable, U("ł"));
+}
+
+TEST(RtfReader, LibreOfficeDocumentWithUnicodeEscapes) {
+    const CatalogueText text = RtfToPlainText(TestData("libreoffice_unicode.rtf"));
+    EXPECT_EQ(text.lines, (Lines{W("Первый куплет"), "Second line\twith ? and bold {braces} \\ ",
+                                 "", W("Ещё одна"), W("строка")}));
+    EXPECT_EQ(text.unencodable, U("ł"));
+}
+
+TEST(RtfReader, ParagraphsFallbacksAndSkippedGroups) {
+    // Three paragraphs give three lines; the end of the last one gives no fourth.
+    EXPECT_EQ(RtfToPlainText("{\\rtf1 one\\par two\\par three\\par}").lines,
+              (Lines{"one", "two", "three"}));
+    EXPECT_EQ(RtfToPlainText("{\\rtf1 one\\par two\\par three}").lines,
+              (Lines{"one", "two", "three"}));
+    // \ucN: N fallback characters are skipped after \u, counting \'hh as one.
+    EXPECT_EQ(RtfToPlainText("{\\rtf1\\ansi\\ansicpg1251\\uc2 \\u1046\\'c6\\'c6x}").lines,
+              (Lines{W("Жx")}));
+    // Fields keep their result; pictures, \* groups and binary data are no text.
+    EXPECT_EQ(RtfToPlainText("{\\rtf1{\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt link}}"
+                             "{\\pict\\pngblip 89504e47}{\\*\\bkmkstart b}a\\bin3 {}\\b}")
+                  .lines,
+              (Lines{"linkab"}));
+    // A character outside the 16-bit range comes as a surrogate pair and is reported whole.
+    const CatalogueText emoji = RtfToPlainText("{\\rtf1 a\\u-10179?\\u-8704?b}");
+    EXPECT_EQ(emoji.lines, (Lines{"a?b"}));
+    EXPECT_EQ(emoji.unencodable, QString::fromUcs4(U"\U0001F600"));
+    // Western code page bytes: é has no place in Windows-1251.
+    const CatalogueText western = RtfToPlainText("{\\rtf1\\ansi\\ansicpg1252 caf\\'e9}");
+    EXPECT_EQ(western.lines, (Lines{"caf?"}));
+    EXPECT_EQ(western.unencodable, U("é"));
+    // Control characters never reach a stored line; \line and \tab do their work.
+    EXPECT_EQ(RtfToPlainText("{\\rtf1 a\\'0d\\'1ab\\line c\\tab d}").lines, (Lines{"ab", "c\td"}));
+    // A document cut short still yields what it held.
+    EXPECT_EQ(RtfToPlainText("{\\rtf1 {\\b half").lines, (Lines{"half"}));
+}
+
+TEST(RtfReader, InputThatIsNotRtfIsAPlainLyricFile) {
+    EXPECT_EQ(RtfToPlainText(W("Просто текст\r\nвторая\r\n")).lines,
+              (Lines{W("Просто текст"), W("вторая")}));
+    EXPECT_EQ(RtfToPlainText(QByteArray()).lines, Lines{});
+}
+
+TEST(LyricText, Utf8IsConvertedAndEverythingElseTakenByteForByte) {
+    const QByteArray utf8 = U("Привет, мир\r\nвторая строка\n").toUtf8();
+    EXPECT_EQ(PlainLyricText(utf8).lines, (Lines{W("Привет, мир"), W("вторая строка")}));
+    EXPECT_EQ(PlainLyricText("\xEF\xBB\xBFplain\r\n").lines, (Lines{"plain"}));
+    const CatalogueText lost = PlainLyricText(U("Zażółć\n").toUtf8());
+    EXPECT_EQ(lost.lines, (Lines{"Za????"}));
+    EXPECT_EQ(lost.unencodable, U("żółć"));
+    // Windows-1251 text is not valid UTF-8 and stays as it is, by the reading rules.
+    const QByteArray cp =
+        W("Ещё\r\nстрока\x1a"
+          "хвост\r\n\x1a мусор");
+    EXPECT_EQ(PlainLyricText(cp).lines, (Lines{W("Ещё"), W("строка")}));
+    EXPECT_EQ(PlainLyricText("\x98\xff\r\n").lines, (Lines{"\x98\xff"}));
+}
+
+// ---------------------------------------------------------------- the scan's files
+
+class Scan : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        cat.addPerformer(W("Группа"));
+        oldCatalogue();
+    }
+    void oldCatalogue() {
+        cat.write(QStringLiteral("Data/Группа/Albums.lrx"), "Old\r\n");
+        cat.write(QStringLiteral("Data/Группа/Songs.lrx"), "Old##-**~\r\nx\r\nendalbum\r\n");
+        cat.write(QStringLiteral("Data/Группа/Texts.lrx"), "Old ##-**~ x\r\nold\r\nendsong\r\n");
+        cat.write(QStringLiteral("Data/Группа/Image/Old.jpg"), "jpeg");
+        cat.write(QStringLiteral("Data/Группа/Image/.hidden.jpg"), "jpeg");
+        cat.mkdir(QStringLiteral("Data/Группа/Image/keep"));
+        cat.write(QStringLiteral("Data/Группа/Image/keep/inner.jpg"), "jpeg");
+    }
+    void TearDown() override { fileio::clearFaults(); }
+
+    ScanOutcome scan(const QString& folder = QStringLiteral("scan")) {
+        return ScanSongsIntoPerformer(cat.startDir(), W("Группа"), cat.path(folder));
+    }
+    QByteArray file(const char* name) const {
+        return cat.read(QStringLiteral("Data/Группа/") + QLatin1String(name));
+    }
+
+    TempCatalogue cat;
+};
+
+TEST_F(Scan, AlbumFoldersBecomeTheThreeFilesAndPicturesGo) {
+    cat.write(QStringLiteral("scan/Album1/a.txt"), "first\r\n\r\nlast");
+    cat.write(QStringLiteral("scan/Album1/b.rtf"), "{\\rtf1\\ansi one\\par two\\par}");
+    cat.mkdir(QStringLiteral("scan/Album2"));
+    cat.write(QStringLiteral("scan/cover.jpg"), "jpeg");
+    const ScanOutcome outcome = scan();
+    EXPECT_EQ(outcome.albums, (Lines{"Album1", "Album2"}));
+    EXPECT_TRUE(outcome.replacedCharacters.isEmpty());
+    EXPECT_EQ(file("Albums.lrx"), "Album1\r\nAlbum2\r\n");
+    EXPECT_EQ(file("Songs.lrx"),
+              "Album1##-**~\r\na\r\nb\r\nendalbum\r\nAlbum2##-**~\r\nendalbum\r\n");
+    EXPECT_EQ(file("Texts.lrx"),
+              "Album1 ##-**~ a\r\nfirst\r\n\r\nlast\r\nendsong\r\n"
+              "Album1 ##-**~ b\r\none\r\ntwo\r\nendsong\r\n");
+    // Files directly in the picture folder go, hidden ones too; a sub-folder stays whole.
+    EXPECT_FALSE(cat.exists(QStringLiteral("Data/Группа/Image/Old.jpg")));
+    EXPECT_FALSE(cat.exists(QStringLiteral("Data/Группа/Image/.hidden.jpg")));
+    EXPECT_TRUE(cat.exists(QStringLiteral("Data/Группа/Image/keep/inner.jpg")));
+}
+
+TEST_F(Scan, EntriesNamesAndExtensionsAsTheScannerSeesThem) {
+    cat.write(QStringLiteral("scan/README"), "not an album folder");
+    cat.write(QStringLiteral("scan/Vol.1.mp3/song.txt"), "x");
+    cat.write(QStringLiteral("scan/.hidden/song.txt"), "x");
+    cat.write(QStringLiteral("scan/Best.of/.secret.txt"), "hidden song");
+    cat.write(QStringLiteral("scan/Best.of/Song.TXT"), "capital extension");
+    cat.write(QStringLiteral("scan/Best.of/X.rtf"), "{\\rtf1 from rtf}");
+    cat.write(QStringLiteral("scan/Best.of/X.txt"), "from txt");
+    cat.write(QStringLiteral("scan/Best.of/.txt"), "no name");
+    cat.write(QStringLiteral("scan/Best.of/notes.doc"), "x");
+    cat.mkdir(QStringLiteral("scan/Best.of/folder.txt"));
+    cat.write(QStringLiteral("scan/Album 10/a.txt"), "ten");
+    cat.write(QStringLiteral("scan/Album 2/a.txt"), "two");
+    cat.write(QStringLiteral("scan/Кириллица/utf8.txt"), U("Звезда по имени Солнце\n").toUtf8());
+    cat.write(QStringLiteral("scan/Кириллица/cp1251.txt"), W("Группа крови\r\n"));
+
+    scan(QStringLiteral("scan/"));  // a trailing "/" scans the same folder
+    // Natural order, Cyrillic before Latin as in a Russian listing.
+    EXPECT_EQ(file("Albums.lrx"),
+              W("Кириллица") + "\r\nAlbum 2\r\nAlbum 10\r\nBest.of\r\nREADME\r\n");
+    EXPECT_EQ(file("Songs.lrx"),
+              W("Кириллица") + "##-**~\r\ncp1251\r\nutf8\r\nendalbum\r\n" +
+                  "Album 2##-**~\r\na\r\nendalbum\r\nAlbum 10##-**~\r\na\r\nendalbum\r\n"
+                  "Best.of##-**~\r\n.secret\r\n\r\nSong\r\nX\r\nX\r\nendalbum\r\n"
+                  "README##-**~\r\nendalbum\r\n");
+    EXPECT_EQ(file("Texts.lrx"),
+              W("Кириллица ##-**~ cp1251\r\nГруппа крови\r\nendsong\r\n") +
+                  W("Кириллица ##-**~ utf8\r\nЗвезда по имени Солнце\r\nendsong\r\n") +
+                  "Album 2 ##-**~ a\r\ntwo\r\nendsong\r\nAlbum 10 ##-**~ a\r\nten\r\nendsong\r\n"
+                  "Best.of ##-**~ .secret\r\nhidden song\r\nendsong\r\n"
+                  "Best.of ##-**~ \r\nno name\r\nendsong\r\n"
+                  "Best.of ##-**~ Song\r\ncapital extension\r\nendsong\r\n"
+                  "Best.of ##-**~ X\r\nfrom txt\r\nendsong\r\n"
+                  "Best.of ##-**~ X\r\nfrom txt\r\nendsong\r\n");
+}
+
+TEST_F(Scan, TheFolderCheckWantsAnAlbumWithASong) {
+    EXPECT_FALSE(IsScannableFolder(cat.path(QStringLiteral("missing"))));
+    cat.write(QStringLiteral("scan/Album/cover.jpg"), "x");
+    cat.write(QStringLiteral("scan/loose.txt"), "x");
+    EXPECT_FALSE(IsScannableFolder(cat.path(QStringLiteral("scan"))));
+    cat.write(QStringLiteral("scan/Album/song.rtf"), "x");
+    EXPECT_TRUE(IsScannableFolder(cat.path(QStringLiteral("scan"))));
+}
+
+TEST_F(Scan, LostCharactersAreReportedPerSong) {
+    cat.write(QStringLiteral("scan/A/ok.txt"), W("всё хорошо"));
+    cat.write(QStringLiteral("scan/A/polish.txt"), U("Zażółć ♥\n").toUtf8());
+    const ScanOutcome outcome = scan();
+    EXPECT_EQ(
+        outcome.replacedCharacters,
+        QStringList{U("A / polish: ż (U+017C), ó (U+00F3), ł (U+0142), ć (U+0107), ♥ (U+2665)")});
+    EXPECT_EQ(file("Texts.lrx"), W("A ##-**~ ok\r\nвсё хорошо\r\nendsong\r\n") +
+                                     "A ##-**~ polish\r\nZa???? ?\r\nendsong\r\n");
+}
+
+TEST_F(Scan, WhatTheCatalogueCannotStoreIsRefusedBeforeAnythingChanges) {
+    const auto before = cat.snapshot();
+    const auto refusal = [&](const QString& relative, const QByteArray& bytes) {
+        QDir(cat.path(QStringLiteral("scan"))).removeRecursively();
+        cat.write(QStringLiteral("scan/Good/song.txt"), "fine");
+        cat.write(relative, bytes);
+        QString message;
+        try {
+            scan();
+        } catch (const ScanRefused& r) {
+            message = r.message();
+        }
+        EXPECT_EQ(cat.snapshot(), before);
+        return message;
+    };
+    const QString album = cat.path(QStringLiteral("scan/Album"));
+    const QString cancelled = U("\rСканирование отменено, данные не изменены.");
+    EXPECT_EQ(refusal(QStringLiteral("scan/Album/endalbum.txt"), "x"),
+              U("Песню из файла ") + album +
+                  U("/endalbum.txt нельзя сохранить: имя \"endalbum\" завершает список песен "
+                    "альбома.") +
+                  cancelled);
+    EXPECT_EQ(refusal(QStringLiteral("scan/Album/s.rtf"), "{\\rtf1 a\\par endsong\\par b}"),
+              U("Текст из файла ") + album +
+                  U("/s.rtf нельзя сохранить: строка \"endsong\" завершает текст песни.") +
+                  cancelled);
+    EXPECT_EQ(refusal(QStringLiteral("scan/A:B/s.txt"), "x"),
+              U("Имя альбома ") + cat.path(QStringLiteral("scan/A:B")) +
+                  U(" содержит недопустимые символы: \\ / : * ? \" < > |") + cancelled);
+    EXPECT_EQ(refusal(QStringLiteral("scan/Ząb/s.txt"), "x"),
+              U("Имя ") + cat.path(QStringLiteral("scan/Ząb")) +
+                  U(" содержит символы, которые нельзя сохранить в каталоге: ą (U+0105)") +
+                  cancelled);
+    EXPECT_EQ(refusal(QStringLiteral("scan/Album/two\nlines.txt"), "x"),
+              U("Имя ") + album +
+                  U("/two\nlines.txt содержит символы, которые нельзя сохранить в каталоге: "
+                    "\n (U+000A)") +
+                  cancelled);
+}
+
+TEST_F(Scan, AFailureAnywhereLeavesTheCatalogueAsItWasOrWhollyNew) {
+    cat.write(QStringLiteral("scan/Album1/a.txt"), "a");
+    cat.write(QStringLiteral("scan/Album1/b.rtf"), "{\\rtf1 b}");
+    cat.write(QStringLiteral("scan/Album2/c.txt"), "c");
+    const auto before = cat.snapshot();
+    fileio::clearFaults();
+    scan();
+    const long calls = fileio::callsMade();
+    const auto after = cat.snapshot();
+    int failures = 0;
+    for (long n = 1; n <= calls; ++n) {
+        oldCatalogue();
+        ASSERT_EQ(cat.snapshot(), before);
+        fileio::failAt(n, EIO, fileio::FaultMode::Once);
+        try {
+            scan();
+        } catch (const StoreError&) {
+            ++failures;
+            EXPECT_EQ(cat.snapshot(), before) << "fault at call " << n;
+            continue;
+        }
+        // Only a picture that cannot be deleted leaves the scan standing.
+        const auto result = cat.snapshot();
+        for (const char* name : {"Albums.lrx", "Songs.lrx", "Texts.lrx"}) {
+            const QString key = U("Data/Группа/") + QLatin1String(name);
+            EXPECT_EQ(result.value(key), after.value(key)) << "fault at call " << n;
+        }
+    }
+    fileio::clearFaults();
+    EXPECT_GE(failures, 6);  // the three song reads and the three writes at least
+}
+
+// ---------------------------------------------------------------- the window
+
+class ScannerWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        cat.addPerformer(W("Группа"), "Old\r\n", "Old##-**~\r\nx\r\nendalbum\r\n",
+                         "Old ##-**~ x\r\nold\r\nendsong\r\n");
+        cat.write(QStringLiteral("Data/Группа/Image/Old.jpg"), "jpeg");
+        QDir::setCurrent(cat.startDir());
+        CreateForms();
+        modal.takeShown();
+        MainForm->PerfComboBox->setCurrentIndex(0);
+        emit MainForm->PerfComboBox->activated(0);
+        MainForm->SetSongNames({"x"});
+        MainForm->SetSongText({"old"});
+        MainForm->Image->show();
+        ImageForm->Image1->show();
+    }
+    void TearDown() override { DestroyForms(); }
+
+    // Opens the scanner from the main window (confirming the replacement), types the folder
+    // and presses a button; what happens next is up to the test's checks.
+    void runScanner(const QString& folder, const std::function<void()>& more = {}) {
+        modal.answer(Ok);
+        modal.onDialog([&](QDialog*) {
+            ScanerForm->Edit1->setText(folder);
+            ScanerForm->ScanButton->click();
+            if (more) more();
+        });
+        MainForm->ScanerSpeedButtonClick();
+    }
+    QStringList shownTexts() {
+        QStringList texts;
+        for (const MessageBox& b : modal.takeShown()) texts << Describe(b);
+        return texts;
+    }
+
+    TempCatalogue cat;
+    ScriptedModal modal;
+};
+
+TEST_F(ScannerWindow, AScanFillsTheMainWindowsAlbumsAndClearsTheRest) {
+    cat.write(QStringLiteral("scan/Album1/a.txt"), "a");
+    cat.mkdir(QStringLiteral("scan/Album2"));
+    bool open = true;
+    runScanner(cat.path(QStringLiteral("scan")), [&] { open = ScanerForm->isVisible(); });
+    EXPECT_FALSE(open);
+    EXPECT_EQ(shownTexts(), QStringList{U("Information|OK,Cancel|Данные этого исполнителя не "
+                                          "пусты.\rСканирование заменит всю имеющуюся "
+                                          "информацию.\rХотите продолжить?")});
+    EXPECT_EQ(MainForm->AlbumNames(), (Lines{"Album1", "Album2"}));
+    EXPECT_FALSE(MainForm->HasSelectedAlbum());
+    EXPECT_EQ(MainForm->SongsListBox->count(), 0);
+    EXPECT_TRUE(MainForm->Song->toPlainText().isEmpty());
+    EXPECT_FALSE(MainForm->PictureShown());
+    EXPECT_TRUE(ImageForm->Image1->isHidden());
+    EXPECT_EQ(cat.read(QStringLiteral("Data/Группа/Albums.lrx")), "Album1\r\nAlbum2\r\n");
+    EXPECT_FALSE(cat.exists(QStringLiteral("Data/Группа/Image/Old.jpg")));
+    EXPECT_EQ(MainForm->SelectedPerformer(), W("Группа"));
+}
+
+TEST_F(ScannerWindow, MessagesKeepTheWindowOpenAndTheCatalogueUnchanged) {
+    cat.write(QStringLiteral("scan/Album/endalbum.txt"), "x");
+    cat.write(QStringLiteral("empty/Album/cover.jpg"), "x");
+    const auto before = cat.snapshot();
+    bool open = false;
+    runScanner(QString(), [&] {
+        open = ScanerForm->isVisible();
+        ScanerForm->Edit1->setText(cat.path(QStringLiteral("empty")));
+        ScanerForm->ScanButton->click();
+        ScanerForm->Edit1->setText(cat.path(QStringLiteral("scan")));
+        ScanerForm->ScanButton->click();
+        ScanerForm->CancelButton->click();
+    });
+    EXPECT_TRUE(open);
+    EXPECT_FALSE(ScanerForm->isVisible());
+    const QStringList texts = shownTexts();
+    ASSERT_EQ(texts.size(), 4);
+    EXPECT_EQ(texts[1], U("Information|OK|Укажите путь для сканирования."));
+    EXPECT_EQ(texts[2], U("Information|OK|Вы уверены в своём выборе?\rВыбранный каталог не "
+                          "подходит для сканирования."));
+    EXPECT_TRUE(texts[3].startsWith(U("Warning|OK|Песню из файла ") + cat.path("scan/Album")));
+    EXPECT_EQ(cat.snapshot(), before);
+    EXPECT_EQ(MainForm->AlbumNames(), Lines{"Old"});
+}
+
+TEST_F(ScannerWindow, LostCharactersAndFailuresAreTold) {
+    cat.write(QStringLiteral("scan/A/s.txt"), U("♥\n").toUtf8());
+    runScanner(cat.path(QStringLiteral("scan")));
+    QStringList texts = shownTexts();
+    ASSERT_EQ(texts.size(), 2);
+    EXPECT_EQ(texts[1], U("Warning|OK|Символы, которых нет в кодировке Windows-1251, сохранены "
+                          "как знак \"?\" в песнях:\rA / s: ♥ (U+2665)"));
+
+    const auto before = cat.snapshot();
+    modal.onDialog([&](QDialog*) {
+        // Listing the folder twice (check and scan) and the album twice, then the reads fail.
+        fileio::failAt(5, EACCES, fileio::FaultMode::FromThenOn);
+        ScanerForm->Edit1->setText(cat.path(QStringLiteral("scan")));
+        ScanerForm->ScanButton->click();
+        ScanerForm->CancelButton->click();
+    });
+    MainForm->ScanerSpeedButtonClick();
+    fileio::clearFaults();
+    texts = shownTexts();
+    ASSERT_EQ(texts.size(), 2);
+    EXPECT_EQ(texts[1], "Cantoria|OK|File access denied.");
+    EXPECT_EQ(cat.snapshot(), before);
+}
+
+}  // namespace
