@@ -1,6 +1,6 @@
 #include "import/LyricText.h"
 
-#include <QStringDecoder>
+#include <array>
 
 #include "store/Cp1251.h"
 
@@ -14,43 +14,106 @@ bool HoldsNonAscii(QByteArrayView bytes) {
     return false;
 }
 
+// Stops at the first byte that cannot be UTF-8, which in Windows-1251 text comes early.
 bool IsValidUtf8(QByteArrayView bytes) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString decoded = decoder.decode(bytes);
-    Q_UNUSED(decoded);
-    return !decoder.hasError();
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const uchar lead = uchar(bytes[i]);
+        int follow = 0;
+        char32_t code = 0;
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            follow = 1;
+            code = lead & 0x1F;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            follow = 2;
+            code = lead & 0x0F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            follow = 3;
+            code = lead & 0x07;
+        } else {
+            return false;
+        }
+        for (int k = 1; k <= follow; ++k) {
+            if (i + k >= n) return false;
+            const uchar c = uchar(bytes[i + k]);
+            if ((c & 0xC0) != 0x80) return false;
+            code = code << 6 | (c & 0x3F);
+        }
+        // Overlong forms, surrogates and code points beyond Unicode are not UTF-8.
+        const char32_t least[] = {0, 0x80, 0x800, 0x10000};
+        if (code < least[follow] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        i += follow + 1;
+    }
+    return true;
 }
 
-// Each character of `unencodable` (surrogate pairs kept together) in `line` becomes "?".
-QString MarkUnencodable(QStringView line, const QString& unencodable) {
-    QString marked = line.toString();
-    for (qsizetype i = 0; i < unencodable.size(); ++i) {
-        QString ch(unencodable[i]);
-        if (unencodable[i].isHighSurrogate() && i + 1 < unencodable.size())
-            ch.append(unencodable[++i]);
-        marked.replace(ch, QStringLiteral("?"));
-    }
-    return marked;
-}
-
-void NoteUnencodable(CatalogueText& text, const QString& characters) {
-    for (qsizetype i = 0; i < characters.size(); ++i) {
-        QString ch(characters[i]);
-        if (characters[i].isHighSurrogate() && i + 1 < characters.size())
-            ch.append(characters[++i]);
-        if (!text.unencodable.contains(ch)) text.unencodable.append(ch);
-    }
+// The Windows-1251 byte of every character the code page holds; 0 for the others (NUL itself
+// never reaches a line).
+const std::array<uchar, 0x10000>& EncodingTable() {
+    static const std::array<uchar, 0x10000> table = [] {
+        std::array<uchar, 0x10000> t{};
+        for (int b = 1; b < 256; ++b) {
+            const char byte = char(b);
+            t[cp1251::decode(QByteArrayView(&byte, 1)).front().unicode()] = uchar(b);
+        }
+        return t;
+    }();
+    return table;
 }
 
 }  // namespace
 
-void AppendCatalogueLine(CatalogueText& text, QStringView line) {
-    cp1251::Encoded encoded = cp1251::encode(line);
-    if (!encoded.ok()) {
-        NoteUnencodable(text, encoded.unencodable);
-        encoded.bytes = cp1251::encode(MarkUnencodable(line, encoded.unencodable)).bytes;
+void CatalogueLineBuilder::appendUnit(char16_t unit) {
+    if (unit < 0x80 && highSurrogate_ == 0) {
+        line_.push_back(char(unit));
+        return;
     }
-    text.lines.append(std::move(encoded.bytes));
+    if (QChar::isLowSurrogate(unit) && highSurrogate_ != 0) {
+        const QChar pair[] = {QChar(highSurrogate_), QChar(unit)};
+        highSurrogate_ = 0;
+        unencodable(QString(pair, 2));
+        return;
+    }
+    flushSurrogate();
+    if (QChar::isHighSurrogate(unit)) {
+        highSurrogate_ = unit;
+        return;
+    }
+    const uchar b = EncodingTable()[unit];
+    if (b != 0 || unit == 0)
+        line_.push_back(char(b));
+    else
+        unencodable(QString(QChar(unit)));
+}
+
+// A high surrogate without its partner is a character of its own that no code page holds.
+void CatalogueLineBuilder::flushSurrogate() {
+    if (highSurrogate_ == 0) return;
+    const QChar lone(highSurrogate_);
+    highSurrogate_ = 0;
+    unencodable(QString(lone));
+}
+
+void CatalogueLineBuilder::unencodable(const QString& character) {
+    line_.push_back('?');
+    if (!text_.unencodable.contains(character)) text_.unencodable.append(character);
+}
+
+void CatalogueLineBuilder::endLine() {
+    flushSurrogate();
+    text_.lines.append(QByteArray(line_.data(), qsizetype(line_.size())));
+    line_.clear();
+}
+
+void AppendCatalogueLine(CatalogueText& text, QStringView line) {
+    CatalogueLineBuilder builder(text);
+    for (const QChar c : line) builder.appendUnit(c.unicode());
+    builder.endLine();
 }
 
 bool LooksLikeUtf8(QByteArrayView bytes) {

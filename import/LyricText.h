@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
+#include <string>
 
 #include "store/RecordFile.h"
 
@@ -12,6 +13,30 @@
 struct CatalogueText {
     Lines lines;
     QString unencodable;  // each distinct character once, in order of first appearance
+};
+
+// Builds the lines of a CatalogueText one UTF-16 unit or one Windows-1251 byte at a time,
+// without a detour through QString: the scanner converts thousands of files at once.
+class CatalogueLineBuilder {
+  public:
+    explicit CatalogueLineBuilder(CatalogueText& text) : text_(text) {}
+    // A byte that already is Windows-1251.
+    void appendByte(char b) {
+        if (highSurrogate_ != 0) flushSurrogate();
+        line_.push_back(b);
+    }
+    void appendUnit(char16_t unit);
+    // Ends the current line, empty or not.
+    void endLine();
+    bool lineIsEmpty() const { return line_.empty() && highSurrogate_ == 0; }
+
+  private:
+    void flushSurrogate();
+    void unencodable(const QString& character);
+
+    CatalogueText& text_;
+    std::string line_;
+    char16_t highSurrogate_ = 0;
 };
 
 // Appends one line of Unicode text, encoded for the catalogue.

@@ -6,7 +6,7 @@
 
 #include <iconv.h>
 #include <QHash>
-#include <QSet>
+#include <algorithm>
 #include <cerrno>
 #include <vector>
 
@@ -147,67 +147,126 @@ int CharsetCodePage(int charset) {
     }
 }
 
+// What a control word means to a reader that wants only the text.
+enum class Word {
+    Other,        // formatting: no effect on the text
+    Skip,         // a destination without text: the rest of its group is passed over
+    FontTable,    // \fonttbl
+    LineEnd,      // \par, \line, \sect, \page, \row
+    Character,    // \tab, \emdash, ...: one character
+    Unicode,      // \uN
+    UnicodeSkip,  // \ucN
+    Binary,       // \binN: N bytes of data follow
+    Font,         // \fN
+    Plain,        // \plain: back to the default font
+    DefaultFont,  // \deffN
+    CodePage,     // \ansicpgN
+    Mac,
+    Pc,
+    Pca,
+    Charset,      // \fcharsetN in the font table
+    FontCodePage  // \cpgN in the font table
+};
+
+struct WordMeaning {
+    Word word = Word::Other;
+    char16_t character = 0;
+};
+
+using WordTable = QHash<QByteArrayView, WordMeaning>;
+
 // Groups that hold no text of the document: tables, metadata, pictures, objects, page
 // furniture, field instructions and the numbering text of lists.
-bool IsSkippedDestination(QByteArrayView word) {
-    static const QSet<QByteArray> skipped = {"colortbl",
-                                             "stylesheet",
-                                             "info",
-                                             "pict",
-                                             "object",
-                                             "header",
-                                             "headerl",
-                                             "headerr",
-                                             "headerf",
-                                             "footer",
-                                             "footerl",
-                                             "footerr",
-                                             "footerf",
-                                             "footnote",
-                                             "fldinst",
-                                             "listtable",
-                                             "listoverridetable",
-                                             "revtbl",
-                                             "rsidtbl",
-                                             "xmlnstbl",
-                                             "pntext",
-                                             "pntxta",
-                                             "pntxtb",
-                                             "pn",
-                                             "listtext",
-                                             "themedata",
-                                             "colorschememapping",
-                                             "datastore",
-                                             "latentstyles",
-                                             "datafield",
-                                             "objdata",
-                                             "nonshppict",
-                                             "shp",
-                                             "shpinst",
-                                             "shprslt",
-                                             "filetbl",
-                                             "generator",
-                                             "pgdsctbl",
-                                             "mmathPr",
-                                             "userprops",
-                                             "annotation",
-                                             "atnid",
-                                             "atnauthor",
-                                             "txe",
-                                             "xe",
-                                             "tc",
-                                             "template",
-                                             "docvar",
-                                             "ftnsep",
-                                             "ftnsepc",
-                                             "ftncn",
-                                             "aftnsep",
-                                             "aftnsepc",
-                                             "aftncn",
-                                             "protusertbl",
-                                             "bkmkstart",
-                                             "bkmkend"};
-    return skipped.contains(word.toByteArray());
+void AddSkippedDestinations(WordTable& table) {
+    static constexpr QByteArrayView skipped[] = {"aftncn",
+                                                 "aftnsep",
+                                                 "aftnsepc",
+                                                 "annotation",
+                                                 "atnauthor",
+                                                 "atnid",
+                                                 "bkmkend",
+                                                 "bkmkstart",
+                                                 "colorschememapping",
+                                                 "colortbl",
+                                                 "datafield",
+                                                 "datastore",
+                                                 "docvar",
+                                                 "filetbl",
+                                                 "fldinst",
+                                                 "footer",
+                                                 "footerf",
+                                                 "footerl",
+                                                 "footerr",
+                                                 "footnote",
+                                                 "ftncn",
+                                                 "ftnsep",
+                                                 "ftnsepc",
+                                                 "generator",
+                                                 "header",
+                                                 "headerf",
+                                                 "headerl",
+                                                 "headerr",
+                                                 "info",
+                                                 "latentstyles",
+                                                 "listoverridetable",
+                                                 "listtable",
+                                                 "listtext",
+                                                 "mmathPr",
+                                                 "nonshppict",
+                                                 "objdata",
+                                                 "object",
+                                                 "pgdsctbl",
+                                                 "pict",
+                                                 "pn",
+                                                 "pntext",
+                                                 "pntxta",
+                                                 "pntxtb",
+                                                 "protusertbl",
+                                                 "revtbl",
+                                                 "rsidtbl",
+                                                 "shp",
+                                                 "shpinst",
+                                                 "shprslt",
+                                                 "stylesheet",
+                                                 "tc",
+                                                 "template",
+                                                 "themedata",
+                                                 "txe",
+                                                 "userprops",
+                                                 "xe",
+                                                 "xmlnstbl"};
+    for (const QByteArrayView w : skipped) table.insert(w, {Word::Skip});
+}
+
+// One look-up per control word: a document has thousands of them.
+const WordTable& Words() {
+    static const WordTable table = [] {
+        WordTable t;
+        AddSkippedDestinations(t);
+        for (const QByteArrayView w : {"par", "line", "sect", "page", "row"})
+            t.insert(w, {Word::LineEnd});
+        const std::pair<QByteArrayView, char16_t> characters[] = {
+            {"tab", u'\t'},     {"cell", u'\t'},    {"emdash", 0x2014},    {"endash", 0x2013},
+            {"lquote", 0x2018}, {"rquote", 0x2019}, {"ldblquote", 0x201C}, {"rdblquote", 0x201D},
+            {"bullet", 0x2022}, {"emspace", u' '},  {"enspace", u' '},     {"qmspace", u' '}};
+        for (const auto& [w, c] : characters) t.insert(w, {Word::Character, c});
+        const std::pair<QByteArrayView, Word> others[] = {{"fonttbl", Word::FontTable},
+                                                          {"u", Word::Unicode},
+                                                          {"uc", Word::UnicodeSkip},
+                                                          {"bin", Word::Binary},
+                                                          {"f", Word::Font},
+                                                          {"plain", Word::Plain},
+                                                          {"deff", Word::DefaultFont},
+                                                          {"ansicpg", Word::CodePage},
+                                                          {"mac", Word::Mac},
+                                                          {"pc", Word::Pc},
+                                                          {"pca", Word::Pca},
+                                                          {"fcharset", Word::Charset},
+                                                          {"cpg", Word::FontCodePage}};
+        for (const auto& [w, meaning] : others) t.insert(w, {meaning});
+        return t;
+    }();
+    return table;
 }
 
 enum class Destination { Text, FontTable, Skip };
@@ -216,6 +275,7 @@ struct GroupState {
     Destination destination = Destination::Text;
     int font = -1;  // -1: the document's default font
     int unicodeSkip = 1;
+    int codePage = 1252;
 };
 
 class RtfParser {
@@ -247,7 +307,26 @@ class RtfParser {
             case '\n':
                 return;  // line breaks of the RTF source are not text
             default:
-                textByte(c);
+                if (fallbackLeft_ == 0 && state_.codePage == 1251 &&
+                    state_.destination == Destination::Text && pendingBytes_.isEmpty())
+                    catalogueTextRun(c);
+                else
+                    textByte(c);
+        }
+    }
+
+    // The common case of a document in the catalogue's own code page: a run of plain text
+    // goes into the line byte by byte, without the per-character path.
+    void catalogueTextRun(char c) {
+        for (;;) {
+            if (uchar(c) >= 0x20)
+                line_.appendByte(c);
+            else if (c == '\t')
+                line_.appendByte(c);
+            if (pos_ >= in_.size()) return;
+            c = in_[pos_];
+            if (c == '{' || c == '}' || c == '\\' || c == '\r' || c == '\n') return;
+            ++pos_;
         }
     }
 
@@ -256,8 +335,10 @@ class RtfParser {
             finished_ = true;
             return;
         }
+        const bool fontTableEnded = state_.destination == Destination::FontTable;
         state_ = stack_.back();
         stack_.pop_back();
+        if (fontTableEnded) refreshCodePage();
         if (stack_.empty()) finished_ = true;  // the document's own group has ended
     }
 
@@ -301,12 +382,13 @@ class RtfParser {
         }
         if (negative) param = -param;
         if (pos_ < in_.size() && in_[pos_] == ' ') ++pos_;  // the delimiter belongs to the word
-        if (word == "bin") {
+        const WordMeaning meaning = Words().value(word);
+        if (meaning.word == Word::Binary) {
             pos_ += qMin<qsizetype>(qMax(0L, param), in_.size() - pos_);
             return;
         }
         if (skippingFallback()) return;
-        controlWord(word, hasParam ? int(param) : -1);
+        controlWord(meaning, hasParam ? int(param) : -1);
     }
 
     void symbol(char c) {
@@ -347,93 +429,104 @@ class RtfParser {
 
     int hexByte() {
         if (pos_ + 2 > in_.size()) return -1;
-        bool ok = false;
-        const int value = in_.sliced(pos_, 2).toByteArray().toInt(&ok, 16);
-        if (!ok) return -1;
+        const int high = hexDigit(in_[pos_]);
+        const int low = hexDigit(in_[pos_ + 1]);
+        if (high < 0 || low < 0) return -1;
         pos_ += 2;
-        return value;
+        return high * 16 + low;
     }
 
-    void controlWord(QByteArrayView word, int param) {
+    static int hexDigit(char c) {
+        if (c >= '0' && c <= '9') return c - '0';
+        if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+        return -1;
+    }
+
+    void controlWord(WordMeaning meaning, int param) {
         if (state_.destination == Destination::Skip) return;
-        if (word == "fonttbl") {
+        if (meaning.word == Word::FontTable) {
             state_.destination = Destination::FontTable;
-            return;
-        }
-        if (IsSkippedDestination(word)) {
+        } else if (meaning.word == Word::Skip) {
             state_.destination = Destination::Skip;
-            return;
+        } else if (state_.destination == Destination::FontTable) {
+            fontTableWord(meaning.word, param);
+        } else if (!documentWord(meaning.word, param)) {
+            textWord(meaning, param);
         }
-        if (state_.destination == Destination::FontTable) {
-            fontTableWord(word, param);
-            return;
-        }
-        if (documentWord(word, param)) return;
-        textWord(word, param);
     }
 
-    void fontTableWord(QByteArrayView word, int param) {
-        if (word == "f") {
+    void fontTableWord(Word word, int param) {
+        if (word == Word::Font) {
             fontBeingDefined_ = param;
-        } else if (word == "fcharset") {
+        } else if (word == Word::Charset) {
             fontCodePage_.insert(fontBeingDefined_, CharsetCodePage(param));
-        } else if (word == "cpg" && param > 0) {
+        } else if (word == Word::FontCodePage && param > 0) {
             fontCodePage_.insert(fontBeingDefined_, param);
         }
     }
 
     // Words that set the document's code page, fonts and Unicode fallback.
-    bool documentWord(QByteArrayView word, int param) {
-        if (word == "ansicpg") {
-            if (param > 0) documentCodePage_ = param;
-        } else if (word == "mac") {
-            documentCodePage_ = 10000;
-        } else if (word == "pc") {
-            documentCodePage_ = 437;
-        } else if (word == "pca") {
-            documentCodePage_ = 850;
-        } else if (word == "deff") {
-            defaultFont_ = param;
-        } else if (word == "f") {
-            state_.font = param;
-        } else if (word == "plain") {
-            state_.font = -1;
-        } else if (word == "uc") {
-            state_.unicodeSkip = qMax(0, param);
-        } else {
-            return false;
+    bool documentWord(Word word, int param) {
+        switch (word) {
+            case Word::UnicodeSkip:
+                state_.unicodeSkip = qMax(0, param);
+                return true;
+            case Word::CodePage:
+                if (param > 0) documentCodePage_ = param;
+                break;
+            case Word::Mac:
+                documentCodePage_ = 10000;
+                break;
+            case Word::Pc:
+                documentCodePage_ = 437;
+                break;
+            case Word::Pca:
+                documentCodePage_ = 850;
+                break;
+            case Word::DefaultFont:
+                defaultFont_ = param;
+                break;
+            case Word::Font:
+                state_.font = param;
+                break;
+            case Word::Plain:
+                state_.font = -1;
+                break;
+            default:
+                return false;
         }
+        refreshCodePage();
         return true;
     }
 
-    void textWord(QByteArrayView word, int param) {
-        static const QHash<QByteArray, char16_t> characters = {
-            {"tab", u'\t'},     {"cell", u'\t'},    {"emdash", 0x2014},    {"endash", 0x2013},
-            {"lquote", 0x2018}, {"rquote", 0x2019}, {"ldblquote", 0x201C}, {"rdblquote", 0x201D},
-            {"bullet", 0x2022}, {"emspace", u' '},  {"enspace", u' '},     {"qmspace", u' '}};
-        if (word == "par" || word == "line" || word == "sect" || word == "page" || word == "row") {
+    void textWord(WordMeaning meaning, int param) {
+        if (meaning.word == Word::LineEnd) {
             endLine();
-        } else if (word == "u" && param != -1) {
+        } else if (meaning.word == Word::Unicode && param != -1) {
             appendUnit(char16_t(param < 0 ? param + 65536 : param));
             fallbackLeft_ = state_.unicodeSkip;
-        } else if (const auto it = characters.constFind(word.toByteArray());
-                   it != characters.constEnd()) {
-            appendUnit(it.value());
+        } else if (meaning.word == Word::Character) {
+            appendUnit(meaning.character);
         }
     }
 
-    int currentCodePage() const {
+    // The code page of the text that follows, after a change of font or of the font table.
+    void refreshCodePage() {
         const int font = state_.font >= 0 ? state_.font : defaultFont_;
         const int codePage = fontCodePage_.value(font, kDocumentCodePage);
-        return codePage != kDocumentCodePage ? codePage : documentCodePage_;
+        state_.codePage = codePage != kDocumentCodePage ? codePage : documentCodePage_;
     }
 
-    // Bytes of a code page are gathered, so that a character of two bytes (the East Asian
-    // code pages) reaches the decoder whole.
+    // Bytes of another code page are gathered, so that a character of two bytes (the East
+    // Asian code pages) reaches the decoder whole.
     void codePageByte(char b) {
-        const int codePage = currentCodePage();
-        if (!pendingBytes_.isEmpty() && pendingCodePage_ != codePage) flushBytes();
-        pendingCodePage_ = codePage;
+        if (!pendingBytes_.isEmpty() && pendingCodePage_ != state_.codePage) flushBytes();
+        if (state_.codePage == 1251) {
+            line_.appendByte(b);
+            return;
+        }
+        pendingCodePage_ = state_.codePage;
         pendingBytes_.append(b);
     }
 
@@ -453,19 +546,18 @@ class RtfParser {
     // Ctrl-Z would end it for every reader.
     void appendDecoded(char16_t unit) {
         if (unit < 0x20 && unit != u'\t') return;
-        line_.append(QChar(unit));
+        line_.appendUnit(unit);
     }
 
     void endLine() {
         flushBytes();
-        AppendCatalogueLine(out_, line_);
-        line_.clear();
+        line_.endLine();
     }
 
     // The empty line after a final paragraph end is no line of the text.
     void endText() {
         flushBytes();
-        if (!line_.isEmpty()) endLine();
+        if (!line_.lineIsEmpty()) endLine();
     }
 
     static bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -484,8 +576,8 @@ class RtfParser {
     int pendingCodePage_ = 0;
     QByteArray pendingBytes_;
     CodePageDecoder decoder_;
-    QString line_;
     CatalogueText out_;
+    CatalogueLineBuilder line_{out_};
 };
 
 }  // namespace

@@ -24,10 +24,15 @@ QString Join(const QString& folder, const QString& name) {
 }
 
 // The platform lists a folder in no particular order; people number their albums.
-void SortNaturally(QStringList& names) {
+QCollator MakeNaturalCollator() {
     QCollator collator{QLocale(QLocale::Russian, QLocale::Russia)};
     collator.setNumericMode(true);
     collator.setCaseSensitivity(Qt::CaseSensitive);
+    return collator;
+}
+
+void SortNaturally(QStringList& names) {
+    static const QCollator collator = MakeNaturalCollator();
     std::stable_sort(names.begin(), names.end(), [&](const QString& a, const QString& b) {
         const int order = collator.compare(a, b);
         return order != 0 ? order < 0 : a < b;
@@ -134,10 +139,38 @@ QString SongFilePath(const QString& albumFolder, const QList<ScanSong>& songs, c
     return QString();
 }
 
-struct SongText {
-    CatalogueText text;
-    QString path;  // the file the text came from
+// The text of one song, ready to store. A Windows-1251 lyric file is kept as the lines of the
+// file itself (no copy per line: a scan reads thousands of files); a converted one as its lines.
+class SongText {
+  public:
+    SongText(RecordLines lines, QString path) : plain_(std::move(lines)), path_(std::move(path)) {}
+    SongText(CatalogueText text, QString path)
+        : converted_(std::move(text)), isConverted_(true), path_(std::move(path)) {}
+
+    const QString& path() const { return path_; }
+    const QString& unencodable() const { return converted_.unencodable; }
+
+    template <typename Visit>
+    void forEachLine(Visit visit) const {
+        if (isConverted_) {
+            for (const QByteArray& line : converted_.lines) visit(QByteArrayView(line));
+        } else {
+            for (const QByteArrayView line : plain_) visit(line);
+        }
+    }
+
+  private:
+    RecordLines plain_;
+    CatalogueText converted_;
+    bool isConverted_ = false;
+    QString path_;
 };
+
+SongText ReadTextFile(const QString& path) {
+    QByteArray bytes = fileio::readAll(path);
+    if (LooksLikeUtf8(bytes)) return SongText(PlainLyricText(bytes), path);
+    return SongText(RecordLines(std::move(bytes)), path);
+}
 
 // The .txt file first; when it is missing or cannot be read, the .rtf file.
 SongText ReadSongText(const QString& albumFolder, const QList<ScanSong>& songs,
@@ -145,28 +178,39 @@ SongText ReadSongText(const QString& albumFolder, const QList<ScanSong>& songs,
     const QString txt = SongFilePath(albumFolder, songs, name, kTxt);
     if (!txt.isEmpty()) {
         try {
-            return {PlainLyricText(fileio::readAll(txt)), txt};
+            return ReadTextFile(txt);
         } catch (const StoreError&) {
             // an unreadable .txt gives way to the .rtf file of the same name
         }
     }
     QString rtf = SongFilePath(albumFolder, songs, name, kRtf);
     if (rtf.isEmpty()) rtf = Join(albumFolder, name + kRtf);
-    return {RtfToPlainText(fileio::readAll(rtf)), rtf};
+    return SongText(RtfToPlainText(fileio::readAll(rtf)), rtf);
 }
 
-void RefuseEndLines(const SongText& song) {
-    if (song.text.lines.contains(kTextBlockEnd))
-        throw ScanRefused(QStringLiteral("Текст из файла ") + song.path +
-                          QStringLiteral(" нельзя сохранить: строка \"endsong\" завершает текст "
-                                         "песни.") +
-                          kCancelled);
+void AppendLine(QByteArray& bytes, QByteArrayView line) {
+    bytes.append(line);
+    bytes.append("\r\n", 2);
+}
+
+// Appends the song's text block; a line "endsong" would end it early for every reader.
+void AppendTextBlock(QByteArray& texts, QByteArrayView header, const SongText& song) {
+    AppendLine(texts, header);
+    song.forEachLine([&](QByteArrayView line) {
+        if (line == kTextBlockEnd)
+            throw ScanRefused(QStringLiteral("Текст из файла ") + song.path() +
+                              QStringLiteral(" нельзя сохранить: строка \"endsong\" завершает "
+                                             "текст песни.") +
+                              kCancelled);
+        AppendLine(texts, line);
+    });
+    AppendLine(texts, kTextBlockEnd);
 }
 
 struct NewCatalogue {
     Lines albums;
     Lines songs;
-    Lines texts;
+    QByteArray texts;  // the text file's bytes, built as the songs are read
     QStringList replacedCharacters;
 };
 
@@ -179,14 +223,11 @@ void AddAlbum(NewCatalogue& out, const QString& scanFolder, const ScanAlbum& alb
         const QByteArray songName = StoredSongName(song.name, Join(folder, song.fileName));
         out.songs.append(songName);
         const SongText text = ReadSongText(folder, album.songs, song.name);
-        RefuseEndLines(text);
-        out.texts.append(TextBlockHeader(albumName, songName));
-        out.texts.append(text.text.lines);
-        out.texts.append(kTextBlockEnd);
-        if (!text.text.unencodable.isEmpty())
+        AppendTextBlock(out.texts, TextBlockHeader(albumName, songName), text);
+        if (!text.unencodable().isEmpty())
             out.replacedCharacters.append(album.name + QStringLiteral(" / ") + song.name +
                                           QStringLiteral(": ") +
-                                          cp1251::describeCharacters(text.text.unencodable));
+                                          cp1251::describeCharacters(text.unencodable()));
     }
     out.songs.append(kSongBlockEnd);
 }
@@ -199,6 +240,10 @@ class FileSetReplacement {
         const std::optional<QByteArray> old = currentBytes(path);
         fileio::writeAtomic(path, bytes);
         replaced_.append({path, old});
+    }
+    // The last file needs no copy of its old bytes: a failed write leaves it whole.
+    void replaceLast(const QString& path, const QByteArray& bytes) {
+        fileio::writeAtomic(path, bytes);
     }
     void rollBack() noexcept {
         for (const Replaced& r : replaced_) {
@@ -236,8 +281,8 @@ void WriteCatalogue(const QString& startDir, QByteArrayView performer, const New
                       JoinRecordLines(data.albums));
         files.replace(PerformerStorePath(startDir, StoreEntry::SongList, performer),
                       JoinRecordLines(data.songs));
-        files.replace(PerformerStorePath(startDir, StoreEntry::TextFile, performer),
-                      JoinRecordLines(data.texts));
+        files.replaceLast(PerformerStorePath(startDir, StoreEntry::TextFile, performer),
+                          data.texts);
     } catch (const StoreError&) {
         files.rollBack();
         throw;
