@@ -1,9 +1,77 @@
 #include "dialogs/AlbumsForm.h"
 
+#include <QHBoxLayout>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
 
-TAlbumsForm::TAlbumsForm(QWidget* parent) : Form(parent) {
+#include "mainwindow/Forms.h"
+#include "mainwindow/MainForm.h"
+#include "store/AppearanceSettings.h"
+#include "store/Editing.h"
+#include "store/StoreError.h"
+#include "support/Appearance.h"
+#include "support/EditorLines.h"
+#include "support/Modal.h"
+#include "support/PathCharFilter.h"
+
+TAlbumsForm::TAlbumsForm(QWidget* parent)
+    : Form(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                       Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("AlbumsForm"));
     setWindowTitle(QStringLiteral("Редактор списка альбомов"));
+
     Memo1 = new QPlainTextEdit(this);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setTabChangesFocus(true);
+    Memo1->setFixedSize(320, 300);
+    PathCharFilter::installOn(Memo1);
+    SaveButton = new QPushButton(QStringLiteral("Сохранить"), this);
+    CancelButton = new QPushButton(QStringLiteral("Отмена"), this);
+    SaveButton->setAutoDefault(false);
+    CancelButton->setAutoDefault(false);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(SaveButton);
+    buttons->addWidget(CancelButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Memo1);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(SaveButton, &QPushButton::clicked, this, &TAlbumsForm::SaveButtonClick);
+    connect(CancelButton, &QPushButton::clicked, this, &TAlbumsForm::CancelButtonClick);
+}
+
+void TAlbumsForm::FormActivate() {
+    const Appearance a = ReadAppearance(MainForm->StartDir);
+    ApplyToTextControl(Memo1, a, TextControlRule{true, false, true, true});
+    ApplyFormColour(this, ResolveColour(a.formColor));
+}
+
+void TAlbumsForm::SaveButtonClick() {
+    const std::optional<Lines> typed = EncodeOrRefuse(this, EditorTextLines(Memo1));
+    if (!typed) return;
+    const Lines albums = AlbumListToSave(*typed);
+    SetEditorLines(Memo1, albums);
+    try {
+        SaveAlbumList(MainForm->StartDir, MainForm->SelectedPerformer(), albums);
+    } catch (const StoreError& e) {
+        ShowErrorReport(this, e.description());
+        return;
+    }
+    MainForm->SetAlbumNames(albums);
+    MainForm->SetSongNames({});
+    accept();
+}
+
+void TAlbumsForm::CancelButtonClick() {
+    reject();
+}
+
+void TAlbumsForm::done(int result) {
+    Memo1->clear();
+    Form::done(result);
 }
