@@ -11,9 +11,10 @@
 #include "store/Editing.h"
 #include "store/StoreError.h"
 #include "support/Appearance.h"
-#include "support/EditorLines.h"
+#include "support/MemoLines.h"
 #include "support/Modal.h"
 #include "support/PathCharFilter.h"
+#include "support/StorableText.h"
 
 TAlbumsForm::TAlbumsForm(QWidget* parent)
     : Form(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -52,17 +53,18 @@ void TAlbumsForm::FormActivate() {
 }
 
 void TAlbumsForm::SaveButtonClick() {
-    const std::optional<Lines> typed = EncodeOrRefuse(this, EditorTextLines(Memo1));
-    if (!typed) return;
-    const Lines albums = AlbumListToSave(*typed);
-    SetEditorLines(Memo1, albums);
+    QStringList typed = MemoLines(Memo1);
+    typed.removeAll(QString());
+    SetMemoLines(Memo1, typed);
+    const std::optional<Lines> albums = EncodeOrRefuse(this, typed);
+    if (!albums) return;
     try {
-        SaveAlbumList(MainForm->StartDir, MainForm->SelectedPerformer(), albums);
+        SaveAlbumList(MainForm->StartDir, MainForm->SelectedPerformer(), *albums);
     } catch (const StoreError& e) {
         ShowErrorReport(this, e.description());
         return;
     }
-    MainForm->SetAlbumNames(albums);
+    MainForm->SetAlbumNames(*albums);
     MainForm->SetSongNames({});
     accept();
 }

@@ -13,9 +13,9 @@
 #include "store/Editing.h"
 #include "store/StoreError.h"
 #include "support/Appearance.h"
-#include "support/EditorLines.h"
 #include "support/Modal.h"
 #include "support/PathCharFilter.h"
+#include "support/StorableText.h"
 
 namespace {
 

@@ -12,8 +12,9 @@
 #include "store/Editing.h"
 #include "store/StoreError.h"
 #include "support/Appearance.h"
-#include "support/EditorLines.h"
+#include "support/MemoLines.h"
 #include "support/Modal.h"
+#include "support/StorableText.h"
 
 TSongForm::TSongForm(QWidget* parent) : Form(parent) {
     setObjectName(QStringLiteral("SongForm"));
@@ -56,7 +57,7 @@ void TSongForm::FormActivate() {
 }
 
 void TSongForm::Button1SaveClick() {
-    const std::optional<Lines> text = EncodeOrRefuse(this, EditorTextLines(Memo1));
+    const std::optional<Lines> text = EncodeOrRefuse(this, MemoLines(Memo1));
     if (!text) return;
     if (HoldsEndLine(*text, kTextBlockEnd)) {
         Inform(this, QStringLiteral("Текст песни не может содержать строку \"endsong\"."));

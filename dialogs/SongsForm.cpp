@@ -11,8 +11,9 @@
 #include "store/Editing.h"
 #include "store/StoreError.h"
 #include "support/Appearance.h"
-#include "support/EditorLines.h"
+#include "support/MemoLines.h"
 #include "support/Modal.h"
+#include "support/StorableText.h"
 
 TSongsForm::TSongsForm(QWidget* parent)
     : Form(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -50,7 +51,7 @@ void TSongsForm::FormActivate() {
 }
 
 void TSongsForm::Button1Click() {
-    const std::optional<Lines> songs = EncodeOrRefuse(this, EditorTextLines(Memo1));
+    const std::optional<Lines> songs = EncodeOrRefuse(this, MemoLines(Memo1));
     if (!songs) return;
     if (HoldsEndLine(*songs, kSongBlockEnd)) {
         Inform(this, QStringLiteral("Песня не может называться \"endalbum\"."));

@@ -90,14 +90,6 @@ void AddPerformer(const QString& startDir, const Lines& performers, QByteArrayVi
     CreatePerformerFolder(startDir, name);
 }
 
-Lines AlbumListToSave(const Lines& editorLines) {
-    Lines albums;
-    albums.reserve(editorLines.size());
-    for (const Line& line : editorLines)
-        if (!line.isEmpty()) albums.append(line);
-    return albums;
-}
-
 void SaveAlbumList(const QString& startDir, QByteArrayView performer, const Lines& albums) {
     const QString songsPath = PerformerStorePath(startDir, StoreEntry::SongList, performer);
     WriteRecordFile(PerformerStorePath(startDir, StoreEntry::AlbumList, performer), albums);

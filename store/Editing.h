@@ -25,9 +25,7 @@ bool HoldsEndLine(const Lines& body, QByteArrayView endLine);
 // unstorable name throws StoreNameError before anything is written.
 void AddPerformer(const QString& startDir, const Lines& performers, QByteArrayView name);
 
-// The album list as saved: the editor's lines without those of length zero.
-Lines AlbumListToSave(const Lines& editorLines);
-// Rewrites the album list file from `albums` (empty lines already dropped), then gives every
+// Rewrites the album list file from `albums` (the editor drops empty lines), then gives every
 // album whose block header is no line of the song list file an empty song block at the end of
 // that file (an album listed twice gets one block).
 void SaveAlbumList(const QString& startDir, QByteArrayView performer, const Lines& albums);

@@ -21,7 +21,8 @@
 #include "mainwindow/MainForm.h"
 #include "store/Cp1251.h"
 #include "store/FileIo.h"
-#include "support/EditorLines.h"
+#include "support/MemoLines.h"
+#include "support/StorableText.h"
 #include "tests/helpers/ScriptedModal.h"
 #include "tests/helpers/TempCatalogue.h"
 
@@ -189,7 +190,7 @@ TEST_F(DialogsTest, AlbumListEditorGivesNewAlbumsTheirOwnBlocks) {
     choose(MainForm->PerfComboBox, "P");
     modal.onDialog([&](QDialog* d) {
         auto* f = static_cast<TAlbumsForm*>(d);
-        EXPECT_EQ(EditorTextLines(f->Memo1), QStringList{"Old"});
+        EXPECT_EQ(MemoLines(f->Memo1), QStringList{"Old"});
         f->Memo1->setPlainText(U("Old\n\nAB\nA\n \nLove\nАльбом ☃"));
         f->SaveButton->click();  // refused: nothing written, the editor keeps its text
         EXPECT_TRUE(f->isVisible());
@@ -225,7 +226,7 @@ TEST_F(DialogsTest, AlbumListEditorKeepsEverythingWhenTheSaveFails) {
         f->SaveButton->click();
         fileio::clearFaults();
         EXPECT_TRUE(f->isVisible());
-        EXPECT_EQ(EditorTextLines(f->Memo1), (QStringList{"Old", "New"}));
+        EXPECT_EQ(MemoLines(f->Memo1), (QStringList{"Old", "New"}));
         f->reject();  // the close box
         EXPECT_EQ(f->Memo1->toPlainText(), QString());
     });
@@ -245,7 +246,7 @@ TEST_F(DialogsTest, SongListEditorMovesTheBlockAndRefusesEndLines) {
     choose(MainForm->AlbumsComboBox, "Y");
     modal.onDialog([&](QDialog* d) {
         auto* f = static_cast<TSongsForm*>(d);
-        EXPECT_EQ(EditorTextLines(f->Memo1), (QStringList{"y1", "y2"}));
+        EXPECT_EQ(MemoLines(f->Memo1), (QStringList{"y1", "y2"}));
         f->Memo1->setPlainText("a\nendalbum\nb");
         f->Button1->click();
         EXPECT_TRUE(f->isVisible());
@@ -286,7 +287,7 @@ TEST_F(DialogsTest, SongTextEditorMovesTheTextBlock) {
     modal.onDialog([&](QDialog* d) {
         auto* f = static_cast<TSongForm*>(d);
         EXPECT_EQ(f->windowTitle(), U("Редактор текста песен   -   S"));
-        EXPECT_EQ(EditorTextLines(f->Memo1), QStringList{"old"});
+        EXPECT_EQ(MemoLines(f->Memo1), QStringList{"old"});
         f->Memo1->setPlainText(U("Куплет\n\nendsong"));
         f->Button1Save->click();
         f->Memo1->setPlainText(U("Куплет\u00a0один\n\n endsong"));
@@ -394,15 +395,14 @@ TEST_F(DialogsTest, DeletingLeavesWhatIsNotItsOwn) {
     EXPECT_EQ(MainForm->PerfComboBox->currentText(), "Rest");
 }
 
-TEST(EditorLines, EveryLineReadsBackAsItWasPutIn) {
+TEST(MemoLines, EveryLineReadsBackAsItWasPutIn) {
     QPlainTextEdit memo;
-    for (const Lines& lines : {Lines{}, Lines{""}, Lines{"a", ""}, Lines{"", "b", "", ""},
-                               Lines{W("Куплет\u00a0один"), " x "}}) {
-        SetEditorLines(&memo, lines);
-        QStringList decoded;
-        for (const Line& line : lines) decoded << cp1251::decode(line);
-        EXPECT_EQ(EditorTextLines(&memo), decoded) << memo.toPlainText().toStdString();
+    for (const QStringList& lines :
+         {QStringList{}, QStringList{""}, QStringList{"a", ""}, QStringList{"", "b", "", ""},
+          QStringList{U("Куплет\u00a0один"), " x "}}) {
+        SetMemoLines(&memo, lines);
+        EXPECT_EQ(MemoLines(&memo), lines) << memo.toPlainText().toStdString();
     }
     memo.setPlainText("typed\nwithout end");  // what the user types needs no last line end
-    EXPECT_EQ(EditorTextLines(&memo), (QStringList{"typed", "without end"}));
+    EXPECT_EQ(MemoLines(&memo), (QStringList{"typed", "without end"}));
 }
