@@ -1,7 +1,6 @@
 #include "dialogs/AddPerfSelectForm.h"
 
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -12,11 +11,10 @@
 #include "mainwindow/MainForm.h"
 #include "store/AppearanceSettings.h"
 #include "support/Appearance.h"
+#include "support/DialogLayout.h"
 #include "support/Modal.h"
 
-TAddPerfSelectForm::TAddPerfSelectForm(QWidget* parent)
-    : Form(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                       Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+TAddPerfSelectForm::TAddPerfSelectForm(QWidget* parent) : Form(parent, kFixedDialogFlags) {
     setObjectName(QStringLiteral("AddPerfSelectForm"));
     setWindowTitle(QStringLiteral("Добавление исполнителя"));
 
@@ -31,15 +29,7 @@ TAddPerfSelectForm::TAddPerfSelectForm(QWidget* parent)
     Button1 = new QPushButton(QStringLiteral("Дальше >>>"), this);
     Button2 = new QPushButton(QStringLiteral("Отмена"), this);
     Button1->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(GroupBox1);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    LayOutFixedDialog(this, {GroupBox1}, {Button1, Button2});
 
     connect(Button1, &QPushButton::clicked, this, &TAddPerfSelectForm::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TAddPerfSelectForm::Button2Click);

@@ -1,9 +1,7 @@
 #include "dialogs/AlbumsForm.h"
 
-#include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include "mainwindow/Forms.h"
 #include "mainwindow/MainForm.h"
@@ -11,36 +9,24 @@
 #include "store/Editing.h"
 #include "store/StoreError.h"
 #include "support/Appearance.h"
+#include "support/DialogLayout.h"
 #include "support/MemoLines.h"
 #include "support/Modal.h"
 #include "support/PathCharFilter.h"
 #include "support/StorableText.h"
 
-TAlbumsForm::TAlbumsForm(QWidget* parent)
-    : Form(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                       Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+TAlbumsForm::TAlbumsForm(QWidget* parent) : Form(parent, kFixedDialogFlags) {
     setObjectName(QStringLiteral("AlbumsForm"));
     setWindowTitle(QStringLiteral("Редактор списка альбомов"));
 
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setTabChangesFocus(true);
-    Memo1->setFixedSize(320, 300);
+    Memo1 = NewListEditor(this);
     PathCharFilter::installOn(Memo1);
     SaveButton = new QPushButton(QStringLiteral("Сохранить"), this);
     CancelButton = new QPushButton(QStringLiteral("Отмена"), this);
     SaveButton->setAutoDefault(false);
     CancelButton->setAutoDefault(false);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(SaveButton);
-    buttons->addWidget(CancelButton);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Memo1);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    LayOutFixedDialog(this, {Memo1}, {SaveButton, CancelButton});
 
     connect(SaveButton, &QPushButton::clicked, this, &TAlbumsForm::SaveButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &TAlbumsForm::CancelButtonClick);

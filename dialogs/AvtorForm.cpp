@@ -1,11 +1,9 @@
 #include "dialogs/AvtorForm.h"
 
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include "mainwindow/Forms.h"
 #include "mainwindow/MainForm.h"
@@ -13,6 +11,7 @@
 #include "store/Editing.h"
 #include "store/StoreError.h"
 #include "support/Appearance.h"
+#include "support/DialogLayout.h"
 #include "support/Modal.h"
 #include "support/PathCharFilter.h"
 #include "support/StorableText.h"
@@ -27,9 +26,7 @@ const QString kFolderFailure = QStringLiteral(
 
 }  // namespace
 
-TAvtorForm::TAvtorForm(QWidget* parent)
-    : Form(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                       Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+TAvtorForm::TAvtorForm(QWidget* parent) : Form(parent, kFixedDialogFlags) {
     setObjectName(QStringLiteral("AvtorForm"));
     setWindowTitle(QStringLiteral("Добавление исполнителя"));
 
@@ -43,15 +40,7 @@ TAvtorForm::TAvtorForm(QWidget* parent)
     CancelButton = new QPushButton(QStringLiteral("Отмена"), this);
     SaveAvtButton->setDefault(true);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(SaveAvtButton);
-    buttons->addWidget(CancelButton);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Label1);
-    layout->addWidget(VvodAvtEdit);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    LayOutFixedDialog(this, {Label1, VvodAvtEdit}, {SaveAvtButton, CancelButton});
 
     connect(SaveAvtButton, &QPushButton::clicked, this, &TAvtorForm::SaveAvtButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &TAvtorForm::CancelButtonClick);

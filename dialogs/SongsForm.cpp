@@ -1,9 +1,7 @@
 #include "dialogs/SongsForm.h"
 
-#include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include "mainwindow/Forms.h"
 #include "mainwindow/MainForm.h"
@@ -11,34 +9,22 @@
 #include "store/Editing.h"
 #include "store/StoreError.h"
 #include "support/Appearance.h"
+#include "support/DialogLayout.h"
 #include "support/MemoLines.h"
 #include "support/Modal.h"
 #include "support/StorableText.h"
 
-TSongsForm::TSongsForm(QWidget* parent)
-    : Form(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                       Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+TSongsForm::TSongsForm(QWidget* parent) : Form(parent, kFixedDialogFlags) {
     setObjectName(QStringLiteral("SongsForm"));
     setWindowTitle(QStringLiteral("Редактор списка песен"));
 
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setTabChangesFocus(true);
-    Memo1->setFixedSize(320, 300);
+    Memo1 = NewListEditor(this);
     Button1 = new QPushButton(QStringLiteral("Сохранить"), this);
     Button2 = new QPushButton(QStringLiteral("Отмена"), this);
     Button1->setAutoDefault(false);
     Button2->setAutoDefault(false);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Memo1);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    LayOutFixedDialog(this, {Memo1}, {Button1, Button2});
 
     connect(Button1, &QPushButton::clicked, this, &TSongsForm::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TSongsForm::Button2Click);
