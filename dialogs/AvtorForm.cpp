@@ -59,25 +59,24 @@ void TAvtorForm::FormActivate() {
 }
 
 std::optional<QByteArray> TAvtorForm::AcceptableName() {
-    QString text = VvodAvtEdit->text();
-    while (text.endsWith(u' ')) text.chop(1);
-    if (text.isEmpty()) {
+    const std::optional<Line> typed = EncodeOrRefuse(this, VvodAvtEdit->text());
+    if (!typed) {
+        VvodAvtEdit->setFocus();
+        return std::nullopt;
+    }
+    const Line name = WithoutTrailingBlanks(*typed);
+    if (name.isEmpty()) {
         Inform(this, QStringLiteral("Введите имя."));
         VvodAvtEdit->setFocus();
         return std::nullopt;
     }
-    const std::optional<Line> name = EncodeOrRefuse(this, text);
-    if (!name) {
-        VvodAvtEdit->setFocus();
-        return std::nullopt;
-    }
-    if (MainForm->PerformerNames().contains(*name)) {
+    if (MainForm->PerformerNames().contains(name)) {
         Inform(this, QStringLiteral("Такой исполнитель уже существует."));
         VvodAvtEdit->clear();
         VvodAvtEdit->setFocus();
         return std::nullopt;
     }
-    if (!IsStorablePerformerName(*name)) {
+    if (!IsStorablePerformerName(name)) {
         // Pasted text passes the typing filter; such a name would leave its folder.
         Inform(this, QStringLiteral("Имя исполнителя не может содержать символы \\ / : * ? \" < "
                                     "> | и не может быть \".\" или \"..\"."));

@@ -23,18 +23,11 @@
 #include "store/FileIo.h"
 #include "support/MemoLines.h"
 #include "support/StorableText.h"
-#include "tests/helpers/ScriptedModal.h"
-#include "tests/helpers/TempCatalogue.h"
+#include "tests/helpers/AppFixture.h"
 
 namespace {
 
 const QString kList = QStringLiteral("Data/performers.lrx");
-
-QStringList describeAll(const std::vector<MessageBox>& boxes) {
-    QStringList texts;
-    for (const MessageBox& box : boxes) texts << Describe(box);
-    return texts;
-}
 
 QStringList comboTexts(const QComboBox* box) {
     QStringList texts;
@@ -48,35 +41,13 @@ QStringList listTexts(const QListWidget* list) {
     return texts;
 }
 
-void choose(QComboBox* box, const QString& text) {
-    const int index = box->findText(text, Qt::MatchExactly);
-    ASSERT_GE(index, 0) << text.toStdString();
-    box->setCurrentIndex(index);
-    emit box->activated(index);
-}
-
-void choose(QListWidget* list, const QString& text) {
-    const QList<QListWidgetItem*> items = list->findItems(text, Qt::MatchExactly);
-    ASSERT_FALSE(items.isEmpty()) << text.toStdString();
-    list->setCurrentItem(items.first());
-    emit list->itemClicked(items.first());
-}
-
-class DialogsTest : public ::testing::Test {
+class DialogsTest : public AppTest {
   protected:
-    void TearDown() override {
-        fileio::clearFaults();
-        DestroyForms();
-    }
     // Creates the windows over the catalogue laid out so far and enters edit mode.
     void StartProgram() {
-        QDir::setCurrent(cat.startDir());
-        CreateForms();
+        start();
         MainForm->RedONSpeedButton->click();
     }
-
-    TempCatalogue cat;
-    ScriptedModal modal;
 };
 
 // Opens the choice dialog from the main window and goes on to the manual entry, where
@@ -98,7 +69,7 @@ void AddByHand(ScriptedModal& modal, std::function<void(TAvtorForm*)> enter) {
 TEST_F(DialogsTest, NewPerformerTrailingBlanksDuplicatesAndBadNames) {
     cat.addPerformer("Abc");
     StartProgram();
-    choose(MainForm->PerfComboBox, "Abc");
+    choosePerformer("Abc");
     const auto before = cat.snapshot();
     AddByHand(modal, [&](TAvtorForm* f) {
         EXPECT_EQ(f->windowTitle(), U("Добавление исполнителя"));
@@ -127,7 +98,7 @@ TEST_F(DialogsTest, NewPerformerTrailingBlanksDuplicatesAndBadNames) {
     const QString badName =
         U("Information|OK|Имя исполнителя не может содержать символы \\ / : * ? \" < > | и не "
           "может быть \".\" или \"..\".");
-    EXPECT_EQ(describeAll(modal.takeShown()),
+    EXPECT_EQ(messages(),
               (QStringList{U("Information|OK|Такой исполнитель уже существует."),
                            U("Information|OK|Введите имя."), badName, badName, badName, badName,
                            U("Information|OK|Нельзя сохранить символы: ☃ (U+2603).")}));
@@ -150,7 +121,7 @@ TEST_F(DialogsTest, NewPerformerOverALeftoverFolderAndTheOtherWays) {
         EXPECT_FALSE(f->isVisible());
         EXPECT_EQ(f->VvodAvtEdit->text(), QString());
     });
-    EXPECT_EQ(describeAll(modal.takeShown()),
+    EXPECT_EQ(messages(),
               QStringList{U("Warning|OK|    Возникли ошибки при создании каталогов и файлов "
                             "исполнителя. Возможно весь каталог или некоторые файлы уже "
                             "сучествуют. Попробуйте просматривать альбомы и песни этого "
@@ -182,7 +153,7 @@ TEST_F(DialogsTest, NewPerformerOverALeftoverFolderAndTheOtherWays) {
 TEST_F(DialogsTest, AlbumListEditorGivesNewAlbumsTheirOwnBlocks) {
     cat.addPerformer("P", "Old\r\n", "Old##-**~\r\nLove me\r\nendalbum\r\n", "t\r\n");
     StartProgram();
-    choose(MainForm->PerfComboBox, "P");
+    choosePerformer("P");
     modal.onDialog([&](QDialog* d) {
         auto* f = static_cast<TAlbumsForm*>(d);
         EXPECT_EQ(MemoLines(f->Memo1), QStringList{"Old"});
@@ -194,8 +165,7 @@ TEST_F(DialogsTest, AlbumListEditorGivesNewAlbumsTheirOwnBlocks) {
         EXPECT_FALSE(f->isVisible());
     });
     MainForm->EditAlbListSpeedButton->click();
-    EXPECT_EQ(describeAll(modal.takeShown()),
-              QStringList{U("Information|OK|Нельзя сохранить символы: ☃ (U+2603).")});
+    EXPECT_EQ(messages(), QStringList{U("Information|OK|Нельзя сохранить символы: ☃ (U+2603).")});
     EXPECT_EQ(cat.read("Data/P/Albums.lrx"), W("Old\r\nAB\r\nA\r\n \r\nLove\r\nАльбом\r\n"));
     EXPECT_EQ(
         cat.read("Data/P/Songs.lrx"),
@@ -212,7 +182,7 @@ TEST_F(DialogsTest, AlbumListEditorGivesNewAlbumsTheirOwnBlocks) {
 TEST_F(DialogsTest, AlbumListEditorKeepsEverythingWhenTheSaveFails) {
     cat.addPerformer("P", "Old\r\n", "");
     StartProgram();
-    choose(MainForm->PerfComboBox, "P");
+    choosePerformer("P");
     const auto before = cat.snapshot();
     modal.onDialog([](QDialog* d) {
         auto* f = static_cast<TAlbumsForm*>(d);
@@ -226,7 +196,7 @@ TEST_F(DialogsTest, AlbumListEditorKeepsEverythingWhenTheSaveFails) {
         EXPECT_EQ(f->Memo1->toPlainText(), QString());
     });
     MainForm->EditAlbListSpeedButton->click();
-    EXPECT_EQ(describeAll(modal.takeShown()), QStringList{"Cantoria|OK|I/O error 28."});
+    EXPECT_EQ(messages(), QStringList{"Cantoria|OK|I/O error 28."});
     EXPECT_EQ(cat.snapshot(), before);
     EXPECT_EQ(comboTexts(MainForm->AlbumsComboBox), QStringList{"Old"});
 }
@@ -237,8 +207,8 @@ TEST_F(DialogsTest, SongListEditorMovesTheBlockAndRefusesEndLines) {
         "stray\r\nZ##-**~\r\nz\r\nendalbum\r\n";
     cat.addPerformer("P", "X\r\nY\r\nZ\r\n", songs, "Y ##-**~ y1\r\nla\r\nendsong\r\n");
     StartProgram();
-    choose(MainForm->PerfComboBox, "P");
-    choose(MainForm->AlbumsComboBox, "Y");
+    choosePerformer("P");
+    chooseAlbum("Y");
     modal.onDialog([&](QDialog* d) {
         auto* f = static_cast<TSongsForm*>(d);
         EXPECT_EQ(MemoLines(f->Memo1), (QStringList{"y1", "y2"}));
@@ -256,9 +226,8 @@ TEST_F(DialogsTest, SongListEditorMovesTheBlockAndRefusesEndLines) {
         EXPECT_FALSE(f->isVisible());
     });
     MainForm->EditSongsListSpeedButton->click();
-    EXPECT_EQ(describeAll(modal.takeShown()),
-              (QStringList{U("Information|OK|Песня не может называться \"endalbum\"."),
-                           "Cantoria|OK|I/O error 5."}));
+    EXPECT_EQ(messages(), (QStringList{U("Information|OK|Песня не может называться \"endalbum\"."),
+                                       "Cantoria|OK|I/O error 5."}));
     // The second Y block, directly after the first, stays where it was.
     EXPECT_EQ(
         cat.read("Data/P/Songs.lrx"),
@@ -276,9 +245,9 @@ TEST_F(DialogsTest, SongTextEditorMovesTheTextBlock) {
         "S\r\nb\r\nendsong\r\n";
     cat.addPerformer("P", "A\r\n", "A##-**~\r\nS\r\nT\r\nendalbum\r\n", texts);
     StartProgram();
-    choose(MainForm->PerfComboBox, "P");
-    choose(MainForm->AlbumsComboBox, "A");
-    choose(MainForm->SongsListBox, "S");
+    choosePerformer("P");
+    chooseAlbum("A");
+    chooseSong("S");
     modal.onDialog([&](QDialog* d) {
         auto* f = static_cast<TSongForm*>(d);
         EXPECT_EQ(f->windowTitle(), U("Редактор текста песен   -   S"));
@@ -295,7 +264,7 @@ TEST_F(DialogsTest, SongTextEditorMovesTheTextBlock) {
         EXPECT_FALSE(f->isVisible());
     });
     MainForm->SongEdSpeedButton->click();
-    EXPECT_EQ(describeAll(modal.takeShown()),
+    EXPECT_EQ(messages(),
               (QStringList{U("Information|OK|Текст песни не может содержать строку \"endsong\"."),
                            "Cantoria|OK|File access denied."}));
     EXPECT_EQ(cat.read("Data/P/Texts.lrx"),
@@ -324,7 +293,7 @@ TEST_F(DialogsTest, DeletingFirstMiddleAndOnlyPerformer) {
     cat.write("Data/B/notes.txt", "n");
     StartProgram();
 
-    choose(MainForm->PerfComboBox, "B");
+    choosePerformer("B");
     modal.answer(No);
     MainForm->DelAvtSpeedButton->click();
     EXPECT_EQ(cat.read(kList), QByteArray("A\r\nB\r\nC\r\n"));
@@ -333,7 +302,7 @@ TEST_F(DialogsTest, DeletingFirstMiddleAndOnlyPerformer) {
     const QString question =
         U("Confirm|&Yes,&No|Вы уверены что хотите удалить исполнителя?\rВостановление будет "
           "невозможно!");
-    EXPECT_EQ(describeAll(modal.takeShown()), (QStringList{question, question}));
+    EXPECT_EQ(messages(), (QStringList{question, question}));
     EXPECT_EQ(cat.read(kList), QByteArray("A\r\nC\r\n"));
     EXPECT_FALSE(cat.exists("Data/B"));
     EXPECT_EQ(comboTexts(MainForm->PerfComboBox), (QStringList{"A", "C"}));
@@ -342,18 +311,17 @@ TEST_F(DialogsTest, DeletingFirstMiddleAndOnlyPerformer) {
     EXPECT_EQ(ImageForm->windowTitle(), U("Картинка:"));
 
     MainForm->DelAvtSpeedButton->click();  // nothing selected
-    EXPECT_EQ(describeAll(modal.takeShown()),
-              QStringList{U("Information|OK|Выберите исполнителя.")});
+    EXPECT_EQ(messages(), QStringList{U("Information|OK|Выберите исполнителя.")});
 
-    choose(MainForm->PerfComboBox, "A");
+    choosePerformer("A");
     MainForm->DelAvtSpeedButton->click();
     EXPECT_EQ(cat.read(kList), QByteArray("C\r\n"));
-    choose(MainForm->PerfComboBox, "C");
+    choosePerformer("C");
     MainForm->DelAvtSpeedButton->click();
     EXPECT_EQ(cat.read(kList), QByteArray());
     EXPECT_EQ(MainForm->PerfComboBox->count(), 0);
     EXPECT_TRUE(fileio::listDir(cat.path("Data"), 7) == QStringList{"performers.lrx"});
-    EXPECT_EQ(describeAll(modal.takeShown()), (QStringList{question, question}));
+    EXPECT_EQ(messages(), (QStringList{question, question}));
 }
 
 TEST_F(DialogsTest, DeletingLeavesWhatIsNotItsOwn) {
@@ -367,25 +335,25 @@ TEST_F(DialogsTest, DeletingLeavesWhatIsNotItsOwn) {
         U("Error|OK|При удалении возникли проблемы, возможно, не все файлы были удалены.\r Вы "
           "можете удалить их вручную.");
 
-    choose(MainForm->PerfComboBox, "NoPics");
+    choosePerformer("NoPics");
     MainForm->DelAvtSpeedButton->click();
-    EXPECT_EQ(describeAll(modal.takeShown()).last(), problem);
+    EXPECT_EQ(messages().last(), problem);
     EXPECT_EQ(cat.read(kList), QByteArray("Sub\r\nRest\r\n"));
     EXPECT_EQ(cat.read("Data/NoPics/Albums.lrx"), QByteArray("x\r\n"));
 
-    choose(MainForm->PerfComboBox, "Sub");
+    choosePerformer("Sub");
     MainForm->DelAvtSpeedButton->click();
-    EXPECT_EQ(describeAll(modal.takeShown()).last(), problem);
+    EXPECT_EQ(messages().last(), problem);
     EXPECT_EQ(cat.read("Data/Sub/Lyrics/keep.txt"), QByteArray("keep"));
     EXPECT_FALSE(cat.exists("Data/Sub/Albums.lrx"));
 
     // A list that cannot be rewritten: nothing changes, on disk or on screen.
-    choose(MainForm->PerfComboBox, "Rest");
+    choosePerformer("Rest");
     const auto before = cat.snapshot();
     fileio::failAt(1, ENOSPC, fileio::FaultMode::FromThenOn);
     MainForm->DelAvtSpeedButton->click();
     fileio::clearFaults();
-    EXPECT_EQ(describeAll(modal.takeShown()).last(), "Cantoria|OK|I/O error 28.");
+    EXPECT_EQ(messages().last(), "Cantoria|OK|I/O error 28.");
     EXPECT_EQ(cat.snapshot(), before);
     EXPECT_EQ(MainForm->PerfComboBox->currentText(), "Rest");
 }
