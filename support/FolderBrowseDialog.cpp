@@ -352,7 +352,7 @@ void TFolderBrowseDialog::setUpDialog() {
     }
     newFolderButton_->setVisible(newFolderVisible_);
     updateNewFolderButton();
-    okButton_->setEnabled(!flags_.testFlag(OnlyFileSystem));
+    okButton_->setEnabled(false);
     if (!folder_.isEmpty() && fileio::isDir(folder_)) SelectFolder(folder_);
     initialized_ = true;
     if (OnInitialized) OnInitialized(this, dialog_);
@@ -378,7 +378,8 @@ void TFolderBrowseDialog::selectionChanged(const QModelIndex& current) {
         statusLabel_->setText(status);
     }
     hasSelection_ = !workingPath_.isEmpty();
-    okButton_->setEnabled(!flags_.testFlag(OnlyFileSystem) || hasSelection_);
+    // Every item of this tree is a folder with a path, so OK needs only an item to confirm.
+    okButton_->setEnabled(current.isValid() && (hasSelection_ || !flags_.testFlag(OnlyFileSystem)));
     updateNewFolderButton();
     if (OnSelectionChanged) OnSelectionChanged(this, dialog_, workingPath_);
 }

@@ -29,6 +29,13 @@ QPushButton* button(QDialog* dialog, const char* name) {
     return dialog->findChild<QPushButton*>(QString::fromLatin1(name));
 }
 
+// A picker over a temporary folder tree, answered by scripts.
+class FolderPicker : public ::testing::Test {
+  protected:
+    ScriptedModal modal;
+    TempCatalogue cat;
+};
+
 }  // namespace
 
 TEST(FolderDialogCaptions, TitleFollowsTheSystemLanguage) {
@@ -108,9 +115,7 @@ TEST(FolderDialogStatus, PathsAreShortenedToFiftyCharacters) {
     EXPECT_EQ(ShortenPath(longLast, 50, u'/'), ("/.../" + QString(60, u'z')).left(47) + "...");
 }
 
-TEST(FolderDialogExecute, ConfirmsAFolderAndReopensOnIt) {
-    ScriptedModal modal;
-    TempCatalogue cat;
+TEST_F(FolderPicker, ConfirmsAFolderAndReopensOnIt) {
     cat.mkdir("Lyrics/Rock");
     const QString rock = cat.path("Lyrics/Rock");
     TFolderBrowseDialog picker(nullptr, "0419");
@@ -123,6 +128,7 @@ TEST(FolderDialogExecute, ConfirmsAFolderAndReopensOnIt) {
         EXPECT_TRUE(button(dialog, "NewFolderButton")->isHidden());
         EXPECT_FALSE(button(dialog, "NewFolderButton")->isEnabled());
         ASSERT_TRUE(picker.SelectFolder(rock));
+        EXPECT_TRUE(button(dialog, "OkButton")->isEnabled());
         EXPECT_EQ(statusOf(dialog), ShortenPath(rock, 50, u'/'));
         button(dialog, "OkButton")->click();
     });
@@ -143,9 +149,7 @@ TEST(FolderDialogExecute, ConfirmsAFolderAndReopensOnIt) {
     EXPECT_EQ(picker.OpenDialog(), nullptr);
 }
 
-TEST(FolderDialogNewFolder, CreatesTheFolderAndReopensOnIt) {
-    ScriptedModal modal;
-    TempCatalogue cat;
+TEST_F(FolderPicker, NewFolderCreatesTheFolderAndReopensOnIt) {
     cat.mkdir("Lyrics");
     const QString lyrics = cat.path("Lyrics");
     TFolderBrowseDialog picker(nullptr, "0409");

@@ -298,3 +298,20 @@ TEST(BaseImport, PerformerListIsRewrittenWithTheNameOnce) {
     RewritePerformerListWith(cat.startDir(), {W("Один")}, W("Новый"));
     EXPECT_EQ(cat.read("Data/performers.lrx"), W("Один\r\nНовый\r\n"));
 }
+
+TEST(BaseImport, ReplacingAPerformerLeavesOnlyTheNewData) {
+    TempCatalogue cat;
+    TempCatalogue other;
+    layOutBase(other);
+    cat.addPerformer(W("Другой"), "x", "y", "z");
+    cat.addPerformer("Artist", "old albums", "old songs", "old texts");
+    cat.write("Data/Artist/Image/Old.jpg", "old picture");
+
+    ASSERT_TRUE(DeleteOldPerformerData(cat.startDir(), "Artist"));
+    RewritePerformerListWith(cat.startDir(), {W("Другой"), "Artist"}, "Artist");
+    CopyPerformerBase(cat.startDir(), other.path("Data/Artist"), "Artist");
+    expectCopied(cat, "Artist");
+    EXPECT_FALSE(cat.exists("Data/Artist/Image/Old.jpg"));
+    EXPECT_EQ(cat.read("Data/performers.lrx"), W("Другой\r\nArtist\r\n"));
+    EXPECT_EQ(cat.read(U("Data/Другой/Albums.lrx")), "x");
+}
