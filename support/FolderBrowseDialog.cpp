@@ -251,7 +251,6 @@ bool TFolderBrowseDialog::Execute() {
     workingPath_ = folder_;
     int result = QDialog::Rejected;
     do {
-        initialized_ = false;
         reopen_ = false;
         folder_ = workingPath_;
         QDialog* dialog = buildDialog();
@@ -354,7 +353,6 @@ void TFolderBrowseDialog::setUpDialog() {
     updateNewFolderButton();
     okButton_->setEnabled(false);
     if (!folder_.isEmpty() && fileio::isDir(folder_)) SelectFolder(folder_);
-    initialized_ = true;
     if (OnInitialized) OnInitialized(this, dialog_);
 }
 

@@ -128,7 +128,6 @@ class TFolderBrowseDialog : public QObject {
     QString title_;
     QString newFolderCaption_;
     QString workingPath_;
-    bool initialized_ = false;
     bool reopen_ = false;
     bool hasSelection_ = true;
     QPointer<QWidget> ownerWindow_;
