@@ -25,8 +25,7 @@
 #include "mainwindow/PictureView.h"
 #include "store/FileIo.h"
 #include "support/MemoLines.h"
-#include "tests/helpers/ScriptedModal.h"
-#include "tests/helpers/TempCatalogue.h"
+#include "tests/helpers/AppFixture.h"
 
 namespace {
 
@@ -51,35 +50,12 @@ const QString kNotCarried = QStringLiteral(
     "Error|OK|При переименовании возникли проблемы, возможно, не все старые файлы были "
     "удалены.\r Вы можете удалить их вручную.");
 
-class RenameWindows : public ::testing::Test {
+class RenameWindows : public AppTest {
   protected:
-    void TearDown() override {
-        fileio::clearFaults();
-        DestroyForms();
-        QDir::setCurrent(oldDir_);
-    }
-
     // Starts the program on the laid-out catalogue, in edit mode.
     void start() {
-        QDir::setCurrent(cat.startDir());
-        CreateForms();
+        AppTest::start();
         MainForm->RedONSpeedButton->click();
-    }
-
-    static void choose(QComboBox* combo, const QByteArray& name, const Lines& names) {
-        const int index = int(names.indexOf(name));
-        ASSERT_GE(index, 0);
-        combo->setCurrentIndex(index);
-        emit combo->activated(index);
-    }
-    void choosePerformer(const QByteArray& name) {
-        choose(MainForm->PerfComboBox, name, MainForm->PerformerNames());
-    }
-    void chooseAlbum(const QByteArray& name) {
-        choose(MainForm->AlbumsComboBox, name, MainForm->AlbumNames());
-    }
-    void chooseSong(const QByteArray& name) {
-        MainForm->SongsListBox->setCurrentRow(int(MainForm->SongNames().indexOf(name)));
     }
 
     // Opens a rename box from its hover panel; `script` works in the open box.
@@ -108,18 +84,6 @@ class RenameWindows : public ::testing::Test {
         form->Edit1->setText(text);
         form->SaveButton->click();
     }
-
-    std::vector<QString> shownTexts() {
-        std::vector<QString> texts;
-        for (const MessageBox& box : modal.takeShown()) texts.push_back(Describe(box));
-        return texts;
-    }
-
-    TempCatalogue cat;
-    ScriptedModal modal;
-
-  private:
-    QString oldDir_ = QDir::currentPath();
 };
 
 // Album A next to album AB, listed twice, with a picture; AB has one too.
@@ -137,7 +101,7 @@ void layAlbums(const TempCatalogue& cat) {
 TEST_F(RenameWindows, AlbumRefusesBadNamesThenRenamesEverywhere) {
     layAlbums(cat);
     start();
-    choosePerformer(kPerf);
+    choosePerformer(U("Кино"));
     chooseAlbum("A");
     chooseSong("one");
     ASSERT_FALSE(MainForm->Image->isHidden());  // the main window itself is not shown
@@ -163,8 +127,8 @@ TEST_F(RenameWindows, AlbumRefusesBadNamesThenRenamesEverywhere) {
         EXPECT_FALSE(box->isVisible());
     });
     EXPECT_EQ(
-        shownTexts(),
-        (std::vector<QString>{
+        messages(),
+        (QStringList{
             information(U("Такой альбом уже существует.\rВведите другое имя.")),
             information(U("Такой альбом уже существует.\rВведите другое имя.")),
             information(U("Имя альбома не может быть пустым.")),
@@ -196,13 +160,13 @@ TEST_F(RenameWindows, AlbumByLetterCaseOnlyAndWithoutPicture) {
     layAlbums(cat);
     cat.write(kFolder + "Image/b.jpg", "stale picture of no album");
     start();
-    choosePerformer(kPerf);
+    choosePerformer(U("Кино"));
     chooseAlbum("A");
     renameAlbum([](TAlbNameEditForm* box) { save(box, "a"); });
     chooseAlbum("AB");
     modal.takeShown();  // AB's picture is no JPEG: the general error report
     renameAlbum([](TAlbNameEditForm* box) { save(box, "ab"); });
-    EXPECT_TRUE(shownTexts().empty());
+    EXPECT_TRUE(messages().isEmpty());
     EXPECT_EQ(cat.read(kFolder + "Albums.lrx"), "a\r\nab\r\na\r\n");
     EXPECT_EQ(cat.read(kFolder + "Songs.lrx"),
               "a##-**~\r\none\r\nendalbum\r\nab##-**~\r\none\r\nendalbum\r\n");
@@ -212,12 +176,12 @@ TEST_F(RenameWindows, AlbumByLetterCaseOnlyAndWithoutPicture) {
     // Album B has no picture, and an old file of its new name is there: that file is not
     // replaced, B is renamed all the same, and nothing is said.
     cat.write(kFolder + "Albums.lrx", "B\r\n");
-    choosePerformer(kPerf);
+    choosePerformer(U("Кино"));
     chooseAlbum("B");
     ASSERT_TRUE(MainForm->Image->isHidden());
     const QString caption = ImageForm->windowTitle();
     renameAlbum([](TAlbNameEditForm* box) { save(box, "b"); });
-    EXPECT_TRUE(shownTexts().empty());
+    EXPECT_TRUE(messages().isEmpty());
     EXPECT_EQ(cat.read(kFolder + "Albums.lrx"), "b\r\n");
     EXPECT_EQ(cat.read(kFolder + "Image/b.jpg"), "stale picture of no album");
     EXPECT_EQ(ImageForm->windowTitle(), caption);  // the picture display is left alone
@@ -226,7 +190,7 @@ TEST_F(RenameWindows, AlbumByLetterCaseOnlyAndWithoutPicture) {
 TEST_F(RenameWindows, AlbumFailureGivesTheErrorReportAndKeepsTheBoxOpen) {
     layAlbums(cat);
     start();
-    choosePerformer(kPerf);
+    choosePerformer(U("Кино"));
     chooseAlbum("AB");
     modal.takeShown();
     const QByteArray songs = cat.read(kFolder + "Songs.lrx");
@@ -238,7 +202,7 @@ TEST_F(RenameWindows, AlbumFailureGivesTheErrorReportAndKeepsTheBoxOpen) {
         EXPECT_TRUE(box->isVisible());
         box->CancelButton->click();
     });
-    EXPECT_EQ(shownTexts(), std::vector<QString>{"Cantoria|OK|I/O error 28."});
+    EXPECT_EQ(messages(), QStringList{"Cantoria|OK|I/O error 28."});
     EXPECT_EQ(cat.read(kFolder + "Albums.lrx"), "A\r\nX\r\nA\r\n");
     EXPECT_EQ(cat.read(kFolder + "Songs.lrx"), songs);
     EXPECT_EQ(MainForm->AlbumNames(), (Lines{"A", "X", "A"}));
@@ -254,7 +218,7 @@ TEST_F(RenameWindows, PerformerCarriesItsFolderAndReportsLeftovers) {
     cat.write(kFolder + "Image/notes.txt", "not carried");
     cat.write(kFolder + "own.doc", "the user's own file");
     start();
-    choosePerformer(kPerf);
+    choosePerformer(U("Кино"));
     chooseAlbum("A");
     const auto before = cat.snapshot();
     renamePerformer([&](TPerfNameEditForm* box) {
@@ -270,8 +234,8 @@ TEST_F(RenameWindows, PerformerCarriesItsFolderAndReportsLeftovers) {
         save(box, U("Ария  "));
         EXPECT_FALSE(box->isVisible());
     });
-    EXPECT_EQ(shownTexts(),
-              (std::vector<QString>{
+    EXPECT_EQ(messages(),
+              (QStringList{
                   information(U("Такой исполнитель уже существует.\rВведите другое имя.")),
                   information(U("Имя исполнителя не может быть пустым.")),
                   information(U("Имя не может содержать символы \\ / : * ? \" < > |")),
@@ -295,7 +259,7 @@ TEST_F(RenameWindows, PerformerCarriesItsFolderAndReportsLeftovers) {
     EXPECT_EQ(ImageForm->windowTitle(), U("Картинка:"));
 
     // The new name chosen, the albums show from the new folder.
-    choosePerformer(W("Ария"));
+    choosePerformer(U("Ария"));
     EXPECT_EQ(MainForm->AlbumNames(), (Lines{"A", QByteArray("\xc0")}));
 }
 
@@ -303,7 +267,7 @@ TEST_F(RenameWindows, PerformerFolderOfTheNewNameExistsOrListCannotBeWritten) {
     cat.addPerformer(kPerf, "A\r\n");
     cat.write("Data/Stray/Albums.lrx", "not listed\r\n");
     start();
-    choosePerformer(kPerf);
+    choosePerformer(U("Кино"));
     const auto before = cat.snapshot();
     renamePerformer([&](TPerfNameEditForm* box) {
         save(box, "Stray");
@@ -318,7 +282,7 @@ TEST_F(RenameWindows, PerformerFolderOfTheNewNameExistsOrListCannotBeWritten) {
         box->CancelButton->click();
         EXPECT_EQ(box->Edit1->text(), "");
     });
-    EXPECT_EQ(shownTexts(), (std::vector<QString>{kNotCarried, "Cantoria|OK|File access denied."}));
+    EXPECT_EQ(messages(), (QStringList{kNotCarried, "Cantoria|OK|File access denied."}));
     EXPECT_EQ(MainForm->PerformerNames(), Lines{});  // emptied before the list was written
 }
 
@@ -329,7 +293,7 @@ TEST_F(RenameWindows, SongRenameKeepsSelectionAndTheTextEditorFollows) {
                      "A ##-**~ song\r\nA text\r\nendsong\r\n"
                      "B ##-**~ song\r\nB text\r\nendsong\r\n");
     start();
-    choosePerformer(kPerf);
+    choosePerformer(U("Кино"));
     chooseAlbum("A");
     chooseSong("song");
     ASSERT_EQ(MainForm->Song->toPlainText(), "A text");
@@ -343,11 +307,11 @@ TEST_F(RenameWindows, SongRenameKeepsSelectionAndTheTextEditorFollows) {
         save(box, U(" Новая: <*> "));
         EXPECT_FALSE(box->isVisible());
     });
-    EXPECT_EQ(shownTexts(), (std::vector<QString>{
-                                information(U("Такая песня уже существует.\rВведите другое имя.")),
-                                information(U("Имя песни не может быть пустым.")),
-                                information(U("Песню нельзя назвать «endalbum».")),
-                            }));
+    EXPECT_EQ(messages(), (QStringList{
+                              information(U("Такая песня уже существует.\rВведите другое имя.")),
+                              information(U("Имя песни не может быть пустым.")),
+                              information(U("Песню нельзя назвать «endalbum».")),
+                          }));
     const QByteArray renamed = W(" Новая: <*> ");
     EXPECT_EQ(cat.read(kFolder + "Songs.lrx"),
               "A##-**~\r\n" + renamed + "\r\nother\r\n" + renamed +
@@ -365,13 +329,13 @@ TEST_F(RenameWindows, SongRenameKeepsSelectionAndTheTextEditorFollows) {
     // The text editor opened right away finds the song's text under its new name.
     modal.onDialog([](QDialog*) { EXPECT_EQ(MemoLines(SongForm->Memo1), QStringList{"A text"}); });
     MainForm->SongEdSpeedButton->click();
-    EXPECT_TRUE(shownTexts().empty());
+    EXPECT_TRUE(messages().isEmpty());
 }
 
 TEST_F(RenameWindows, SongFailureGivesTheErrorReportAndKeepsTheList) {
     cat.addPerformer(kPerf, "A\r\n", "A##-**~\r\nsong\r\nendalbum\r\n", "");
     start();
-    choosePerformer(kPerf);
+    choosePerformer(U("Кино"));
     chooseAlbum("A");
     chooseSong("song");
     const auto before = cat.snapshot();
@@ -381,7 +345,7 @@ TEST_F(RenameWindows, SongFailureGivesTheErrorReportAndKeepsTheList) {
         EXPECT_TRUE(box->isVisible());
         box->CancelButton->click();
     });
-    EXPECT_EQ(shownTexts(), std::vector<QString>{"Cantoria|OK|File not found."});
+    EXPECT_EQ(messages(), QStringList{"Cantoria|OK|File not found."});
     EXPECT_EQ(cat.snapshot(), before);
     EXPECT_EQ(MainForm->SongNames(), Lines{"song"});
     EXPECT_EQ(MainForm->CurrentSong, "song");
