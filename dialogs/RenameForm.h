@@ -33,11 +33,11 @@ class RenameForm : public Form {
     // The Windows-1251 form of the typed name; false (after a message naming the characters)
     // when the catalogue cannot hold some of them.
     bool EncodeName(const QString& text, QByteArray& name);
-    // Shows the message for a refused name; true when the name is refused.
     struct RefusalTexts {
         QString empty;
         QString duplicate;
     };
+    // Shows the message for a refused name; true when the name is refused.
     bool Refused(NameProblem problem, const RefusalTexts& texts);
     // The album picture in the main window and in the picture window is put away.
     static void HideAlbumPictures();

@@ -179,7 +179,6 @@ void RenamePerformer(const QString& startDir, QByteArrayView oldName, QByteArray
     Lines list = performers;
     replaceEqualLines(list, oldName, newName);
     WriteRecordFile(listPath, list);
-    progress.listWritten = true;
     progress.performers = ReadRecordFile(listPath).toList();
     progress.listReadBack = true;
 

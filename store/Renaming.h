@@ -52,7 +52,6 @@ struct PerformerRename {
         NotCarried,  // a step of the carrying failed; what was done before it stays done
     };
     bool listChecked = false;  // the performer list file could be opened
-    bool listWritten = false;
     bool listReadBack = false;
     Lines performers;  // the performer list file as read back
     Folder folder = Folder::NotTried;
