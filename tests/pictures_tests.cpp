@@ -1,0 +1,223 @@
+// Album pictures: what lands on disk when a picture is stored, replaced or removed, the JPEG
+// written for a bitmap, and the commands of the main window and the large picture window.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdio>
+// jpeglib.h needs FILE and size_t declared before it.
+#include <jpeglib.h>
+
+#include <QDir>
+#include <QPainter>
+
+#include "mainwindow/JpegDecoder.h"
+#include "mainwindow/JpegEncoder.h"
+#include "store/FileIo.h"
+#include "store/Pictures.h"
+#include "store/StoreError.h"
+#include "store/StorePaths.h"
+#include "tests/helpers/TempCatalogue.h"
+
+namespace {
+
+struct FaultGuard {
+    ~FaultGuard() { fileio::clearFaults(); }
+};
+
+// A picture with colour detail, so that encoding has something to do.
+QImage testPicture(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(x * 255 / width, y * 255 / height, (x ^ y) & 0xff));
+    return image;
+}
+
+QByteArray testJpeg(int width = 40, int height = 30, int quality = 75) {
+    return EncodeJpeg(testPicture(width, height), quality, nullptr);
+}
+
+// What a JPEG stream's header says about it, read with libjpeg.
+struct JpegFacts {
+    bool progressive = true;
+    bool arithmetic = true;
+    int components = 0;
+    int precision = 0;
+    J_COLOR_SPACE colourSpace = JCS_UNKNOWN;
+    int width = 0;
+    int height = 0;
+    std::vector<std::vector<int>> tables;  // quantisation tables 0 and 1, natural order
+};
+
+JpegFacts readJpegFacts(const QByteArray& data) {
+    JpegFacts facts;
+    jpeg_decompress_struct cinfo{};
+    jpeg_error_mgr errors{};
+    cinfo.err = jpeg_std_error(&errors);
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(data.constData()),
+                 static_cast<unsigned long>(data.size()));
+    jpeg_read_header(&cinfo, TRUE);
+    facts.progressive = cinfo.progressive_mode;
+    facts.arithmetic = cinfo.arith_code;
+    facts.components = cinfo.num_components;
+    facts.precision = cinfo.data_precision;
+    facts.colourSpace = cinfo.jpeg_color_space;
+    facts.width = int(cinfo.image_width);
+    facts.height = int(cinfo.image_height);
+    for (int t = 0; t < 2; ++t) {
+        std::vector<int> table;
+        if (const JQUANT_TBL* q = cinfo.quant_tbl_ptrs[t])
+            for (int i = 0; i < DCTSIZE2; ++i) table.push_back(q->quantval[i]);
+        facts.tables.push_back(table);
+    }
+    jpeg_destroy_decompress(&cinfo);
+    return facts;
+}
+
+// The example tables of the JPEG standard (Annex K), in natural order, scaled the way every
+// encoder following it scales them for a quality between 50 and 100.
+std::vector<int> standardTable(const int (&base)[64], int quality) {
+    const int scale = 200 - quality * 2;
+    std::vector<int> table;
+    for (int value : base) table.push_back(std::clamp((value * scale + 50) / 100, 1, 255));
+    return table;
+}
+constexpr int kLuminance[64] = {16,  11,  10,  16,  24, 40, 51,  61,  12,  12,  14,  19,  26,
+                                58,  60,  55,  14,  13, 16, 24,  40,  57,  69,  56,  14,  17,
+                                22,  29,  51,  87,  80, 62, 18,  22,  37,  56,  68,  109, 103,
+                                77,  24,  35,  55,  64, 81, 104, 113, 92,  49,  64,  78,  87,
+                                103, 121, 120, 101, 72, 92, 95,  98,  112, 100, 103, 99};
+constexpr int kChrominance[64] = {17, 18, 24, 47, 99, 99, 99, 99, 18, 21, 26, 66, 99, 99, 99, 99,
+                                  24, 26, 56, 99, 99, 99, 99, 99, 47, 66, 99, 99, 99, 99, 99, 99,
+                                  99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
+                                  99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
+
+void expectAlbumPictureFormat(const QByteArray& jpeg, QSize size) {
+    ASSERT_TRUE(LooksLikeJpeg(jpeg));
+    EXPECT_TRUE(jpeg.contains("\xFF\xC0")) << "no baseline frame header";
+    const JpegFacts facts = readJpegFacts(jpeg);
+    EXPECT_FALSE(facts.progressive);
+    EXPECT_FALSE(facts.arithmetic);
+    EXPECT_EQ(facts.components, 3);
+    EXPECT_EQ(facts.precision, 8);
+    EXPECT_EQ(facts.colourSpace, JCS_YCbCr);
+    EXPECT_EQ(QSize(facts.width, facts.height), size);
+    EXPECT_EQ(facts.tables[0], standardTable(kLuminance, 90));
+    EXPECT_EQ(facts.tables[1], standardTable(kChrominance, 90));
+}
+
+const QByteArray kPerformer = W("Ария");
+const QString kImage = U("Data/Ария/Image/");
+
+}  // namespace
+
+TEST(JpegEncoder, WritesBaselineTwentyFourBitColourAtTheGivenQuality) {
+    expectAlbumPictureFormat(EncodeJpeg(testPicture(123, 77), kAlbumPictureQuality, nullptr),
+                             QSize(123, 77));
+    // Grey and paletted pictures still become three colour components.
+    QImage grey = testPicture(16, 16).convertToFormat(QImage::Format_Grayscale8);
+    expectAlbumPictureFormat(EncodeJpeg(grey, 90, nullptr), QSize(16, 16));
+    QImage indexed = testPicture(16, 16).convertToFormat(QImage::Format_Indexed8);
+    expectAlbumPictureFormat(EncodeJpeg(indexed, 90, nullptr), QSize(16, 16));
+
+    const QImage original = testPicture(64, 48);
+    const QImage decoded = DecodeJpeg(EncodeJpeg(original, 90, nullptr), nullptr);
+    ASSERT_EQ(decoded.size(), original.size());
+    const QRgb a = original.pixel(20, 20), b = decoded.pixel(20, 20);
+    EXPECT_LE(std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)), 24);
+
+    QString error;
+    EXPECT_TRUE(EncodeJpeg(QImage(), 90, &error).isEmpty());
+    EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(PictureStore, StoresTheBytesUnchangedUnderTheAlbumName) {
+    TempCatalogue cat;
+    cat.addPerformer(kPerformer, W("Герой асфальта\r\n"));
+    const QByteArray jpeg = testJpeg();
+    const QByteArray album = W("Герой асфальта");
+    EXPECT_FALSE(HasAlbumPicture(cat.startDir(), kPerformer, album));
+    EXPECT_TRUE(CanStoreAlbumPicture(cat.startDir(), kPerformer, album));
+    EXPECT_FALSE(cat.exists(kImage + U("Герой асфальта.jpg"))) << "the probe stays behind";
+    StoreAlbumPicture(cat.startDir(), kPerformer, album, jpeg);
+    EXPECT_EQ(cat.read(kImage + U("Герой асфальта.jpg")), jpeg);
+    EXPECT_TRUE(HasAlbumPicture(cat.startDir(), kPerformer, album));
+    EXPECT_EQ(AlbumPicturePath(cat.startDir(), kPerformer, album),
+              cat.path(kImage + U("Герой асфальта.jpg")));
+    // Blanks and an empty name are album names like any other.
+    StoreAlbumPicture(cat.startDir(), kPerformer, " x ", jpeg);
+    StoreAlbumPicture(cat.startDir(), kPerformer, "", jpeg);
+    EXPECT_EQ(cat.read(kImage + " x .jpg"), jpeg);
+    EXPECT_EQ(cat.read(kImage + ".jpg"), jpeg);
+}
+
+TEST(PictureStore, NamesThatCannotNameAFileNeverReachTheDisk) {
+    TempCatalogue cat;
+    cat.addPerformer(kPerformer);
+    cat.mkdir(U("Data/Ария/Image/a"));
+    const auto before = cat.snapshot();
+    QList<QByteArray> refused = {".", "..", QByteArray("a\0b", 3)};
+    for (const char c : QByteArray(kPathCharacters)) refused.append("a" + QByteArray(1, c) + "b");
+    refused.append("../../../escape");
+    for (const QByteArray& album : refused) {
+        EXPECT_FALSE(IsStorablePictureName(album)) << album.constData();
+        EXPECT_FALSE(CanStoreAlbumPicture(cat.startDir(), kPerformer, album));
+        EXPECT_THROW(StoreAlbumPicture(cat.startDir(), kPerformer, album, testJpeg()),
+                     StoreNameError);
+    }
+    EXPECT_EQ(cat.snapshot(), before);
+    EXPECT_FALSE(cat.exists("escape.jpg"));
+}
+
+TEST(PictureStore, NoPictureFolderMeansNoPictureAndNoFile) {
+    TempCatalogue cat;
+    cat.mkdir(U("Data/Ария"));
+    const auto before = cat.snapshot();
+    EXPECT_FALSE(CanStoreAlbumPicture(cat.startDir(), kPerformer, "Album"));
+    EXPECT_THROW(StoreAlbumPicture(cat.startDir(), kPerformer, "Album", testJpeg()), StoreError);
+    EXPECT_EQ(cat.snapshot(), before);
+    // A folder in the picture's place is not a picture and is never written over.
+    cat.addPerformer(kPerformer);
+    cat.mkdir(kImage + "Album.jpg");
+    EXPECT_FALSE(HasAlbumPicture(cat.startDir(), kPerformer, "Album"));
+    EXPECT_FALSE(CanStoreAlbumPicture(cat.startDir(), kPerformer, "Album"));
+}
+
+TEST(PictureStore, ReplacementKeepsTheOldPictureUntilTheNewOneIsWhole) {
+    TempCatalogue cat;
+    FaultGuard guard;
+    cat.addPerformer(kPerformer);
+    const QByteArray old = testJpeg(20, 20), replacement = testJpeg(50, 40);
+    cat.write(kImage + "Album.jpg", old);
+    EXPECT_TRUE(CanStoreAlbumPicture(cat.startDir(), kPerformer, "Album"));
+    EXPECT_EQ(cat.read(kImage + "Album.jpg"), old) << "the check must not empty the picture";
+    for (long n = 1; n <= 3; ++n) {
+        fileio::failAt(n, ENOSPC, fileio::FaultMode::Once);
+        EXPECT_THROW(StoreAlbumPicture(cat.startDir(), kPerformer, "Album", replacement),
+                     StoreError);
+        EXPECT_EQ(cat.read(kImage + "Album.jpg"), old) << "fault " << n;
+    }
+    fileio::clearFaults();
+    EXPECT_EQ(QDir(cat.path(kImage)).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"Album.jpg"});
+    StoreAlbumPicture(cat.startDir(), kPerformer, "Album", replacement);
+    EXPECT_EQ(cat.read(kImage + "Album.jpg"), replacement);
+}
+
+TEST(PictureStore, RemovalTakesOnlyThePictureFile) {
+    TempCatalogue cat;
+    cat.addPerformer(kPerformer);
+    cat.write(kImage + "Album.jpg", testJpeg());
+    cat.write(kImage + "Other.jpg", "other");
+    EXPECT_TRUE(RemoveAlbumPicture(cat.startDir(), kPerformer, "Album"));
+    EXPECT_FALSE(cat.exists(kImage + "Album.jpg"));
+    EXPECT_EQ(cat.read(kImage + "Other.jpg"), "other");
+    EXPECT_FALSE(RemoveAlbumPicture(cat.startDir(), kPerformer, "Album"));
+    // A folder of that name, with whatever it holds, is never removed.
+    cat.write(kImage + "Dir.jpg/inside.txt", "keep");
+    EXPECT_FALSE(RemoveAlbumPicture(cat.startDir(), kPerformer, "Dir"));
+    EXPECT_EQ(cat.read(kImage + "Dir.jpg/inside.txt"), "keep");
+    EXPECT_FALSE(RemoveAlbumPicture(cat.startDir(), kPerformer, "../../Ария/Albums"));
+    EXPECT_TRUE(cat.exists(U("Data/Ария/Albums.lrx")));
+}
