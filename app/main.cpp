@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 
 #include "mainwindow/Forms.h"
 #include "mainwindow/MainForm.h"
@@ -9,6 +10,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationDisplayName(QStringLiteral("Cantoria"));
     QApplication::setOrganizationName(QStringLiteral("Cantoria"));
     CreateForms();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/cantoria.svg")));
     MainForm->show();
     const int code = app.exec();
     DestroyForms();

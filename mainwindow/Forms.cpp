@@ -37,6 +37,7 @@ void destroy(T*& form) {
 }  // namespace
 
 void CreateForms() {
+    Q_INIT_RESOURCE(cantoria);
     MainForm = new TMainForm;
     AvtorForm = new TAvtorForm;
     AlbumsForm = new TAlbumsForm;

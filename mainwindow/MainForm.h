@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QString>
 #include <QWidget>
@@ -134,6 +136,7 @@ class TMainForm : public QWidget {
     void AddImage();
     void DeleteAvtor();
     void FormActivate();
+    void ImageProgress();
 
     // Pointer-move rules of the hover panels; x, y in the moved-over control's coordinates.
     void PerformersSpeedButtonMouseMove();
@@ -162,4 +165,16 @@ class TMainForm : public QWidget {
     void assignHints();
     void setEditButtonsVisible(bool visible);
     void loadPerformerList();
+    void showAlbumPicture();
+    bool performerHasData() const;
+    template <typename LineContainer>
+    static QStringList decodeLines(const LineContainer& lines);
+
+    bool fillingSongs_ = false;
+    bool rowChangedInThisPress_ = false;
+    bool inFirstRunCheck_ = false;
+    // The font and colour dialogs remember the last choice for the rest of the run.
+    QFont fontDialogFont_;
+    QColor fontDialogColour_;
+    QColor colorDialogColour_ = Qt::black;
 };

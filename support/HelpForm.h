@@ -2,9 +2,25 @@
 
 #include "support/Form.h"
 
-// Placeholder: this window is being built.
+class QPlainTextEdit;
+class QPushButton;
+class QFrame;
+
+// The fixed Russian help text of the program.
 class THelpForm : public Form {
     Q_OBJECT
   public:
     explicit THelpForm(QWidget* parent = nullptr);
+
+    QPlainTextEdit* Memo1;
+    QFrame* Panel1;
+    QPushButton* Button1;
+
+    static QString HelpText();
+
+  protected:
+    void FormActivate() override;
+
+  private:
+    void Button1Click();
 };
