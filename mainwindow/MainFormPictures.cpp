@@ -45,8 +45,8 @@ void store(const TMainForm& form, const QByteArray& jpeg) {
     StoreAlbumPicture(form.StartDir, form.CurrentPerformer, form.CurrentAlbum, jpeg);
 }
 
-void showInLargeWindow(const QImage& picture) {
-    ImageForm->Image1->setPicture(picture);
+// Showing the picture in the main window has already copied it into the large window.
+void showInLargeWindow() {
     ImageForm->Image1->show();
 }
 
@@ -74,7 +74,7 @@ FirstAttempt storeAsJpeg(TMainForm& form, const QString& chosen) {
     } catch (const StoreError&) {
         return FirstAttempt::Failed;
     }
-    showInLargeWindow(picture);
+    showInLargeWindow();
     return FirstAttempt::Stored;
 }
 
@@ -113,7 +113,7 @@ void storeEncoded(TMainForm& form, const QString& chosen) {
     const QByteArray jpeg = EncodeJpeg(picture, kAlbumPictureQuality, &error);
     if (jpeg.isEmpty()) failPicture(error, chosen);
     store(form, jpeg);
-    showInLargeWindow(picture);
+    showInLargeWindow();
 }
 
 }  // namespace

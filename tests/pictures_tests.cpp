@@ -7,15 +7,25 @@
 // jpeglib.h needs FILE and size_t declared before it.
 #include <jpeglib.h>
 
+#include <QComboBox>
+#include <QDesktopServices>
 #include <QDir>
-#include <QPainter>
+#include <QScreen>
+#include <QToolButton>
+#include <QUrl>
+
+#include "mainwindow/Forms.h"
+#include "mainwindow/ImageForm.h"
 
 #include "mainwindow/JpegDecoder.h"
 #include "mainwindow/JpegEncoder.h"
+#include "mainwindow/MainForm.h"
+#include "mainwindow/PictureView.h"
 #include "store/FileIo.h"
 #include "store/Pictures.h"
 #include "store/StoreError.h"
 #include "store/StorePaths.h"
+#include "tests/helpers/ScriptedModal.h"
 #include "tests/helpers/TempCatalogue.h"
 
 namespace {
@@ -221,3 +231,187 @@ TEST(PictureStore, RemovalTakesOnlyThePictureFile) {
     EXPECT_FALSE(RemoveAlbumPicture(cat.startDir(), kPerformer, "../../Ария/Albums"));
     EXPECT_TRUE(cat.exists(U("Data/Ария/Albums.lrx")));
 }
+
+namespace {
+
+// Catches the hand-over of a file to the system's viewer.
+class ViewerSpy : public QObject {
+    Q_OBJECT
+  public:
+    ViewerSpy() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
+    ~ViewerSpy() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    QList<QUrl> opened;
+  public slots:
+    void open(const QUrl& url) { opened.append(url); }
+};
+
+const QString kCannotStore =
+    U("Warning|OK|Не удаётся сохранить картинку. Скорее всего вы использовали\r"
+      "неразрешённые символы в имени альбома: \" * / : < > ? \\ |.");
+
+// The main window in edit mode over a catalogue with one performer and these albums:
+// 0 "Герой асфальта", 1 "Live: 1990", 2 "..", 3 "Empty".
+class PictureCommands : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        previousDir_ = QDir::currentPath();
+        cat.addPerformer(kPerformer, W("Герой асфальта\r\nLive: 1990\r\n..\r\nEmpty\r\n"));
+        cat.addPerformer("NoImage", "Album\r\n");
+        QDir(cat.path("Data/NoImage/Image")).removeRecursively();
+        cat.mkdir("pick");
+        QDir::setCurrent(cat.startDir());
+        CreateForms();
+        MainForm->show();
+        MainForm->RedONSpeedButton->click();
+        choose(MainForm->PerfComboBox, 0);
+    }
+    void TearDown() override {
+        DestroyForms();
+        QDir::setCurrent(previousDir_);
+    }
+
+    static void choose(QComboBox* box, int index) {
+        box->setCurrentIndex(index);
+        emit box->activated(index);
+    }
+    static void chooseAlbum(int index) { choose(MainForm->AlbumsComboBox, index); }
+
+    // A file for the open dialog to return, below the start directory but outside Data/.
+    QString pick(const QString& name, const QByteArray& bytes) {
+        cat.write("pick/" + name, bytes);
+        return cat.path("pick/" + name);
+    }
+    QString pickBitmap(const QString& name, QSize size) {
+        const QString path = cat.path("pick/" + name);
+        EXPECT_TRUE(testPicture(size.width(), size.height()).save(path, "BMP"));
+        return path;
+    }
+    // Runs the attach command with this file chosen in the open dialog.
+    void attach(const QString& chosen) {
+        modal.chooseFile(chosen);
+        MainForm->ImageSpeedButton->click();
+    }
+    QStringList boxes() {
+        QStringList described;
+        for (const MessageBox& box : modal.takeShown()) described.append(Describe(box));
+        return described;
+    }
+    QByteArray picture(const QString& album) { return cat.read(kImage + album + ".jpg"); }
+
+    TempCatalogue cat;
+    ScriptedModal modal;
+
+  private:
+    QString previousDir_;
+};
+
+}  // namespace
+
+TEST_F(PictureCommands, AJpegIsStoredByteForByteWhateverItsName) {
+    const QByteArray jpeg = testJpeg(64, 48);
+    chooseAlbum(0);
+    attach(pick("cover.jpg", jpeg));
+    ASSERT_EQ(modal.fileRequests.size(), 1u);
+    EXPECT_EQ(modal.fileRequests[0].title, U("Открытие рисунка: Ария - Герой асфальта"));
+    EXPECT_EQ(
+        modal.fileRequests[0].filters,
+        QStringList({U("Все поддерживаемые форматы (*.jpg *.jpeg *.bmp)"),
+                     U("Картинки  *.jpg, *.jpeg (*.jpg *.jpeg)"), U("Картинки  *.bmp (*.bmp)")}));
+    EXPECT_EQ(boxes(), QStringList());
+    EXPECT_EQ(picture(U("Герой асфальта")), jpeg);
+    EXPECT_TRUE(MainForm->PictureShown());
+    EXPECT_EQ(MainForm->Image->picture().size(), QSize(64, 48));
+    EXPECT_FALSE(ImageForm->Image1->isHidden());
+    EXPECT_EQ(ImageForm->Image1->picture().size(), QSize(64, 48));
+
+    // The content decides: a JPEG named .bmp is a JPEG, stored unchanged.
+    const QByteArray other = testJpeg(30, 30, 50);
+    chooseAlbum(3);
+    attach(pick("disguised.bmp", other));
+    EXPECT_EQ(boxes(), QStringList());
+    EXPECT_EQ(picture("Empty"), other);
+
+    // Cancelling the open dialog does nothing.
+    const auto before = cat.snapshot();
+    MainForm->ImageSpeedButton->click();
+    EXPECT_EQ(boxes(), QStringList());
+    EXPECT_EQ(cat.snapshot(), before);
+}
+
+TEST_F(PictureCommands, ABitmapIsStoredAsABaselineJpegAtQuality90) {
+    chooseAlbum(0);
+    attach(pickBitmap("cover.bmp", QSize(101, 67)));
+    EXPECT_EQ(boxes(), QStringList());
+    expectAlbumPictureFormat(picture(U("Герой асфальта")), QSize(101, 67));
+    EXPECT_EQ(MainForm->Image->picture().size(), QSize(101, 67));
+    EXPECT_FALSE(ImageForm->Image1->isHidden());
+}
+
+TEST_F(PictureCommands, WhatNoPictureFormatTakesEndsInTheGeneralErrorReport) {
+    chooseAlbum(0);
+    const auto before = cat.snapshot();
+    attach(pickBitmap("bitmap.jpg", QSize(8, 8)));
+    EXPECT_EQ(boxes(), QStringList({"Cantoria|OK|Not a JPEG file: starts with 0x42 0x4d."}));
+    attach(pick("notes.png", "not a picture"));
+    EXPECT_EQ(boxes(), QStringList({"Cantoria|OK|Unknown picture file extension (.png)"}));
+    attach(pick("broken.BMP", "BM but nothing more"));
+    EXPECT_EQ(boxes(), QStringList({"Cantoria|OK|Bitmap image is not valid."}));
+    attach(cat.path("pick/gone.bmp"));
+    EXPECT_EQ(boxes(), QStringList({"Cantoria|OK|File not found."}));
+    EXPECT_EQ(cat.snapshot(), before);
+
+    MainForm->ImageSpeedButton->click();  // nothing chosen: nothing asked, nothing written
+    EXPECT_EQ(cat.snapshot(), before);
+}
+
+TEST_F(PictureCommands, AlbumNamesThatCannotNameAFileGetTheWarningAndNoFile) {
+    const auto before = cat.snapshot();
+    for (int album : {1, 2}) {
+        chooseAlbum(album);
+        attach(pick("cover.jpg", testJpeg()));
+        EXPECT_EQ(boxes(), QStringList{kCannotStore});
+        attach(pickBitmap("cover.bmp", QSize(8, 8)));
+        EXPECT_EQ(boxes(), QStringList{kCannotStore});
+    }
+    // A performer folder without its picture folder cannot take a picture either.
+    choose(MainForm->PerfComboBox, 1);
+    chooseAlbum(0);
+    attach(pick("cover.jpg", testJpeg()));
+    EXPECT_EQ(boxes(), QStringList{kCannotStore});
+    EXPECT_EQ(cat.snapshot(), before);
+    EXPECT_FALSE(cat.exists("Data/NoImage/Image"));
+}
+
+TEST_F(PictureCommands, AReplacementIsAskedForAndRefusedNamesStayRefused) {
+    const QString question =
+        U("Information|OK,Cancel|Для этого альбома уже есть картинка. Заменить?");
+    const QByteArray old = testJpeg(20, 20), replacement = testJpeg(50, 40);
+    cat.write(kImage + U("Герой асфальта.jpg"), old);
+    chooseAlbum(0);
+    modal.answer(Cancel);
+    attach(pick("new.jpg", replacement));
+    EXPECT_EQ(boxes(), QStringList{question});
+    EXPECT_EQ(picture(U("Герой асфальта")), old);
+
+    modal.answer(Ok);
+    attach(pick("new.jpg", replacement));
+    EXPECT_EQ(boxes(), QStringList{question});
+    EXPECT_EQ(picture(U("Герой асфальта")), replacement);
+
+    modal.answer(Ok);
+    attach(pickBitmap("new.bmp", QSize(33, 22)));
+    EXPECT_EQ(boxes(), QStringList{question});
+    expectAlbumPictureFormat(picture(U("Герой асфальта")), QSize(33, 22));
+
+    // A picture that came from elsewhere under a name this program refuses is never replaced.
+    cat.write(kImage + "Live: 1990.jpg", old);
+    chooseAlbum(1);
+    modal.answer(Ok);
+    attach(pick("new.jpg", replacement));
+    EXPECT_EQ(boxes(), QStringList({question, kCannotStore}));
+    EXPECT_EQ(picture("Live: 1990"), old);
+    EXPECT_EQ(QDir(cat.path(kImage)).entryList(QDir::Files | QDir::Hidden),
+              QStringList({U("Live: 1990.jpg"), U("Герой асфальта.jpg")}));
+}
+
+#include "pictures_tests.moc"
