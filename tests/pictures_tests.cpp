@@ -414,4 +414,100 @@ TEST_F(PictureCommands, AReplacementIsAskedForAndRefusedNamesStayRefused) {
               QStringList({U("Live: 1990.jpg"), U("Герой асфальта.jpg")}));
 }
 
+TEST_F(PictureCommands, RemovalAsksAndTakesOnlyThatFile) {
+    const QString noPicture =
+        U("Information|OK|Альбом не выбран или у этого альбома нет картинки.");
+    const QString question =
+        U("Confirm|&Yes,&No|Вы уверены что хотите удалить картинку альбома?\r"
+          "Востановление будет невозможно!");
+    cat.write(kImage + U("Герой асфальта.jpg"), testJpeg());
+    cat.write(kImage + "Empty.jpg/inside.txt", "a folder, not a picture");
+    // The picture of the album shown before counts for nothing once no album is selected.
+    chooseAlbum(0);
+    choose(MainForm->PerfComboBox, 0);
+    MainForm->DelImageSpeedButton->click();
+    EXPECT_EQ(boxes(), QStringList{noPicture});
+    MainForm->ImageSpeedButton->click();
+    EXPECT_EQ(boxes(), QStringList{U("Information|OK|Выберите альбом.")});
+    EXPECT_TRUE(modal.fileRequests.empty());
+
+    chooseAlbum(3);
+    MainForm->DelImageSpeedButton->click();
+    EXPECT_EQ(boxes(), QStringList{noPicture});
+    EXPECT_EQ(cat.read(kImage + "Empty.jpg/inside.txt"), "a folder, not a picture");
+
+    chooseAlbum(0);
+    ASSERT_TRUE(MainForm->PictureShown());
+    modal.answer(No);
+    MainForm->DelImageSpeedButton->click();
+    EXPECT_EQ(boxes(), QStringList{question});
+    EXPECT_TRUE(cat.exists(kImage + U("Герой асфальта.jpg")));
+    EXPECT_TRUE(MainForm->PictureShown());
+
+    MainForm->DelImageSpeedButton->click();
+    EXPECT_EQ(boxes(), QStringList{question});
+    EXPECT_FALSE(cat.exists(kImage + U("Герой асфальта.jpg")));
+    EXPECT_FALSE(MainForm->PictureShown());
+    EXPECT_TRUE(ImageForm->Image1->isHidden());
+    EXPECT_EQ(ImageForm->windowTitle(), U("Картинка: "));
+    EXPECT_EQ(QDir(cat.path(kImage)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList{"Empty.jpg"});
+}
+
+TEST_F(PictureCommands, TheLargeWindowFollowsTheAlbumsAndOnlyHidesWhenClosed) {
+    cat.write(kImage + U("Герой асфальта.jpg"), testJpeg(64, 48));
+    cat.write(kImage + "Empty.jpg", testJpeg(30, 40));
+    chooseAlbum(0);
+    MainForm->N1->trigger();
+    ASSERT_TRUE(ImageForm->isVisible());
+    EXPECT_FALSE(ImageForm->isModal());
+    EXPECT_EQ(ImageForm->windowTitle(), U("Картинка: Ария - Герой асфальта"));
+    EXPECT_EQ(ImageForm->Image1->picture().size(), QSize(64, 48));
+    EXPECT_EQ(ImageForm->frameGeometry().size(), TImageForm::kStartSize);
+    const QRect screen = ImageForm->screen()->availableGeometry();
+    EXPECT_LE((ImageForm->frameGeometry().center() - screen.center()).manhattanLength(), 2);
+    // The picture fills the window, scaled to fit with its proportions kept.
+    EXPECT_EQ(ImageForm->Image1->geometry(), ImageForm->rect());
+    EXPECT_EQ(ImageForm->Image1->pictureRect().width(), ImageForm->Image1->width());
+    EXPECT_EQ(ImageForm->Image1->pictureRect().height(), ImageForm->Image1->width() * 48 / 64);
+    ImageForm->resize(300, 900);
+    EXPECT_EQ(ImageForm->Image1->geometry(), ImageForm->rect());
+    EXPECT_TRUE(MainForm->isEnabled());
+
+    chooseAlbum(3);
+    EXPECT_EQ(ImageForm->windowTitle(), U("Картинка: Ария - Empty"));
+    EXPECT_EQ(ImageForm->Image1->picture().size(), QSize(30, 40));
+    EXPECT_FALSE(ImageForm->Image1->isHidden());
+    chooseAlbum(1);
+    EXPECT_EQ(ImageForm->windowTitle(), U("Картинка: Ария - Live: 1990"));
+    EXPECT_TRUE(ImageForm->Image1->isHidden());
+
+    // Closing hides the window; it opens again with its content.
+    ImageForm->close();
+    EXPECT_FALSE(ImageForm->isVisible());
+    ASSERT_NE(ImageForm, nullptr);
+    chooseAlbum(0);
+    MainForm->N1->trigger();
+    EXPECT_TRUE(ImageForm->isVisible());
+    EXPECT_EQ(ImageForm->Image1->picture().size(), QSize(64, 48));
+    EXPECT_EQ(boxes(), QStringList());
+}
+
+TEST_F(PictureCommands, TheLargeWindowTakesOnlyTheWindowColour) {
+    cat.write("Data/Settings.ini", "[colors]\r\nformcolor=255\r\ncolor=65280\r\n");
+    ImageForm->FormActivate();
+    EXPECT_EQ(ImageForm->palette().color(QPalette::Window), QColor(255, 0, 0));
+    EXPECT_NE(ImageForm->palette().color(QPalette::Base), QColor(0, 255, 0));
+}
+
+TEST_F(PictureCommands, TheViewerGetsThePictureFile) {
+    ViewerSpy viewer;
+    cat.write(kImage + U("Герой асфальта.jpg"), testJpeg());
+    chooseAlbum(0);
+    MainForm->N7->trigger();
+    EXPECT_EQ(viewer.opened,
+              QList<QUrl>{QUrl::fromLocalFile(cat.path(kImage + U("Герой асфальта.jpg")))});
+    EXPECT_EQ(boxes(), QStringList());
+}
+
 #include "pictures_tests.moc"
