@@ -25,6 +25,7 @@
 #include "store/Pictures.h"
 #include "store/StoreError.h"
 #include "store/StorePaths.h"
+#include "tests/helpers/AppFixture.h"
 #include "tests/helpers/ScriptedModal.h"
 #include "tests/helpers/TempCatalogue.h"
 
@@ -250,31 +251,19 @@ const QString kCannotStore =
       "неразрешённые символы в имени альбома: \" * / : < > ? \\ |.");
 
 // The main window in edit mode over a catalogue with one performer and these albums:
-// 0 "Герой асфальта", 1 "Live: 1990", 2 "..", 3 "Empty".
-class PictureCommands : public ::testing::Test {
+// "Герой асфальта", "Live: 1990", "..", "Empty"; and a performer without a picture folder.
+class PictureCommands : public AppTest {
   protected:
     void SetUp() override {
-        previousDir_ = QDir::currentPath();
         cat.addPerformer(kPerformer, W("Герой асфальта\r\nLive: 1990\r\n..\r\nEmpty\r\n"));
         cat.addPerformer("NoImage", "Album\r\n");
         QDir(cat.path("Data/NoImage/Image")).removeRecursively();
         cat.mkdir("pick");
-        QDir::setCurrent(cat.startDir());
-        CreateForms();
+        start();
         MainForm->show();
         MainForm->RedONSpeedButton->click();
-        choose(MainForm->PerfComboBox, 0);
+        choosePerformer(U("Ария"));
     }
-    void TearDown() override {
-        DestroyForms();
-        QDir::setCurrent(previousDir_);
-    }
-
-    static void choose(QComboBox* box, int index) {
-        box->setCurrentIndex(index);
-        emit box->activated(index);
-    }
-    static void chooseAlbum(int index) { choose(MainForm->AlbumsComboBox, index); }
 
     // A file for the open dialog to return, below the start directory but outside Data/.
     QString pick(const QString& name, const QByteArray& bytes) {
@@ -291,25 +280,14 @@ class PictureCommands : public ::testing::Test {
         modal.chooseFile(chosen);
         MainForm->ImageSpeedButton->click();
     }
-    QStringList boxes() {
-        QStringList described;
-        for (const MessageBox& box : modal.takeShown()) described.append(Describe(box));
-        return described;
-    }
     QByteArray picture(const QString& album) { return cat.read(kImage + album + ".jpg"); }
-
-    TempCatalogue cat;
-    ScriptedModal modal;
-
-  private:
-    QString previousDir_;
 };
 
 }  // namespace
 
 TEST_F(PictureCommands, AJpegIsStoredByteForByteWhateverItsName) {
     const QByteArray jpeg = testJpeg(64, 48);
-    chooseAlbum(0);
+    chooseAlbum(U("Герой асфальта"));
     attach(pick("cover.jpg", jpeg));
     ASSERT_EQ(modal.fileRequests.size(), 1u);
     EXPECT_EQ(modal.fileRequests[0].title, U("Открытие рисунка: Ария - Герой асфальта"));
@@ -317,7 +295,7 @@ TEST_F(PictureCommands, AJpegIsStoredByteForByteWhateverItsName) {
         modal.fileRequests[0].filters,
         QStringList({U("Все поддерживаемые форматы (*.jpg *.jpeg *.bmp)"),
                      U("Картинки  *.jpg, *.jpeg (*.jpg *.jpeg)"), U("Картинки  *.bmp (*.bmp)")}));
-    EXPECT_EQ(boxes(), QStringList());
+    EXPECT_EQ(messages(), QStringList());
     EXPECT_EQ(picture(U("Герой асфальта")), jpeg);
     EXPECT_TRUE(MainForm->PictureShown());
     EXPECT_EQ(MainForm->Image->picture().size(), QSize(64, 48));
@@ -326,38 +304,38 @@ TEST_F(PictureCommands, AJpegIsStoredByteForByteWhateverItsName) {
 
     // The content decides: a JPEG named .bmp is a JPEG, stored unchanged.
     const QByteArray other = testJpeg(30, 30, 50);
-    chooseAlbum(3);
+    chooseAlbum("Empty");
     attach(pick("disguised.bmp", other));
-    EXPECT_EQ(boxes(), QStringList());
+    EXPECT_EQ(messages(), QStringList());
     EXPECT_EQ(picture("Empty"), other);
 
     // Cancelling the open dialog does nothing.
     const auto before = cat.snapshot();
     MainForm->ImageSpeedButton->click();
-    EXPECT_EQ(boxes(), QStringList());
+    EXPECT_EQ(messages(), QStringList());
     EXPECT_EQ(cat.snapshot(), before);
 }
 
 TEST_F(PictureCommands, ABitmapIsStoredAsABaselineJpegAtQuality90) {
-    chooseAlbum(0);
+    chooseAlbum(U("Герой асфальта"));
     attach(pickBitmap("cover.bmp", QSize(101, 67)));
-    EXPECT_EQ(boxes(), QStringList());
+    EXPECT_EQ(messages(), QStringList());
     expectAlbumPictureFormat(picture(U("Герой асфальта")), QSize(101, 67));
     EXPECT_EQ(MainForm->Image->picture().size(), QSize(101, 67));
     EXPECT_FALSE(ImageForm->Image1->isHidden());
 }
 
 TEST_F(PictureCommands, WhatNoPictureFormatTakesEndsInTheGeneralErrorReport) {
-    chooseAlbum(0);
+    chooseAlbum(U("Герой асфальта"));
     const auto before = cat.snapshot();
     attach(pickBitmap("bitmap.jpg", QSize(8, 8)));
-    EXPECT_EQ(boxes(), QStringList({"Cantoria|OK|Not a JPEG file: starts with 0x42 0x4d."}));
+    EXPECT_EQ(messages(), QStringList({"Cantoria|OK|Not a JPEG file: starts with 0x42 0x4d."}));
     attach(pick("notes.png", "not a picture"));
-    EXPECT_EQ(boxes(), QStringList({"Cantoria|OK|Unknown picture file extension (.png)"}));
+    EXPECT_EQ(messages(), QStringList({"Cantoria|OK|Unknown picture file extension (.png)"}));
     attach(pick("broken.BMP", "BM but nothing more"));
-    EXPECT_EQ(boxes(), QStringList({"Cantoria|OK|Bitmap image is not valid."}));
+    EXPECT_EQ(messages(), QStringList({"Cantoria|OK|Bitmap image is not valid."}));
     attach(cat.path("pick/gone.bmp"));
-    EXPECT_EQ(boxes(), QStringList({"Cantoria|OK|File not found."}));
+    EXPECT_EQ(messages(), QStringList({"Cantoria|OK|File not found."}));
     EXPECT_EQ(cat.snapshot(), before);
 
     MainForm->ImageSpeedButton->click();  // nothing chosen: nothing asked, nothing written
@@ -366,18 +344,18 @@ TEST_F(PictureCommands, WhatNoPictureFormatTakesEndsInTheGeneralErrorReport) {
 
 TEST_F(PictureCommands, AlbumNamesThatCannotNameAFileGetTheWarningAndNoFile) {
     const auto before = cat.snapshot();
-    for (int album : {1, 2}) {
+    for (const char* album : {"Live: 1990", ".."}) {
         chooseAlbum(album);
         attach(pick("cover.jpg", testJpeg()));
-        EXPECT_EQ(boxes(), QStringList{kCannotStore});
+        EXPECT_EQ(messages(), QStringList{kCannotStore});
         attach(pickBitmap("cover.bmp", QSize(8, 8)));
-        EXPECT_EQ(boxes(), QStringList{kCannotStore});
+        EXPECT_EQ(messages(), QStringList{kCannotStore});
     }
     // A performer folder without its picture folder cannot take a picture either.
-    choose(MainForm->PerfComboBox, 1);
-    chooseAlbum(0);
+    choosePerformer("NoImage");
+    chooseAlbum("Album");
     attach(pick("cover.jpg", testJpeg()));
-    EXPECT_EQ(boxes(), QStringList{kCannotStore});
+    EXPECT_EQ(messages(), QStringList{kCannotStore});
     EXPECT_EQ(cat.snapshot(), before);
     EXPECT_FALSE(cat.exists("Data/NoImage/Image"));
 }
@@ -387,28 +365,28 @@ TEST_F(PictureCommands, AReplacementIsAskedForAndRefusedNamesStayRefused) {
         U("Information|OK,Cancel|Для этого альбома уже есть картинка. Заменить?");
     const QByteArray old = testJpeg(20, 20), replacement = testJpeg(50, 40);
     cat.write(kImage + U("Герой асфальта.jpg"), old);
-    chooseAlbum(0);
+    chooseAlbum(U("Герой асфальта"));
     modal.answer(Cancel);
     attach(pick("new.jpg", replacement));
-    EXPECT_EQ(boxes(), QStringList{question});
+    EXPECT_EQ(messages(), QStringList{question});
     EXPECT_EQ(picture(U("Герой асфальта")), old);
 
     modal.answer(Ok);
     attach(pick("new.jpg", replacement));
-    EXPECT_EQ(boxes(), QStringList{question});
+    EXPECT_EQ(messages(), QStringList{question});
     EXPECT_EQ(picture(U("Герой асфальта")), replacement);
 
     modal.answer(Ok);
     attach(pickBitmap("new.bmp", QSize(33, 22)));
-    EXPECT_EQ(boxes(), QStringList{question});
+    EXPECT_EQ(messages(), QStringList{question});
     expectAlbumPictureFormat(picture(U("Герой асфальта")), QSize(33, 22));
 
     // A picture that came from elsewhere under a name this program refuses is never replaced.
     cat.write(kImage + "Live: 1990.jpg", old);
-    chooseAlbum(1);
+    chooseAlbum("Live: 1990");
     modal.answer(Ok);
     attach(pick("new.jpg", replacement));
-    EXPECT_EQ(boxes(), QStringList({question, kCannotStore}));
+    EXPECT_EQ(messages(), QStringList({question, kCannotStore}));
     EXPECT_EQ(picture("Live: 1990"), old);
     EXPECT_EQ(QDir(cat.path(kImage)).entryList(QDir::Files | QDir::Hidden),
               QStringList({U("Live: 1990.jpg"), U("Герой асфальта.jpg")}));
@@ -423,29 +401,29 @@ TEST_F(PictureCommands, RemovalAsksAndTakesOnlyThatFile) {
     cat.write(kImage + U("Герой асфальта.jpg"), testJpeg());
     cat.write(kImage + "Empty.jpg/inside.txt", "a folder, not a picture");
     // The picture of the album shown before counts for nothing once no album is selected.
-    chooseAlbum(0);
-    choose(MainForm->PerfComboBox, 0);
+    chooseAlbum(U("Герой асфальта"));
+    choosePerformer(U("Ария"));
     MainForm->DelImageSpeedButton->click();
-    EXPECT_EQ(boxes(), QStringList{noPicture});
+    EXPECT_EQ(messages(), QStringList{noPicture});
     MainForm->ImageSpeedButton->click();
-    EXPECT_EQ(boxes(), QStringList{U("Information|OK|Выберите альбом.")});
+    EXPECT_EQ(messages(), QStringList{U("Information|OK|Выберите альбом.")});
     EXPECT_TRUE(modal.fileRequests.empty());
 
-    chooseAlbum(3);
+    chooseAlbum("Empty");
     MainForm->DelImageSpeedButton->click();
-    EXPECT_EQ(boxes(), QStringList{noPicture});
+    EXPECT_EQ(messages(), QStringList{noPicture});
     EXPECT_EQ(cat.read(kImage + "Empty.jpg/inside.txt"), "a folder, not a picture");
 
-    chooseAlbum(0);
+    chooseAlbum(U("Герой асфальта"));
     ASSERT_TRUE(MainForm->PictureShown());
     modal.answer(No);
     MainForm->DelImageSpeedButton->click();
-    EXPECT_EQ(boxes(), QStringList{question});
+    EXPECT_EQ(messages(), QStringList{question});
     EXPECT_TRUE(cat.exists(kImage + U("Герой асфальта.jpg")));
     EXPECT_TRUE(MainForm->PictureShown());
 
     MainForm->DelImageSpeedButton->click();
-    EXPECT_EQ(boxes(), QStringList{question});
+    EXPECT_EQ(messages(), QStringList{question});
     EXPECT_FALSE(cat.exists(kImage + U("Герой асфальта.jpg")));
     EXPECT_FALSE(MainForm->PictureShown());
     EXPECT_TRUE(ImageForm->Image1->isHidden());
@@ -457,7 +435,7 @@ TEST_F(PictureCommands, RemovalAsksAndTakesOnlyThatFile) {
 TEST_F(PictureCommands, TheLargeWindowFollowsTheAlbumsAndOnlyHidesWhenClosed) {
     cat.write(kImage + U("Герой асфальта.jpg"), testJpeg(64, 48));
     cat.write(kImage + "Empty.jpg", testJpeg(30, 40));
-    chooseAlbum(0);
+    chooseAlbum(U("Герой асфальта"));
     MainForm->N1->trigger();
     ASSERT_TRUE(ImageForm->isVisible());
     EXPECT_FALSE(ImageForm->isModal());
@@ -474,11 +452,11 @@ TEST_F(PictureCommands, TheLargeWindowFollowsTheAlbumsAndOnlyHidesWhenClosed) {
     EXPECT_EQ(ImageForm->Image1->geometry(), ImageForm->rect());
     EXPECT_TRUE(MainForm->isEnabled());
 
-    chooseAlbum(3);
+    chooseAlbum("Empty");
     EXPECT_EQ(ImageForm->windowTitle(), U("Картинка: Ария - Empty"));
     EXPECT_EQ(ImageForm->Image1->picture().size(), QSize(30, 40));
     EXPECT_FALSE(ImageForm->Image1->isHidden());
-    chooseAlbum(1);
+    chooseAlbum("Live: 1990");
     EXPECT_EQ(ImageForm->windowTitle(), U("Картинка: Ария - Live: 1990"));
     EXPECT_TRUE(ImageForm->Image1->isHidden());
 
@@ -486,11 +464,11 @@ TEST_F(PictureCommands, TheLargeWindowFollowsTheAlbumsAndOnlyHidesWhenClosed) {
     ImageForm->close();
     EXPECT_FALSE(ImageForm->isVisible());
     ASSERT_NE(ImageForm, nullptr);
-    chooseAlbum(0);
+    chooseAlbum(U("Герой асфальта"));
     MainForm->N1->trigger();
     EXPECT_TRUE(ImageForm->isVisible());
     EXPECT_EQ(ImageForm->Image1->picture().size(), QSize(64, 48));
-    EXPECT_EQ(boxes(), QStringList());
+    EXPECT_EQ(messages(), QStringList());
 }
 
 TEST_F(PictureCommands, TheLargeWindowTakesOnlyTheWindowColour) {
@@ -503,11 +481,11 @@ TEST_F(PictureCommands, TheLargeWindowTakesOnlyTheWindowColour) {
 TEST_F(PictureCommands, TheViewerGetsThePictureFile) {
     ViewerSpy viewer;
     cat.write(kImage + U("Герой асфальта.jpg"), testJpeg());
-    chooseAlbum(0);
+    chooseAlbum(U("Герой асфальта"));
     MainForm->N7->trigger();
     EXPECT_EQ(viewer.opened,
               QList<QUrl>{QUrl::fromLocalFile(cat.path(kImage + U("Герой асфальта.jpg")))});
-    EXPECT_EQ(boxes(), QStringList());
+    EXPECT_EQ(messages(), QStringList());
 }
 
 #include "pictures_tests.moc"
