@@ -1,5 +1,7 @@
 #include "store/Pictures.h"
 
+#include <cerrno>
+
 #include "store/Cp1251.h"
 #include "store/FileIo.h"
 #include "store/StoreError.h"
@@ -7,10 +9,14 @@
 
 namespace {
 
+// A picture that is a link to a file elsewhere is not written through: whatever it points at
+// lies outside the picture folder.
 QString storablePicturePath(const QString& startDir, QByteArrayView performer,
                             QByteArrayView album) {
     if (!IsStorablePictureName(album)) throw StoreNameError(cp1251::decode(album));
-    return PerformerStorePath(startDir, StoreEntry::AlbumPicture, performer, album);
+    const QString path = PerformerStorePath(startDir, StoreEntry::AlbumPicture, performer, album);
+    if (fileio::isSymLink(path)) throw StoreError(ELOOP, path);
+    return path;
 }
 
 // Creating the file proves the folder takes it; removing it again leaves no empty picture
@@ -55,7 +61,7 @@ bool CanStoreAlbumPicture(const QString& startDir, QByteArrayView performer, QBy
     QString path;
     try {
         path = storablePicturePath(startDir, performer, album);
-    } catch (const StoreNameError&) {
+    } catch (const StoreError&) {
         return false;
     }
     if (fileio::isFile(path)) return true;

@@ -19,15 +19,15 @@ bool IsStorablePictureName(QByteArrayView album);
 // cannot form a path inside the picture folder has no picture.
 bool HasAlbumPicture(const QString& startDir, QByteArrayView performer, QByteArrayView album);
 
-// The check before a picture is stored: the name is storable and the picture can be created
-// in the performer's picture folder. For a new picture a probe file is created at its place
-// and removed again; an existing picture is left untouched (it is kept until its replacement
-// is complete).
+// The check before a picture is stored: the name is storable, the picture's place is not a
+// link to somewhere else, and the picture can be created in the performer's picture folder. For a
+// new picture a probe file is created at its place and removed again; an existing picture is left
+// untouched (it is kept until its replacement is complete).
 bool CanStoreAlbumPicture(const QString& startDir, QByteArrayView performer, QByteArrayView album);
 
 // Stores the JPEG bytes, unchanged, as the album's picture. An existing picture is replaced
 // in one step once the new bytes are completely on disk. Throws StoreNameError for a name
-// that IsStorablePictureName refuses, StoreError on failure.
+// that IsStorablePictureName refuses, StoreError for a picture that is a link, and on failure.
 void StoreAlbumPicture(const QString& startDir, QByteArrayView performer, QByteArrayView album,
                        const QByteArray& jpeg);
 

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QScreen>
 #include <QToolButton>
 #include <QUrl>
@@ -214,6 +215,20 @@ TEST(PictureStore, ReplacementKeepsTheOldPictureUntilTheNewOneIsWhole) {
               QStringList{"Album.jpg"});
     StoreAlbumPicture(cat.startDir(), kPerformer, "Album", replacement);
     EXPECT_EQ(cat.read(kImage + "Album.jpg"), replacement);
+}
+
+TEST(PictureStore, APictureLinkedToElsewhereIsNotWrittenThrough) {
+    TempCatalogue cat;
+    cat.addPerformer(kPerformer);
+    cat.write("outside.jpg", "outside");
+    ASSERT_TRUE(QFile::link(cat.path("outside.jpg"), cat.path(kImage + "Album.jpg")));
+    EXPECT_TRUE(HasAlbumPicture(cat.startDir(), kPerformer, "Album"));
+    EXPECT_FALSE(CanStoreAlbumPicture(cat.startDir(), kPerformer, "Album"));
+    EXPECT_THROW(StoreAlbumPicture(cat.startDir(), kPerformer, "Album", testJpeg()), StoreError);
+    EXPECT_EQ(cat.read("outside.jpg"), "outside");
+    // Removing it removes the link, never what it points at.
+    EXPECT_TRUE(RemoveAlbumPicture(cat.startDir(), kPerformer, "Album"));
+    EXPECT_EQ(cat.read("outside.jpg"), "outside");
 }
 
 TEST(PictureStore, RemovalTakesOnlyThePictureFile) {
