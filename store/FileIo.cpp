@@ -201,6 +201,11 @@ bool isFile(const QString& path) {
     return ::stat(nativePath(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+bool isSymLink(const QString& path) {
+    struct stat st {};
+    return ::lstat(nativePath(path).constData(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
 qint64 fileSize(const QString& path) {
     struct stat st {};
     return ::stat(nativePath(path).constData(), &st) == 0 ? qint64(st.st_size) : -1;

@@ -38,6 +38,8 @@ QStringList listDir(const QString& path, int what);
 bool exists(const QString& path);
 bool isDir(const QString& path);
 bool isFile(const QString& path);
+// The entry itself is a symbolic link (writeAtomic would write to wherever it points).
+bool isSymLink(const QString& path);
 qint64 fileSize(const QString& path);
 
 // ---- fault points, for tests ----
