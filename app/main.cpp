@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
     CreateForms();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/cantoria.svg")));
     MainForm->show();
+    MainForm->activateWindow();
     const int code = app.exec();
     DestroyForms();
     return code;

@@ -2,9 +2,25 @@
 
 #include "support/Form.h"
 
-// Placeholder: this window is being built.
+class QGroupBox;
+class QPushButton;
+class QRadioButton;
+
+// The first step of adding a performer: from another copy's data folder, or by hand.
 class TAddPerfSelectForm : public Form {
     Q_OBJECT
   public:
     explicit TAddPerfSelectForm(QWidget* parent = nullptr);
+
+    QGroupBox* GroupBox1;
+    QRadioButton* RadioButton1;
+    QRadioButton* RadioButton2;
+    QPushButton* Button1;
+    QPushButton* Button2;
+
+    void Button1Click();
+    void Button2Click();
+
+  protected:
+    void FormActivate() override;
 };

@@ -1,10 +1,24 @@
 #pragma once
 
-#include "support/Form.h"
+#include <QByteArray>
 
-// Placeholder: this window is being built.
-class TAlbNameEditForm : public Form {
+#include "dialogs/RenameForm.h"
+
+// Gives the selected album a new name in the album list, its song and text block headers
+// and its picture.
+class TAlbNameEditForm : public RenameForm {
     Q_OBJECT
   public:
     explicit TAlbNameEditForm(QWidget* parent = nullptr);
+
+    void SaveButtonClick() override;
+
+  protected:
+    void FormActivate() override;
+
+  private:
+    void ShowRename(const AlbumRename& rename);
+
+    QByteArray performer_;
+    QByteArray oldName_;
 };

@@ -3,8 +3,9 @@
 #include "support/Form.h"
 
 class QPlainTextEdit;
+class QPushButton;
 
-// Placeholder: this window is being built.
+// Edits the selected performer's album list as free text, one album per line.
 class TAlbumsForm : public Form {
     Q_OBJECT
   public:
@@ -12,4 +13,15 @@ class TAlbumsForm : public Form {
 
     // The line buffer the main window fills before showing the dialog.
     QPlainTextEdit* Memo1;
+    QPushButton* SaveButton;
+    QPushButton* CancelButton;
+
+    void SaveButtonClick();
+    void CancelButtonClick();
+
+    // However the dialog ends, the editor is left empty for the next opening.
+    void done(int result) override;
+
+  protected:
+    void FormActivate() override;
 };

@@ -1,10 +1,36 @@
 #pragma once
 
+#include <QByteArray>
+#include <optional>
+
 #include "support/Form.h"
 
-// Placeholder: this window is being built.
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// Adds a performer by hand: the name goes to the end of the performer list and gets its
+// folder with the picture folder and three empty line files.
 class TAvtorForm : public Form {
     Q_OBJECT
   public:
     explicit TAvtorForm(QWidget* parent = nullptr);
+
+    QLabel* Label1;
+    QLineEdit* VvodAvtEdit;
+    QPushButton* SaveAvtButton;
+    QPushButton* CancelButton;
+
+    void SaveAvtButtonClick();
+    void CancelButtonClick();
+
+  protected:
+    void FormActivate() override;
+
+  private:
+    void FormCreate();
+    // The name to store, or nothing when the user has been told why it cannot be.
+    std::optional<QByteArray> AcceptableName();
+    void AppendToPerformerList(const QByteArray& name);
+    void EndWithEmptyBox(int result);
 };

@@ -1,10 +1,25 @@
 #pragma once
 
-#include "support/Form.h"
+#include <QByteArray>
 
-// Placeholder: this window is being built.
-class TPerfNameEditForm : public Form {
+#include "dialogs/RenameForm.h"
+
+// Gives the selected performer a new name in the performer list and carries the performer
+// folder over to the new name.
+class TPerfNameEditForm : public RenameForm {
     Q_OBJECT
   public:
     explicit TPerfNameEditForm(QWidget* parent = nullptr);
+
+    void SaveButtonClick() override;
+    void CancelButtonClick() override;
+
+  protected:
+    void FormActivate() override;
+
+  private:
+    void ShowRename(const PerformerRename& rename);
+    void ShowFolderNotCarried();
+
+    QByteArray oldName_;
 };

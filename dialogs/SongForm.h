@@ -2,9 +2,11 @@
 
 #include "support/Form.h"
 
+class QFrame;
 class QPlainTextEdit;
+class QPushButton;
 
-// Placeholder: this window is being built.
+// Edits the text of the selected song; saving moves its text block to the end of the file.
 class TSongForm : public Form {
     Q_OBJECT
   public:
@@ -12,4 +14,13 @@ class TSongForm : public Form {
 
     // The line buffer the main window fills before showing the dialog.
     QPlainTextEdit* Memo1;
+    QFrame* Panel1;
+    QPushButton* Button1Save;
+    QPushButton* Button2Can;
+
+    void Button1SaveClick();
+    void Button2CanClick();
+
+  protected:
+    void FormActivate() override;
 };

@@ -1,10 +1,25 @@
 #pragma once
 
-#include "support/Form.h"
+#include <QByteArray>
 
-// Placeholder: this window is being built.
-class TSongNameEditForm : public Form {
+#include "dialogs/RenameForm.h"
+
+// Gives the selected song a new name inside its album's song blocks, in its text block header
+// and in the main window's song list.
+class TSongNameEditForm : public RenameForm {
     Q_OBJECT
   public:
     explicit TSongNameEditForm(QWidget* parent = nullptr);
+
+    void SaveButtonClick() override;
+
+  protected:
+    void FormActivate() override;
+
+  private:
+    void ShowNewName(const QByteArray& newName);
+
+    QByteArray performer_;
+    QByteArray album_;
+    QByteArray oldName_;
 };

@@ -3,8 +3,9 @@
 #include "support/Form.h"
 
 class QPlainTextEdit;
+class QPushButton;
 
-// Placeholder: this window is being built.
+// Edits the selected album's song list as free text, one song per line.
 class TSongsForm : public Form {
     Q_OBJECT
   public:
@@ -12,4 +13,12 @@ class TSongsForm : public Form {
 
     // The line buffer the main window fills before showing the dialog.
     QPlainTextEdit* Memo1;
+    QPushButton* Button1;
+    QPushButton* Button2;
+
+    void Button1Click();
+    void Button2Click();
+
+  protected:
+    void FormActivate() override;
 };

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 
 #include "import/SongScan.h"
@@ -13,6 +14,7 @@
 #include "mainwindow/PictureView.h"
 #include "store/StoreError.h"
 #include "support/Appearance.h"
+#include "support/FolderBrowseDialog.h"
 #include "support/Modal.h"
 
 namespace {
@@ -43,6 +45,15 @@ TScanerForm::TScanerForm(QWidget* parent) : Form(parent) {
     CancelButton->setGeometry(176, 76, 90, 25);
     for (QPushButton* b : {ObzorButton, ScanButton, CancelButton}) b->setAutoDefault(false);
 
+    FolderBrowseDialog1 = new TFolderBrowseDialog(this);
+    FolderBrowseDialog1->SetFlags(TFolderBrowseDialog::ShowPath);
+    FolderBrowseDialog1->SetNewFolderVisible(false);
+    FolderBrowseDialog1->SetNewFolderEnabled(false);
+    QStringList captions = TFolderBrowseDialog::DefaultLabelCaptions();
+    captions.replaceInStrings(QRegularExpression(QStringLiteral("^Default=.*")),
+                              QStringLiteral("Default=Текущий каталог:"));
+    FolderBrowseDialog1->SetLabelCaptions(captions);
+
     connect(ObzorButton, &QPushButton::clicked, this, &TScanerForm::ObzorButtonClick);
     connect(ScanButton, &QPushButton::clicked, this, &TScanerForm::ScanButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &TScanerForm::CancelButtonClick);
@@ -64,9 +75,12 @@ void TScanerForm::FormActivate() {
     ApplyFormColour(this, ResolveColour(a.formColor));
 }
 
+// The check's answer is not needed here: a failing check has told the user, and the path
+// stays in the field for the next try.
 void TScanerForm::ObzorButtonClick() {
-    // TODO(folder dialog): open FolderBrowseDialog1 once the folder browse dialog is on main;
-    // on a confirmed folder put its path into Edit1 and run First_Control().
+    if (!FolderBrowseDialog1->Execute()) return;
+    Edit1->setText(FolderBrowseDialog1->Folder());
+    First_Control();
 }
 
 bool TScanerForm::First_Control() {

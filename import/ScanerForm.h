@@ -10,6 +10,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class TFolderBrowseDialog;
 
 // The song scanner: turns a folder of album folders with .txt and .rtf lyric files into the
 // catalogue of the performer selected in the main window.
@@ -23,6 +24,7 @@ class TScanerForm : public Form {
     QPushButton* ObzorButton;
     QPushButton* ScanButton;
     QPushButton* CancelButton;
+    TFolderBrowseDialog* FolderBrowseDialog1;
 
     void ObzorButtonClick();
     void ScanButtonClick();

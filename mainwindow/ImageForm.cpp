@@ -1,9 +1,49 @@
 #include "mainwindow/ImageForm.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "mainwindow/Forms.h"
+#include "mainwindow/MainForm.h"
 #include "mainwindow/PictureView.h"
+#include "store/AppearanceSettings.h"
+#include "support/Appearance.h"
 
 TImageForm::TImageForm(QWidget* parent) : Form(parent) {
     setObjectName(QStringLiteral("ImageForm"));
     setWindowTitle(QStringLiteral("Картинка: "));
+    setModal(false);
+    setSizeGripEnabled(true);
     Image1 = new PictureView(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->hide();  // no picture until one is shown in the main window
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Image1);
+    resize(kStartSize);
+}
+
+void TImageForm::FormActivate() {
+    if (!MainForm) return;
+    ApplyFormColour(this, ResolveColour(ReadAppearance(MainForm->StartDir).formColor));
+}
+
+void TImageForm::showEvent(QShowEvent* event) {
+    Form::showEvent(event);
+    if (!placed_) placeAtStart();
+}
+
+// The start size counts the frame, which only exists once the window is on screen; later
+// showings keep whatever size and place the user gave the window.
+void TImageForm::placeAtStart() {
+    placed_ = true;
+    const QSize frame = frameGeometry().size() - geometry().size();
+    resize(kStartSize - frame);
+    if (const QScreen* screen =
+            this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
+        QRect outer(QPoint(0, 0), kStartSize);
+        outer.moveCenter(screen->availableGeometry().center());
+        move(outer.topLeft());
+    }
 }

@@ -4,11 +4,26 @@
 
 class PictureView;
 
-// Placeholder: this window is being built.
+// The large picture window: the album picture alone, scaled to fit a window the user can
+// resize. It is the only secondary window that is not modal; closing it only hides it, with
+// its picture kept for the next opening.
 class TImageForm : public Form {
     Q_OBJECT
   public:
     explicit TImageForm(QWidget* parent = nullptr);
 
+    // The picture, filling the whole client area.
     PictureView* Image1;
+
+    // The outer size (frame and caption included) the window has when first shown.
+    static constexpr QSize kStartSize{424, 540};
+
+    void FormActivate() override;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void placeAtStart();
+    bool placed_ = false;
 };

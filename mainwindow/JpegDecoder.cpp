@@ -1,29 +1,8 @@
 #include "mainwindow/JpegDecoder.h"
 
-#include <jpeglib.h>
-#include <csetjmp>
-#include <cstdio>
 #include <memory>
 
-namespace {
-
-// libjpeg reports errors through a callback that must not return; it jumps back here with
-// the library's own message.
-struct ErrorManager {
-    jpeg_error_mgr pub;
-    jmp_buf jump;
-    char message[JMSG_LENGTH_MAX];
-};
-
-void onError(j_common_ptr info) {
-    auto* manager = reinterpret_cast<ErrorManager*>(info->err);
-    (*info->err->format_message)(info, manager->message);
-    longjmp(manager->jump, 1);
-}
-
-void onMessage(j_common_ptr, int) {}  // warnings of damaged data are not errors here
-
-}  // namespace
+#include "mainwindow/JpegErrors.h"
 
 bool LooksLikeJpeg(const QByteArray& data) {
     return data.size() >= 3 && uchar(data[0]) == 0xFF && uchar(data[1]) == 0xD8 &&
@@ -32,16 +11,14 @@ bool LooksLikeJpeg(const QByteArray& data) {
 
 QImage DecodeJpeg(const QByteArray& data, QString* error) {
     jpeg_decompress_struct cinfo{};
-    ErrorManager errors{};
-    cinfo.err = jpeg_std_error(&errors.pub);
-    errors.pub.error_exit = onError;
-    errors.pub.emit_message = onMessage;
+    JpegErrorManager errors{};
+    cinfo.err = errors.install();
     // The picture lives on the heap: the holder itself is never changed after setjmp, so a
     // jump back leaves it well defined.
     const auto image = std::make_unique<QImage>();
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&cinfo);
-        if (error) *error = QString::fromLocal8Bit(errors.message);
+        if (error) *error = errors.text();
         return QImage();
     }
     jpeg_create_decompress(&cinfo);

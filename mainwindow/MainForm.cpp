@@ -618,7 +618,8 @@ void TMainForm::AlbumListPanelMouseMove(int x, int y) {
 }
 
 void TMainForm::mouseMoveEvent(QMouseEvent* event) {
-    FormMouseMove();
+    // Moves over a control reach the window too; only its bare surface counts.
+    if (!childAt(event->position().toPoint())) FormMouseMove();
     QWidget::mouseMoveEvent(event);
 }
 
@@ -633,9 +634,9 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         EdAlbumSpeedButtonMouseMove();
     else if (watched == SongsSpeedButton)
         SongsSpeedButtonMouseMove();
-    else if (watched == PerfListPanel)
+    else if (watched == PerfListPanel && !PerfListPanel->childAt(at))
         PerfListPanelMouseMove(at.x(), at.y());
-    else if (watched == AlbumListPanel)
+    else if (watched == AlbumListPanel && !AlbumListPanel->childAt(at))
         AlbumListPanelMouseMove(at.x(), at.y());
     else if (watched == SongsListBox->viewport())
         SongsListBoxMouseMove();

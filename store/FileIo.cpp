@@ -20,6 +20,7 @@ struct FaultPlan {
     int error = 0;
     FaultMode mode = FaultMode::Once;
     long injected = 0;
+    QString readOnlyRoot;
 };
 FaultPlan& plan() {
     static FaultPlan p;
@@ -35,6 +36,21 @@ void faultPoint(const QString& path) {
     if (!hit) return;
     ++p.injected;
     throw StoreError(p.error, path);
+}
+
+// A change at or below the read-only root fails as a read-only medium would make it fail.
+void refuseOnReadOnlyMedium(const QString& path) {
+    const QString& root = plan().readOnlyRoot;
+    if (root.isEmpty()) return;
+    if (path == root || path.startsWith(root.endsWith(u'/') ? root : root + u'/')) {
+        ++plan().injected;
+        throw StoreError(EROFS, path);
+    }
+}
+
+void changePoint(const QString& path) {
+    faultPoint(path);
+    refuseOnReadOnlyMedium(path);
 }
 
 QByteArray nativePath(const QString& path) {
@@ -91,7 +107,7 @@ QByteArray readAll(const QString& path) {
 }
 
 void writeAtomic(const QString& path, const QByteArray& data) {
-    faultPoint(path);
+    changePoint(path);
     QSaveFile file(path);
     errno = 0;
     if (!file.open(QIODevice::WriteOnly)) {
@@ -110,7 +126,7 @@ void writeAtomic(const QString& path, const QByteArray& data) {
 }
 
 void createNewFile(const QString& path) {
-    faultPoint(path);
+    changePoint(path);
     const int fd =
         ::open(nativePath(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) fail(path);
@@ -118,17 +134,17 @@ void createNewFile(const QString& path) {
 }
 
 void makeDir(const QString& path) {
-    faultPoint(path);
+    changePoint(path);
     if (::mkdir(nativePath(path).constData(), 0777) != 0) fail(path);
 }
 
 void removeDir(const QString& path) {
-    faultPoint(path);
+    changePoint(path);
     if (::rmdir(nativePath(path).constData()) != 0) fail(path);
 }
 
 void removeFile(const QString& path) {
-    faultPoint(path);
+    changePoint(path);
     const QByteArray native = nativePath(path);
     struct stat st {};
     if (::lstat(native.constData(), &st) != 0) fail(path);
@@ -137,7 +153,8 @@ void removeFile(const QString& path) {
 }
 
 void renameNoReplace(const QString& from, const QString& to) {
-    faultPoint(from);
+    changePoint(from);
+    refuseOnReadOnlyMedium(to);
     const QByteArray src = nativePath(from);
     const QByteArray dst = nativePath(to);
     if (::renameat2(AT_FDCWD, src.constData(), AT_FDCWD, dst.constData(), RENAME_NOREPLACE) == 0)
@@ -184,17 +201,26 @@ bool isFile(const QString& path) {
     return ::stat(nativePath(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+bool isSymLink(const QString& path) {
+    struct stat st {};
+    return ::lstat(nativePath(path).constData(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
 qint64 fileSize(const QString& path) {
     struct stat st {};
     return ::stat(nativePath(path).constData(), &st) == 0 ? qint64(st.st_size) : -1;
 }
 
 void failAt(long n, int error, FaultMode mode) {
-    plan() = FaultPlan{0, n, error, mode, 0};
+    plan() = FaultPlan{0, n, error, mode, 0, QString()};
 }
 
 void clearFaults() {
     plan() = FaultPlan{};
+}
+
+void makeReadOnly(const QString& root) {
+    plan().readOnlyRoot = root;
 }
 
 long callsMade() {

@@ -38,6 +38,8 @@ QStringList listDir(const QString& path, int what);
 bool exists(const QString& path);
 bool isDir(const QString& path);
 bool isFile(const QString& path);
+// The entry itself is a symbolic link (writeAtomic would write to wherever it points).
+bool isSymLink(const QString& path);
 qint64 fileSize(const QString& path);
 
 // ---- fault points, for tests ----
@@ -45,6 +47,10 @@ enum class FaultMode { Once, FromThenOn };
 // The Nth I/O call from now on (1-based) fails with `error`; once, or every call from then on.
 void failAt(long n, int error, FaultMode mode);
 void clearFaults();
+// Every call that would change something at or below `root` fails with EROFS, as on a
+// read-only medium (the tests run as root, for whom permission bits do not stop a write);
+// reading goes on. failAt() and clearFaults() lift it.
+void makeReadOnly(const QString& root);
 // I/O calls made since the last failAt/clearFaults.
 long callsMade();
 // Faults actually injected since the last failAt/clearFaults.

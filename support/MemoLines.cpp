@@ -1,9 +1,13 @@
 #include "support/MemoLines.h"
 
 #include <QPlainTextEdit>
+#include <QTextDocument>
 
 QStringList MemoLines(const QPlainTextEdit* memo) {
-    QStringList lines = memo->toPlainText().split(u'\n');
+    // The raw text keeps no-break spaces, which toPlainText would turn into blanks.
+    QString text = memo->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, u'\n').replace(QChar::LineSeparator, u'\n');
+    QStringList lines = text.split(u'\n');
     // The break after the last line opens no line of its own.
     if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
     return lines;

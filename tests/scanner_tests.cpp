@@ -381,4 +381,26 @@ TEST_F(ScannerWindow, LostCharactersAndFailuresAreTold) {
     EXPECT_EQ(cat.snapshot(), before);
 }
 
+TEST_F(ScannerWindow, TheBrowseButtonFillsTheFieldAndChecksTheFolderAtOnce) {
+    cat.mkdir(QStringLiteral("empty/Album"));
+    bool chosen = false;
+    runScanner(QString(), [&] {
+        EXPECT_EQ(ScanerForm->FolderBrowseDialog1->Title(), U("Текущий каталог:"));
+        modal.onDialog([&](QDialog*) {
+            ASSERT_TRUE(
+                ScanerForm->FolderBrowseDialog1->SelectFolder(cat.path(QStringLiteral("empty"))));
+            ScanerForm->FolderBrowseDialog1->OpenDialog()->accept();
+        });
+        ScanerForm->ObzorButton->click();
+        chosen = ScanerForm->Edit1->text() == cat.path(QStringLiteral("empty"));
+        ScanerForm->CancelButton->click();
+    });
+    EXPECT_TRUE(chosen);
+    const QStringList texts = shownTexts();
+    ASSERT_EQ(texts.size(), 3);
+    EXPECT_EQ(texts[2], U("Information|OK|Вы уверены в своём выборе?\rВыбранный каталог не "
+                          "подходит для сканирования."));
+    EXPECT_EQ(MainForm->AlbumNames(), Lines{"Old"});
+}
+
 }  // namespace

@@ -1,0 +1,131 @@
+// The main window's reading paths on a large performer, and start-up on a long performer list,
+// each against a baseline measured in the same run.
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QTemporaryDir>
+
+#include "bench/Ratio.h"
+#include "mainwindow/Forms.h"
+#include "mainwindow/MainForm.h"
+
+namespace {
+
+constexpr int kAlbums = 2000;
+constexpr int kSongsPerAlbum = 15;
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+}
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+// A performer with 2,000 albums of 15 songs and a 40 MB text file.
+const QString& bigCatalogue() {
+    static QTemporaryDir dir;
+    static const QString root = [] {
+        const QString folder = dir.path() + QStringLiteral("/Data/Big");
+        QDir().mkpath(folder + QStringLiteral("/Image"));
+        writeFile(dir.path() + QStringLiteral("/Data/performers.lrx"), "Big\r\n");
+        QByteArray albums, songs, texts;
+        const QByteArray verse = "A line of the song with words enough to fill it\r\n";
+        for (int a = 0; a < kAlbums; ++a) {
+            const QByteArray album = "Album " + QByteArray::number(a);
+            albums += album + "\r\n";
+            songs += album + "##-**~\r\n";
+            for (int s = 0; s < kSongsPerAlbum; ++s) {
+                const QByteArray song = "Song " + QByteArray::number(s);
+                songs += song + "\r\n";
+                texts += album + " ##-**~ " + song + "\r\n";
+                for (int l = 0; l < 27; ++l) texts += verse;
+                texts += "endsong\r\n";
+            }
+            songs += "endalbum\r\n";
+        }
+        writeFile(folder + QStringLiteral("/Albums.lrx"), albums);
+        writeFile(folder + QStringLiteral("/Songs.lrx"), songs);
+        writeFile(folder + QStringLiteral("/Texts.lrx"), texts);
+        return dir.path();
+    }();
+    return root;
+}
+
+void ReadBothFiles(benchmark::State& state) {
+    const QString folder = bigCatalogue() + QStringLiteral("/Data/Big");
+    for (auto _ : state) {
+        QByteArray songs = readFile(folder + QStringLiteral("/Songs.lrx"));
+        QByteArray texts = readFile(folder + QStringLiteral("/Texts.lrx"));
+        benchmark::DoNotOptimize(songs.data());
+        benchmark::DoNotOptimize(texts.data());
+    }
+}
+BENCHMARK(ReadBothFiles)->Unit(benchmark::kMillisecond);
+
+void SelectAlbumThenSong(benchmark::State& state) {
+    QDir::setCurrent(bigCatalogue());
+    CreateForms();
+    MainForm->PerfComboBox->setCurrentIndex(0);
+    MainForm->PerfComboBoxClick();
+    for (auto _ : state) {
+        MainForm->AlbumsComboBox->setCurrentIndex(kAlbums - 1);
+        MainForm->AlbumsComboBoxClick();
+        MainForm->SongsListBox->setCurrentRow(kSongsPerAlbum - 1);  // runs the song's handler
+    }
+    if (MainForm->SongsListBox->count() != kSongsPerAlbum) state.SkipWithError("no songs");
+    DestroyForms();
+}
+BENCHMARK(SelectAlbumThenSong)->Unit(benchmark::kMillisecond);
+
+const QString& longPerformerList() {
+    static QTemporaryDir dir;
+    static const QString root = [] {
+        QDir().mkpath(dir.path() + QStringLiteral("/Data"));
+        QByteArray list;
+        for (int i = 0; i < 5000; ++i) list += "Performer number " + QByteArray::number(i) + "\r\n";
+        writeFile(dir.path() + QStringLiteral("/Data/performers.lrx"), list);
+        return dir.path();
+    }();
+    return root;
+}
+
+void EmptyWidgetShown(benchmark::State& state) {
+    for (auto _ : state) {
+        QWidget w;
+        w.resize(688, 610);
+        w.show();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(EmptyWidgetShown)->Unit(benchmark::kMillisecond);
+
+void StartUpShown(benchmark::State& state) {
+    QDir::setCurrent(longPerformerList());
+    for (auto _ : state) {
+        CreateForms();
+        MainForm->show();
+        QApplication::processEvents();
+        if (MainForm->PerfComboBox->count() != 5000) state.SkipWithError("performers missing");
+        state.PauseTiming();
+        DestroyForms();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(StartUpShown)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    return RunWithRatios(argc, argv,
+                         {{"SelectAlbumThenSong", "ReadBothFiles", 3.0},
+                          {"StartUpShown", "EmptyWidgetShown", 2.0}});
+}

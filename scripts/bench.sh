@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds the benchmarks optimised and runs each; every one prints its ratio against a baseline.
+set -euo pipefail
+repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+"$repo/scripts/deps.sh" test
+cmake -S "$repo" -B "$repo/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$repo/build" -j"$(nproc)"
+export QT_QPA_PLATFORM=offscreen
+status=0
+for b in "$repo"/build/bench/*_bench; do
+    echo "== $(basename "$b")"
+    "$b" "$@" || status=1
+done
+exit $status

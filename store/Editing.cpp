@@ -1,0 +1,130 @@
+#include "store/Editing.h"
+
+#include <QSet>
+#include <cstring>
+
+#include "store/Catalogue.h"
+#include "store/Cp1251.h"
+#include "store/FileIo.h"
+#include "store/StoreError.h"
+#include "store/StorePaths.h"
+
+namespace {
+
+bool HoldsPathByte(QByteArrayView name) {
+    for (char c : name)
+        if (c != '\0' && std::strchr(kPathCharacters, c)) return true;
+    return false;
+}
+
+// Moves a block to the end of its file with its new body: the old blocks go the editors' way.
+void ReplaceBlock(const QString& path, const Line& header, QByteArrayView endLine,
+                  const Lines& body) {
+    if (HoldsEndLine(body, endLine))
+        throw StoreError::withDescription(
+            QStringLiteral("A line equal to \"%1\" would end the block early")
+                .arg(QString::fromLatin1(endLine)),
+            path, EINVAL);
+    Lines lines = ReadRecordFile(path).toList();
+    RemoveBlocksSkippingNext(lines, header, endLine);
+    lines.reserve(lines.size() + body.size() + 2);
+    lines.append(header);
+    lines.append(body);
+    lines.append(endLine.toByteArray());
+    WriteRecordFile(path, lines);
+}
+
+// Deletes each entry of the folder that is a file; folders and entries that cannot go stay.
+// A folder that cannot be listed has nothing to delete: its own removal reports it.
+void RemoveFilesOf(const QString& folder) {
+    QStringList names;
+    try {
+        names = fileio::listDir(folder, int(fileio::Listing::Files) | int(fileio::Listing::Dirs) |
+                                            int(fileio::Listing::Hidden));
+    } catch (const StoreError&) {
+        return;
+    }
+    for (const QString& name : names) {
+        try {
+            fileio::removeFile(folder + u'/' + name);
+        } catch (const StoreError&) {
+            // Left in place: the removal of the folder fails and says so.
+        }
+    }
+}
+
+bool RemoveFolder(const QString& folder) {
+    try {
+        fileio::removeDir(folder);
+        return true;
+    } catch (const StoreError&) {
+        return false;
+    }
+}
+
+void RequireStorablePerformer(QByteArrayView name) {
+    if (!IsStorablePerformerName(name)) throw StoreNameError(cp1251::decode(name));
+}
+
+}  // namespace
+
+Line WithoutTrailingBlanks(QByteArrayView name) {
+    qsizetype size = name.size();
+    while (size > 0 && name[size - 1] == ' ') --size;
+    return name.first(size).toByteArray();
+}
+
+bool IsStorablePerformerName(QByteArrayView name) {
+    return IsSafePathComponent(name) && !HoldsPathByte(name);
+}
+
+bool HoldsEndLine(const Lines& body, QByteArrayView endLine) {
+    for (const Line& line : body)
+        if (line == endLine) return true;
+    return false;
+}
+
+void AddPerformer(const QString& startDir, const Lines& performers, QByteArrayView name) {
+    RequireStorablePerformer(name);
+    WriteRecordFile(PerformerStorePath(startDir, StoreEntry::PerformerList), performers);
+    CreatePerformerFolder(startDir, name);
+}
+
+void SaveAlbumList(const QString& startDir, QByteArrayView performer, const Lines& albums) {
+    const QString songsPath = PerformerStorePath(startDir, StoreEntry::SongList, performer);
+    WriteRecordFile(PerformerStorePath(startDir, StoreEntry::AlbumList, performer), albums);
+    const Lines songLines = ReadRecordFile(songsPath).toList();
+    QSet<Line> present(songLines.begin(), songLines.end());
+    Lines newBlocks;
+    for (const Line& album : albums) {
+        const Line header = SongBlockHeader(album);
+        if (present.contains(header)) continue;
+        present.insert(header);
+        newBlocks << header << kSongBlockEnd;
+    }
+    // Written whole from the lines as read, so that a last line without its line end or a
+    // Ctrl-Z at the end of the file can neither swallow nor hide the new blocks.
+    if (!newBlocks.isEmpty()) WriteRecordFile(songsPath, songLines + newBlocks);
+}
+
+void SaveSongList(const QString& startDir, QByteArrayView performer, QByteArrayView album,
+                  const Lines& songs) {
+    ReplaceBlock(PerformerStorePath(startDir, StoreEntry::SongList, performer),
+                 SongBlockHeader(album), kSongBlockEnd, songs);
+}
+
+void SaveSongText(const QString& startDir, QByteArrayView performer, QByteArrayView album,
+                  QByteArrayView song, const Lines& text) {
+    ReplaceBlock(PerformerStorePath(startDir, StoreEntry::TextFile, performer),
+                 TextBlockHeader(album, song), kTextBlockEnd, text);
+}
+
+bool DeletePerformer(const QString& startDir, const Lines& remaining, QByteArrayView performer) {
+    const QString folder = PerformerStorePath(startDir, StoreEntry::PerformerFolder, performer);
+    const QString pictures = PerformerStorePath(startDir, StoreEntry::PictureFolder, performer);
+    WriteRecordFile(PerformerStorePath(startDir, StoreEntry::PerformerList), remaining);
+    RemoveFilesOf(pictures);
+    if (!RemoveFolder(pictures)) return false;
+    RemoveFilesOf(folder);
+    return RemoveFolder(folder);
+}

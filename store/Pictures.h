@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+// The album picture: Data/{performer}/Image/{album}.jpg, one JPEG file per album. Names arrive
+// as the stored Windows-1251 bytes.
+
+// The picture's path; empty when the names cannot form a path inside the picture folder.
+QString AlbumPicturePath(const QString& startDir, QByteArrayView performer, QByteArrayView album);
+
+// Whether an album name can name its picture file: not "." or "..", and none of the nine
+// path characters nor NUL (Windows refuses them in file names, and "/" would leave the picture
+// folder). Such an album can still be listed; it just cannot have a picture stored.
+bool IsStorablePictureName(QByteArrayView album);
+
+// True when the album's picture file exists (a file, not a folder of that name). A name that
+// cannot form a path inside the picture folder has no picture.
+bool HasAlbumPicture(const QString& startDir, QByteArrayView performer, QByteArrayView album);
+
+// The check before a picture is stored: the name is storable, the picture's place is not a
+// link to somewhere else, and the picture can be created in the performer's picture folder. For a
+// new picture a probe file is created at its place and removed again; an existing picture is left
+// untouched (it is kept until its replacement is complete).
+bool CanStoreAlbumPicture(const QString& startDir, QByteArrayView performer, QByteArrayView album);
+
+// Stores the JPEG bytes, unchanged, as the album's picture. An existing picture is replaced
+// in one step once the new bytes are completely on disk. Throws StoreNameError for a name
+// that IsStorablePictureName refuses, StoreError for a picture that is a link, and on failure.
+void StoreAlbumPicture(const QString& startDir, QByteArrayView performer, QByteArrayView album,
+                       const QByteArray& jpeg);
+
+// Removes the picture file of the album, never a folder; false when nothing was removed.
+bool RemoveAlbumPicture(const QString& startDir, QByteArrayView performer, QByteArrayView album);

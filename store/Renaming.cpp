@@ -1,0 +1,204 @@
+#include "store/Renaming.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "store/FileIo.h"
+#include "store/StoreError.h"
+#include "store/StorePaths.h"
+
+namespace {
+
+bool holdsControlCharacter(QByteArrayView name) {
+    return std::any_of(name.begin(), name.end(), [](char c) { return uchar(c) < 0x20; });
+}
+
+// The nine path characters are ASCII, and Windows-1251 keeps ASCII as it is.
+bool holdsPathCharacter(QByteArrayView name) {
+    return std::any_of(name.begin(), name.end(),
+                       [](char c) { return c != '\0' && std::strchr(kPathCharacters, c); });
+}
+
+bool isDotName(QByteArrayView name) {
+    return name == "." || name == "..";
+}
+
+bool isListed(QByteArrayView name, const Lines& list) {
+    return std::any_of(list.begin(), list.end(), [&](const Line& line) { return line == name; });
+}
+
+// The checks shared by the names that become folder or file names.
+NameProblem checkPathName(QByteArrayView name, const Lines& list) {
+    if (name.isEmpty()) return NameProblem::Empty;
+    if (holdsControlCharacter(name)) return NameProblem::ControlCharacter;
+    if (holdsPathCharacter(name)) return NameProblem::PathCharacter;
+    if (isDotName(name)) return NameProblem::DotName;
+    if (isListed(name, list)) return NameProblem::Duplicate;
+    return NameProblem::None;
+}
+
+void replaceEqualLines(Lines& lines, QByteArrayView from, QByteArrayView to) {
+    for (Line& line : lines)
+        if (line == from) line = to.toByteArray();
+}
+
+// Text block headers are album + " ##-**~ " + song: the album part of every line that begins
+// with the old album's prefix takes the new name, whatever follows it.
+void replaceTextHeaderAlbum(Lines& lines, QByteArrayView oldAlbum, QByteArrayView newAlbum) {
+    const QByteArray prefix = oldAlbum.toByteArray() + ' ' + kBlockMarker;
+    for (Line& line : lines)
+        if (line.startsWith(prefix)) line.replace(0, oldAlbum.size(), newAlbum.toByteArray());
+}
+
+// Song names inside every block with the album's header, up to its end line.
+void replaceSongInAlbumBlocks(Lines& lines, QByteArrayView header, QByteArrayView oldSong,
+                              QByteArrayView newSong) {
+    qsizetype i = 0;
+    while (i < lines.size()) {
+        if (lines[i] != header) {
+            ++i;
+            continue;
+        }
+        for (++i; i < lines.size() && lines[i] != kSongBlockEnd; ++i)
+            if (lines[i] == oldSong) lines[i] = newSong.toByteArray();
+    }
+}
+
+bool renamePictureIfFree(const QString& startDir, QByteArrayView performer, QByteArrayView oldAlbum,
+                         QByteArrayView newAlbum) {
+    try {
+        fileio::renameNoReplace(
+            PerformerStorePath(startDir, StoreEntry::AlbumPicture, performer, oldAlbum),
+            PerformerStorePath(startDir, StoreEntry::AlbumPicture, performer, newAlbum));
+        return true;
+    } catch (const StoreError&) {
+        return false;  // no picture, or the new name is taken: the album just has no picture
+    }
+}
+
+// The carrying deletes old files only where a copy exists or where nothing is carried; a
+// file that will not go stays behind, and the folder removal at the end reports it.
+void removeFileQuietly(const QString& path) {
+    try {
+        fileio::removeFile(path);
+    } catch (const StoreError&) {
+    }
+}
+
+bool isJpegName(const QString& fileName) {
+    return fileName.endsWith(QStringLiteral(".jpg"), Qt::CaseInsensitive);
+}
+
+QStringList picturesFolderFiles(const QString& folder) {
+    return fileio::listDir(folder, int(fileio::Listing::Files) | int(fileio::Listing::Hidden));
+}
+
+void carryPerformerFolder(const QString& startDir, QByteArrayView oldName, QByteArrayView newName) {
+    const auto oldPath = [&](StoreEntry e) { return PerformerStorePath(startDir, e, oldName); };
+    const auto newPath = [&](StoreEntry e) { return PerformerStorePath(startDir, e, newName); };
+    fileio::makeDir(newPath(StoreEntry::PerformerFolder));
+    fileio::makeDir(newPath(StoreEntry::PictureFolder));
+    const StoreEntry lineFiles[] = {StoreEntry::AlbumList, StoreEntry::SongList,
+                                    StoreEntry::TextFile};
+    for (StoreEntry file : lineFiles) fileio::copyNew(oldPath(file), newPath(file));
+    for (StoreEntry file : lineFiles) removeFileQuietly(oldPath(file));
+
+    const QString oldPictures = oldPath(StoreEntry::PictureFolder) + u'/';
+    const QString newPictures = newPath(StoreEntry::PictureFolder) + u'/';
+    for (const QString& name : picturesFolderFiles(oldPictures)) {
+        if (!isJpegName(name)) continue;
+        fileio::copyNew(oldPictures + name, newPictures + name);
+        removeFileQuietly(oldPictures + name);
+    }
+    for (const QString& name : picturesFolderFiles(oldPictures))
+        removeFileQuietly(oldPictures + name);
+    fileio::removeDir(oldPath(StoreEntry::PictureFolder));
+    fileio::removeDir(oldPath(StoreEntry::PerformerFolder));
+}
+
+}  // namespace
+
+NameProblem CheckAlbumName(QByteArrayView name, const Lines& albums) {
+    return checkPathName(name, albums);
+}
+
+NameProblem CheckPerformerName(QByteArrayView name, const Lines& performers) {
+    return checkPathName(name, performers);
+}
+
+NameProblem CheckSongName(QByteArrayView name, const Lines& songsOfAlbum) {
+    if (name.isEmpty()) return NameProblem::Empty;
+    if (holdsControlCharacter(name)) return NameProblem::ControlCharacter;
+    if (name == kSongBlockEnd) return NameProblem::EndLine;
+    if (isListed(name, songsOfAlbum)) return NameProblem::Duplicate;
+    return NameProblem::None;
+}
+
+QByteArray TrimTrailingBlanks(QByteArray name) {
+    while (name.endsWith(' ')) name.chop(1);
+    return name;
+}
+
+void RenameAlbum(const QString& startDir, QByteArrayView performer, QByteArrayView oldName,
+                 QByteArrayView newName, AlbumRename& progress) {
+    const QString albumsPath = PerformerStorePath(startDir, StoreEntry::AlbumList, performer);
+    Lines albums = ReadRecordFile(albumsPath).toList();
+    progress.albumListRead = true;
+    replaceEqualLines(albums, oldName, newName);
+    WriteRecordFile(albumsPath, albums);
+    progress.albumListWritten = true;
+    progress.albumList = albums;
+
+    const QString songsPath = PerformerStorePath(startDir, StoreEntry::SongList, performer);
+    Lines songs = ReadRecordFile(songsPath).toList();
+    progress.songListRead = true;
+    replaceEqualLines(songs, SongBlockHeader(oldName), SongBlockHeader(newName));
+    WriteRecordFile(songsPath, songs);
+
+    const QString textsPath = PerformerStorePath(startDir, StoreEntry::TextFile, performer);
+    Lines texts = ReadRecordFile(textsPath).toList();
+    progress.textsRead = true;
+    replaceTextHeaderAlbum(texts, oldName, newName);
+    WriteRecordFile(textsPath, texts);
+
+    progress.pictureRenamed = renamePictureIfFree(startDir, performer, oldName, newName);
+}
+
+void RenamePerformer(const QString& startDir, QByteArrayView oldName, QByteArrayView newName,
+                     const Lines& performers, PerformerRename& progress) {
+    // Both names are checked before anything is written.
+    PerformerStorePath(startDir, StoreEntry::PerformerFolder, oldName);
+    if (fileio::exists(PerformerStorePath(startDir, StoreEntry::PerformerFolder, newName))) {
+        progress.folder = PerformerRename::Folder::NewFolderExists;
+        return;
+    }
+    const QString listPath = PerformerStorePath(startDir, StoreEntry::PerformerList);
+    fileio::readAll(listPath);
+    progress.listChecked = true;
+
+    Lines list = performers;
+    replaceEqualLines(list, oldName, newName);
+    WriteRecordFile(listPath, list);
+    progress.performers = ReadRecordFile(listPath).toList();
+    progress.listReadBack = true;
+
+    try {
+        carryPerformerFolder(startDir, oldName, newName);
+        progress.folder = PerformerRename::Folder::Carried;
+    } catch (const StoreError&) {
+        progress.folder = PerformerRename::Folder::NotCarried;
+    }
+}
+
+void RenameSong(const QString& startDir, QByteArrayView performer, QByteArrayView album,
+                QByteArrayView oldName, QByteArrayView newName) {
+    const QString songsPath = PerformerStorePath(startDir, StoreEntry::SongList, performer);
+    Lines songs = ReadRecordFile(songsPath).toList();
+    replaceSongInAlbumBlocks(songs, SongBlockHeader(album), oldName, newName);
+    WriteRecordFile(songsPath, songs);
+
+    const QString textsPath = PerformerStorePath(startDir, StoreEntry::TextFile, performer);
+    Lines texts = ReadRecordFile(textsPath).toList();
+    replaceEqualLines(texts, TextBlockHeader(album, oldName), TextBlockHeader(album, newName));
+    WriteRecordFile(textsPath, texts);
+}

@@ -1,0 +1,71 @@
+#include "tests/helpers/AppFixture.h"
+
+#include <QSettings>
+#include <QTest>
+
+#include "mainwindow/Forms.h"
+#include "mainwindow/MainForm.h"
+#include "store/FileIo.h"
+
+namespace {
+QSettings firstRunStore() {
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("software"),
+                     QStringLiteral("Cantoria"));
+}
+}  // namespace
+
+AppTest::AppTest() : previousDir_(QDir::currentPath()) {}
+
+AppTest::~AppTest() {
+    DestroyForms();
+    fileio::clearFaults();
+    QDir::setCurrent(previousDir_);
+}
+
+void AppTest::forgetFirstRun() {
+    QSettings store = firstRunStore();
+    store.remove(QStringLiteral("FirstRun"));
+    store.sync();
+}
+
+void AppTest::start(bool firstRunDone) {
+    if (firstRunDone) {
+        QSettings store = firstRunStore();
+        store.setValue(QStringLiteral("FirstRun"), 1);
+        store.sync();
+    } else {
+        forgetFirstRun();
+    }
+    QDir::setCurrent(cat.startDir());
+    CreateForms();
+}
+
+void AppTest::chooseEntry(QComboBox* combo, const QString& name) {
+    const int i = combo->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    ASSERT_GE(i, 0) << "no entry " << name.toStdString();
+    combo->setCurrentIndex(i);
+    emit combo->activated(i);
+}
+
+void AppTest::choosePerformer(const QString& name) {
+    chooseEntry(MainForm->PerfComboBox, name);
+}
+
+void AppTest::chooseAlbum(const QString& name) {
+    chooseEntry(MainForm->AlbumsComboBox, name);
+}
+
+void AppTest::chooseSong(const QString& name) {
+    QListWidget* list = MainForm->SongsListBox;
+    const auto found = list->findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    ASSERT_FALSE(found.isEmpty()) << "no song " << name.toStdString();
+    list->scrollToItem(found.first());
+    const QPoint at = list->visualItemRect(found.first()).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+}
+
+QStringList AppTest::messages() {
+    QStringList texts;
+    for (const MessageBox& box : modal.takeShown()) texts << Describe(box);
+    return texts;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <QComboBox>
+#include <QDir>
+#include <QListWidget>
+
+#include "tests/helpers/ScriptedModal.h"
+#include "tests/helpers/TempCatalogue.h"
+
+// A whole program for one test: a temporary working directory with its Data/, all windows
+// created there as at start-up, a scripted modal seam, and a user who has run the program
+// before (no first-run message) unless the test says otherwise.
+class AppTest : public ::testing::Test {
+  protected:
+    AppTest();
+    ~AppTest() override;
+
+    // Creates the windows in the temporary working directory.
+    void start(bool firstRunDone = true);
+    static void forgetFirstRun();
+
+    // The user's choices, through the controls' own user signals.
+    void choosePerformer(const QString& name);
+    void chooseAlbum(const QString& name);
+    void chooseSong(const QString& name);
+    static void chooseEntry(QComboBox* combo, const QString& name);
+
+    // The message boxes shown since the last call, as "Caption|Buttons|text".
+    QStringList messages();
+
+    TempCatalogue cat;
+    ScriptedModal modal;
+
+  private:
+    QString previousDir_;
+};

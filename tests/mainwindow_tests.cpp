@@ -1,0 +1,356 @@
+// The main window as a user meets it: first start, walking a catalogue, the warnings, the
+// layout rule, edit mode with its hover panels, every command's preconditions, appearance.
+#include <QApplication>
+#include <QBuffer>
+#include <QFrame>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QToolButton>
+
+#include "dialogs/SongForm.h"
+#include "mainwindow/Forms.h"
+#include "mainwindow/ImageForm.h"
+#include "mainwindow/MainForm.h"
+#include "mainwindow/PictureView.h"
+#include "store/FileIo.h"
+#include "support/HelpForm.h"
+#include "tests/helpers/AppFixture.h"
+
+namespace {
+
+QStringList itemsOf(QComboBox* combo) {
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
+    return items;
+}
+
+QStringList itemsOf(QListWidget* list) {
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
+    return items;
+}
+
+// A pointer move over a control, in the control's own coordinates.
+void moveOver(QWidget* w, QPoint at = QPoint(5, 5)) {
+    QMouseEvent move(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(w, &move);
+}
+
+QString info(const QString& text) {
+    return "Information|OK|" + text;
+}
+QString warning(const QString& text) {
+    return "Warning|OK|" + text;
+}
+
+QByteArray tinyJpeg() {
+    QImage img(40, 20, QImage::Format_RGB32);
+    img.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    img.save(&buffer, "JPG");
+    return bytes;
+}
+
+class MainWindowTest : public AppTest {
+  protected:
+    // A catalogue in Windows-1251 with the shapes real files have.
+    void layOutCatalogue() {
+        cat.write("Data/performers.lrx", W("Кино\r\n\r\nАрия\r\n"));
+        cat.addPerformer(W("Кино"), W("Группа крови\r\n\r\n  \r\nНочь\r\n"),
+                         W("stray line\r\n"
+                           "Группа крови##-**~\r\nГруппа крови\r\nЗвезда\r\nendalbum\r\n"
+                           "Ночь##-**~\r\nМама, мы все сошли с ума\r\nendalbum\r\n"
+                           "группа крови##-**~\r\nwrong case\r\nendalbum\r\n"
+                           "Группа крови##-**~\r\nСпокойная ночь\r\nendalbum\r\n"),
+                         W("Группа крови ##-**~ Звезда\r\nПервая часть\r\nendsong\r\n"
+                           "\r\nмусор\r\n"
+                           "Группа крови ##-**~ Звезда\r\nВторая часть\r\n"
+                           "Ночь ##-**~ Звезда\r\nтоже строка\r\nendsong\r\n"
+                           "Группа крови ##-**~ Группа крови\r\nТёплое место\r\x1a"
+                           "хвост\r\nНо улицы ждут\rотпечатков\nendsong\r\n"));
+        cat.write("Data/performers.lrx", W("Кино\r\n\r\nАрия\r\n"));
+    }
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, FirstStartInAnEmptyDirectory) {
+    modal.onDialog([](QDialog* d) { EXPECT_EQ(d->windowTitle(), U("Справка")); });
+    start(/*firstRunDone=*/false);
+    EXPECT_EQ(cat.read("Data/performers.lrx"), QByteArray());
+    EXPECT_EQ(MainForm->PerfComboBox->count(), 0);
+    EXPECT_EQ(MainForm->windowTitle(), U("Тексты песен"));
+    EXPECT_FALSE(MainForm->Image->isVisibleTo(MainForm));
+
+    MainForm->FormActivate();
+    EXPECT_EQ(messages(), QStringList{info(U("Если вы впервые используете эту программу, "
+                                             "рекомендуется прочитать справку."))});
+    EXPECT_EQ(modal.execed, std::vector<QString>{"THelpForm"});
+    MainForm->FormActivate();  // the flag is there now
+    EXPECT_TRUE(messages().isEmpty());
+    EXPECT_EQ(modal.execed.size(), 1u);
+}
+
+TEST_F(MainWindowTest, WalkingACatalogue) {
+    layOutCatalogue();
+    cat.write(U("Data/Кино/Image/Группа крови.jpg"), tinyJpeg());
+    start();
+    EXPECT_EQ(itemsOf(MainForm->PerfComboBox), (QStringList{U("Кино"), U("Ария")}));
+    EXPECT_EQ(MainForm->PerfComboBox->currentIndex(), -1);
+    EXPECT_EQ(cat.read("Data/performers.lrx"), W("Кино\r\n\r\nАрия\r\n"));  // not rewritten
+
+    choosePerformer(U("Кино"));
+    EXPECT_EQ(itemsOf(MainForm->AlbumsComboBox),
+              (QStringList{U("Группа крови"), "", "  ", U("Ночь")}));
+    EXPECT_EQ(MainForm->AlbumsComboBox->currentIndex(), -1);
+    EXPECT_EQ(ImageForm->windowTitle(), U("Картинка: "));
+
+    chooseAlbum(U("Группа крови"));
+    EXPECT_EQ(itemsOf(MainForm->SongsListBox),
+              (QStringList{U("Группа крови"), U("Звезда"), U("Спокойная ночь")}));
+    EXPECT_TRUE(MainForm->Image->isVisibleTo(MainForm));
+    EXPECT_EQ(MainForm->Image->picture().size(), QSize(40, 20));
+    EXPECT_EQ(ImageForm->windowTitle(), U("Картинка: Кино - Группа крови"));
+    EXPECT_EQ(ImageForm->Image1->picture().size(), QSize(40, 20));
+
+    chooseSong(U("Звезда"));
+    EXPECT_EQ(MainForm->Song->toPlainText(),
+              U("Первая часть\nВторая часть\nНочь ##-**~ Звезда\nтоже строка"));
+    EXPECT_EQ(MainForm->TextKey, W("Группа крови ##-**~ Звезда"));
+    chooseSong(U("Группа крови"));
+    EXPECT_EQ(MainForm->Song->toPlainText(), U("Тёплое место\nНо улицы ждутотпечатков"));
+
+    chooseAlbum(U("Ночь"));  // no picture, no text selected
+    EXPECT_FALSE(MainForm->Image->isVisibleTo(MainForm));
+    EXPECT_EQ(MainForm->Song->toPlainText(), "");
+    EXPECT_EQ(itemsOf(MainForm->SongsListBox), QStringList{U("Мама, мы все сошли с ума")});
+    chooseAlbum("");  // an empty album name looks for the bare marker
+    EXPECT_TRUE(itemsOf(MainForm->SongsListBox).isEmpty());
+    EXPECT_TRUE(messages().isEmpty());
+}
+
+TEST_F(MainWindowTest, MissingFilesGiveTheirWarningsWithFullPaths) {
+    layOutCatalogue();
+    cat.write("Data/performers.lrx", W("Кино\r\nПустой\r\n"));
+    start();
+    choosePerformer(U("Пустой"));
+    EXPECT_EQ(messages(), QStringList{warning(U("Не найдено файла с списком альбомов: ") +
+                                              cat.path(U("Data/Пустой/Albums.lrx")))});
+    EXPECT_EQ(MainForm->AlbumsComboBox->count(), 0);
+
+    choosePerformer(U("Кино"));
+    chooseAlbum(U("Группа крови"));
+    QFile::remove(cat.path(U("Data/Кино/Songs.lrx")));
+    QFile::remove(cat.path(U("Data/Кино/Texts.lrx")));
+    chooseAlbum(U("Ночь"));
+    EXPECT_EQ(messages(), QStringList{warning(U("Не найдено файла с списками песен: ") +
+                                              cat.path(U("Data/Кино/Songs.lrx")))});
+    EXPECT_EQ(MainForm->SongsListBox->count(), 3);  // the previous list stays
+    chooseSong(U("Звезда"));
+    EXPECT_EQ(messages(), QStringList{warning(U("Не найдено файла с тексами песен: ") +
+                                              cat.path(U("Data/Кино/Texts.lrx")))});
+}
+
+TEST_F(MainWindowTest, AnUnreadablePictureIsReportedAndTheSongsStillShow) {
+    layOutCatalogue();
+    cat.write(U("Data/Кино/Image/Ночь.jpg"), "not a jpeg at all");
+    start();
+    choosePerformer(U("Кино"));
+    chooseAlbum(U("Ночь"));
+    const QStringList shown = messages();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].startsWith("Cantoria|OK|Not a JPEG file")) << shown[0].toStdString();
+    EXPECT_EQ(itemsOf(MainForm->SongsListBox), QStringList{U("Мама, мы все сошли с ума")});
+    EXPECT_FALSE(MainForm->Image->isVisibleTo(MainForm));
+}
+
+TEST_F(MainWindowTest, LayoutFollowsTheWindowSize) {
+    start();
+    MainForm->show();
+    struct Case {
+        QSize outer;
+        int listHeight, t, paneHeight, paneWidth;
+    };
+    for (const Case& c :
+         {Case{{696, 644}, 234, 379, 601, 369}, Case{{600, 610}, 200, 345, 567, 300},
+          Case{{1000, 900}, 490, 635, 857, 673}, Case{{400, 300}, 200, 345, 565, 300}}) {
+        MainForm->resize(c.outer - (MainForm->OuterSize() - MainForm->size()));
+        QApplication::processEvents();
+        EXPECT_EQ(MainForm->OuterSize(), c.outer);
+        EXPECT_EQ(MainForm->SongsListBox->height(), c.listHeight);
+        EXPECT_EQ(MainForm->ImagePanel->y(), c.t);
+        EXPECT_EQ(MainForm->ImageSpeedButton->y(), c.t);
+        EXPECT_EQ(MainForm->DelImageSpeedButton->y(), c.t + 30);
+        EXPECT_EQ(MainForm->ScanerSpeedButton->y(), c.t + 106);
+        EXPECT_EQ(MainForm->DefaultSpeedButton->y(), c.t + 138);
+        EXPECT_EQ(MainForm->RedONSpeedButton->y(), c.t + 170);
+        EXPECT_EQ(MainForm->HelpSpeedButton->y(), c.t + 202);
+        EXPECT_EQ(MainForm->SongPanel->size(), QSize(c.paneWidth, c.paneHeight));
+        EXPECT_EQ(MainForm->Song->size(), MainForm->SongPanel->size());
+        EXPECT_EQ(MainForm->ImagePanel->size(), QSize(257, 225));
+        EXPECT_EQ(MainForm->SongsListBox->pos(), QPoint(32, 128));
+    }
+}
+
+TEST_F(MainWindowTest, EditModeAndHoverPanels) {
+    start();
+    MainForm->show();
+    auto shown = [](QWidget* w) { return w->isVisibleTo(MainForm); };
+    EXPECT_TRUE(shown(MainForm->RedONSpeedButton));
+    EXPECT_FALSE(shown(MainForm->DelAvtSpeedButton));
+    EXPECT_FALSE(shown(MainForm->PerformersSpeedButton));
+    QTest::mouseClick(MainForm->RedONSpeedButton, Qt::LeftButton);
+    for (QToolButton* b :
+         {MainForm->DelAvtSpeedButton, MainForm->EdAlbumSpeedButton, MainForm->ImageSpeedButton,
+          MainForm->DelImageSpeedButton, MainForm->PerformersSpeedButton,
+          MainForm->SongEdSpeedButton, MainForm->SongsSpeedButton, MainForm->RedOFFSpeedButton,
+          MainForm->DefaultSpeedButton, MainForm->ScanerSpeedButton})
+        EXPECT_TRUE(shown(b));
+    EXPECT_FALSE(shown(MainForm->RedONSpeedButton));
+    EXPECT_EQ(MainForm->ScanerSpeedButton->toolTip(), U("Сканер песен"));
+    EXPECT_EQ(MainForm->PlusPerfSpeedButton->toolTip(), U("Добавление нового исполнителя"));
+
+    moveOver(MainForm->PerformersSpeedButton);
+    EXPECT_TRUE(shown(MainForm->PerfListPanel));
+    EXPECT_FALSE(shown(MainForm->AlbomLabel));
+    EXPECT_FALSE(shown(MainForm->PesniLabel));
+    MainForm->PerfListPanelMouseMove(5, 20);   // its left border, towards the trigger
+    MainForm->PerfListPanelMouseMove(30, 49);  // the gap between the buttons
+    MainForm->PerfListPanelMouseMove(30, 50);
+    moveOver(MainForm->PlusPerfSpeedButton);  // down over its buttons
+    moveOver(MainForm->EditPerfNameSpeedButton);
+    EXPECT_TRUE(shown(MainForm->PerfListPanel));
+    moveOver(MainForm->PerfListPanel, QPoint(51, 30));  // leaving to the right
+    EXPECT_FALSE(shown(MainForm->PerfListPanel));
+    EXPECT_TRUE(shown(MainForm->AlbomLabel));
+
+    moveOver(MainForm->EdAlbumSpeedButton);
+    EXPECT_TRUE(shown(MainForm->AlbumListPanel));
+    EXPECT_TRUE(shown(MainForm->AlbomLabel));
+    EXPECT_FALSE(shown(MainForm->PesniLabel));
+    MainForm->AlbumListPanelMouseMove(30, 60);  // only its upper rows close it
+    EXPECT_TRUE(shown(MainForm->AlbumListPanel));
+    MainForm->AlbumListPanelMouseMove(30, 21);
+    EXPECT_FALSE(shown(MainForm->AlbumListPanel));
+    EXPECT_TRUE(shown(MainForm->PesniLabel));
+
+    moveOver(MainForm->SongsSpeedButton);
+    EXPECT_TRUE(shown(MainForm->SongsListPanel));
+    moveOver(MainForm->SongsListBox->viewport());
+    EXPECT_FALSE(shown(MainForm->SongsListPanel));
+
+    moveOver(MainForm->SongsSpeedButton);
+    QTest::mouseClick(MainForm->RedOFFSpeedButton, Qt::LeftButton);
+    EXPECT_TRUE(shown(MainForm->SongsListPanel));  // stays until the pointer moves on
+    moveOver(MainForm, QPoint(200, 5));
+    EXPECT_FALSE(shown(MainForm->SongsListPanel));
+    EXPECT_TRUE(shown(MainForm->RedONSpeedButton));
+    EXPECT_FALSE(shown(MainForm->ScanerSpeedButton));
+}
+
+TEST_F(MainWindowTest, EveryCommandChecksItsPreconditions) {
+    layOutCatalogue();
+    cat.write("Data/performers.lrx", W("Кино\r\n"));
+    start();
+    MainForm->EditPerfNameSpeedButtonClick();
+    MainForm->ScanerSpeedButtonClick();
+    MainForm->EditAlbListSpeedButtonClick();
+    MainForm->EditAlbNameSpeedButtonClick();
+    MainForm->EditSongsListSpeedButtonClick();
+    MainForm->EditSongNameSpeedButtonClick();
+    MainForm->SongEdSpeedButtonClick();
+    EXPECT_EQ(
+        messages(),
+        (QStringList{info(U("Выберите исполнителя.")), info(U("Выберите исполнителя.")),
+                     info(U("Выберите исполнителя.")),
+                     info(U("Не выбрано имени для редактирования.")), info(U("Выберите альбом.")),
+                     info(U("Выберите песню.")), info(U("Не выбрано песни для редактирования."))}));
+    EXPECT_TRUE(modal.execed.empty());
+    EXPECT_EQ(SongForm->windowTitle(), U("Редактор текста песен   -   "));
+
+    // The scanner asks before it replaces a performer's data.
+    choosePerformer(U("Кино"));
+    modal.answer(Cancel);
+    MainForm->ScanerSpeedButtonClick();
+    EXPECT_EQ(messages(), QStringList{"Information|OK,Cancel|" +
+                                      U("Данные этого исполнителя не пусты.\rСканирование "
+                                        "заменит всю имеющуюся информацию.\rХотите "
+                                        "продолжить?")});
+    EXPECT_TRUE(modal.execed.empty());
+}
+
+TEST_F(MainWindowTest, LoadersFillTheEditorsBuffers) {
+    layOutCatalogue();
+    start();
+    choosePerformer(U("Кино"));
+    chooseAlbum(U("Группа крови"));
+    chooseSong(U("Звезда"));
+    QStringList seen;
+    auto capture = [&seen](QDialog* d) { seen << d->findChild<QPlainTextEdit*>()->toPlainText(); };
+    modal.onDialog(capture);
+    modal.onDialog(capture);
+    modal.onDialog(capture);
+    MainForm->EditAlbListSpeedButtonClick();
+    MainForm->EditSongsListSpeedButtonClick();
+    MainForm->SongEdSpeedButtonClick();
+    EXPECT_EQ(seen, (QStringList{U("Группа крови\n\n  \nНочь\n"),
+                                 U("Группа крови\nЗвезда\nСпокойная ночь\n"),
+                                 U("Первая часть\nВторая часть\nНочь ##-**~ Звезда\n"
+                                   "тоже строка\n")}));
+    EXPECT_EQ(SongForm->windowTitle(), U("Редактор текста песен   -   Звезда"));
+    EXPECT_EQ(modal.execed, (std::vector<QString>{"TAlbumsForm", "TSongsForm", "TSongForm"}));
+}
+
+TEST_F(MainWindowTest, AppearanceAtStartFromTheMenuAndOnReset) {
+    cat.write("Data/Settings.ini",
+              "[font]\r\nname=Courier\r\nsize=14\r\ncolor=255\r\n[colors]\r\ncolor=$00FF00\r\n"
+              "formcolor=0x0000FF\r\n[own]\r\nkeep=1\r\n");
+    start();
+    EXPECT_EQ(MainForm->Song->font().pointSize(), 14);
+    EXPECT_EQ(MainForm->SongsListBox->font().pointSize(), 8);
+    EXPECT_EQ(MainForm->PerfComboBox->font().family(), "Courier");
+    EXPECT_EQ(MainForm->Song->palette().color(QPalette::Text), QColor(255, 0, 0));
+    EXPECT_EQ(MainForm->Song->palette().color(QPalette::Base), QColor(0, 255, 0));
+    EXPECT_EQ(MainForm->palette().color(QPalette::Window), QColor(255, 0, 0));
+
+    QFont big(QStringLiteral("Serif"));
+    big.setPointSize(20);
+    modal.chooseFont(big);
+    MainForm->N2->trigger();
+    EXPECT_EQ(MainForm->Song->font().pointSize(), 20);
+    EXPECT_EQ(MainForm->AlbumsComboBox->font().pointSize(), 8);
+    EXPECT_EQ(MainForm->AlbumsComboBox->font().family(), "Serif");
+    modal.chooseColor(QColor(1, 2, 3));
+    MainForm->N4->trigger();
+    EXPECT_EQ(modal.lastColourOffered, QColor(Qt::black));
+    modal.chooseColor(std::nullopt);  // cancelled: nothing changes
+    MainForm->N6->trigger();
+    EXPECT_EQ(modal.lastColourOffered, QColor(1, 2, 3));
+    const QByteArray written = cat.read("Data/Settings.ini");
+    EXPECT_TRUE(written.contains("name=Serif\r\nsize=20\r\n")) << written.toStdString();
+    EXPECT_TRUE(written.contains("[colors]\r\ncolor=197121\r\nformcolor=0x0000FF\r\n"));
+
+    // The help window takes font colour and background at its next activation.
+    modal.onDialog([](QDialog* d) {
+        auto* help = static_cast<THelpForm*>(d);
+        EXPECT_EQ(help->Memo1->palette().color(QPalette::Base), QColor(1, 2, 3));
+        EXPECT_EQ(help->Memo1->font().pixelSize(), 13);
+    });
+    QTest::mouseClick(MainForm->HelpSpeedButton, Qt::LeftButton);
+
+    MainForm->DefaultSpeedButtonClick();
+    EXPECT_EQ(MainForm->Song->font().pointSize(), 8);
+    EXPECT_EQ(MainForm->Song->palette().color(QPalette::Base), QColor(255, 255, 255));
+    EXPECT_TRUE(cat.read("Data/Settings.ini").contains("[own]\r\nkeep=1\r\n"));
+    EXPECT_TRUE(messages().isEmpty());
+
+    fileio::failAt(1, EROFS, fileio::FaultMode::FromThenOn);
+    MainForm->DefaultSpeedButtonClick();
+    fileio::clearFaults();
+    EXPECT_EQ(messages(),
+              QStringList{"Cantoria|OK|Unable to write to " + cat.path("Data/Settings.ini") + "."});
+}
