@@ -18,6 +18,8 @@
 #include "mainwindow/PictureView.h"
 #include "store/FileIo.h"
 #include "store/StoreError.h"
+#include "support/FolderBrowseDialog.h"
+#include "tests/helpers/AppFixture.h"
 #include "tests/helpers/ScriptedModal.h"
 #include "tests/helpers/TempCatalogue.h"
 
@@ -273,23 +275,21 @@ TEST_F(Scan, AFailureAnywhereLeavesTheCatalogueAsItWasOrWhollyNew) {
 
 // ---------------------------------------------------------------- the window
 
-class ScannerWindow : public ::testing::Test {
+class ScannerWindow : public AppTest {
   protected:
     void SetUp() override {
         cat.addPerformer(W("Группа"), "Old\r\n", "Old##-**~\r\nx\r\nendalbum\r\n",
                          "Old ##-**~ x\r\nold\r\nendsong\r\n");
+        start();
+        choosePerformer(U("Группа"));
+        chooseAlbum(QStringLiteral("Old"));
+        chooseSong(QStringLiteral("x"));
+        ASSERT_EQ(MainForm->Song->toPlainText(), "old");
         cat.write(QStringLiteral("Data/Группа/Image/Old.jpg"), "jpeg");
-        QDir::setCurrent(cat.startDir());
-        CreateForms();
-        modal.takeShown();
-        MainForm->PerfComboBox->setCurrentIndex(0);
-        emit MainForm->PerfComboBox->activated(0);
-        MainForm->SetSongNames({"x"});
-        MainForm->SetSongText({"old"});
         MainForm->Image->show();
         ImageForm->Image1->show();
+        messages();
     }
-    void TearDown() override { DestroyForms(); }
 
     // Opens the scanner from the main window (confirming the replacement), types the folder
     // and presses a button; what happens next is up to the test's checks.
@@ -302,14 +302,6 @@ class ScannerWindow : public ::testing::Test {
         });
         MainForm->ScanerSpeedButtonClick();
     }
-    QStringList shownTexts() {
-        QStringList texts;
-        for (const MessageBox& b : modal.takeShown()) texts << Describe(b);
-        return texts;
-    }
-
-    TempCatalogue cat;
-    ScriptedModal modal;
 };
 
 TEST_F(ScannerWindow, AScanFillsTheMainWindowsAlbumsAndClearsTheRest) {
@@ -318,9 +310,9 @@ TEST_F(ScannerWindow, AScanFillsTheMainWindowsAlbumsAndClearsTheRest) {
     bool open = true;
     runScanner(cat.path(QStringLiteral("scan")), [&] { open = ScanerForm->isVisible(); });
     EXPECT_FALSE(open);
-    EXPECT_EQ(shownTexts(), QStringList{U("Information|OK,Cancel|Данные этого исполнителя не "
-                                          "пусты.\rСканирование заменит всю имеющуюся "
-                                          "информацию.\rХотите продолжить?")});
+    EXPECT_EQ(messages(), QStringList{U("Information|OK,Cancel|Данные этого исполнителя не "
+                                        "пусты.\rСканирование заменит всю имеющуюся "
+                                        "информацию.\rХотите продолжить?")});
     EXPECT_EQ(MainForm->AlbumNames(), (Lines{"Album1", "Album2"}));
     EXPECT_FALSE(MainForm->HasSelectedAlbum());
     EXPECT_EQ(MainForm->SongsListBox->count(), 0);
@@ -347,7 +339,7 @@ TEST_F(ScannerWindow, MessagesKeepTheWindowOpenAndTheCatalogueUnchanged) {
     });
     EXPECT_TRUE(open);
     EXPECT_FALSE(ScanerForm->isVisible());
-    const QStringList texts = shownTexts();
+    const QStringList texts = messages();
     ASSERT_EQ(texts.size(), 4);
     EXPECT_EQ(texts[1], U("Information|OK|Укажите путь для сканирования."));
     EXPECT_EQ(texts[2], U("Information|OK|Вы уверены в своём выборе?\rВыбранный каталог не "
@@ -360,7 +352,7 @@ TEST_F(ScannerWindow, MessagesKeepTheWindowOpenAndTheCatalogueUnchanged) {
 TEST_F(ScannerWindow, LostCharactersAndFailuresAreTold) {
     cat.write(QStringLiteral("scan/A/s.txt"), U("♥\n").toUtf8());
     runScanner(cat.path(QStringLiteral("scan")));
-    QStringList texts = shownTexts();
+    QStringList texts = messages();
     ASSERT_EQ(texts.size(), 2);
     EXPECT_EQ(texts[1], U("Warning|OK|Символы, которых нет в кодировке Windows-1251, сохранены "
                           "как знак \"?\" в песнях:\rA / s: ♥ (U+2665)"));
@@ -375,7 +367,7 @@ TEST_F(ScannerWindow, LostCharactersAndFailuresAreTold) {
     });
     MainForm->ScanerSpeedButtonClick();
     fileio::clearFaults();
-    texts = shownTexts();
+    texts = messages();
     ASSERT_EQ(texts.size(), 2);
     EXPECT_EQ(texts[1], "Cantoria|OK|File access denied.");
     EXPECT_EQ(cat.snapshot(), before);
@@ -385,7 +377,13 @@ TEST_F(ScannerWindow, TheBrowseButtonFillsTheFieldAndChecksTheFolderAtOnce) {
     cat.mkdir(QStringLiteral("empty/Album"));
     bool chosen = false;
     runScanner(QString(), [&] {
-        EXPECT_EQ(ScanerForm->FolderBrowseDialog1->Title(), U("Текущий каталог:"));
+        const TFolderBrowseDialog* dialog = ScanerForm->FolderBrowseDialog1;
+        EXPECT_TRUE(dialog->LabelCaptions().contains(U("Default=Текущий каталог:")));
+        EXPECT_EQ(dialog->LabelCaptions().size(),
+                  TFolderBrowseDialog::DefaultLabelCaptions().size());
+        EXPECT_EQ(dialog->Flags(), TFolderBrowseDialog::ShowPath);
+        EXPECT_FALSE(dialog->NewFolderVisible());
+        EXPECT_FALSE(dialog->NewFolderEnabled());
         modal.onDialog([&](QDialog*) {
             ASSERT_TRUE(
                 ScanerForm->FolderBrowseDialog1->SelectFolder(cat.path(QStringLiteral("empty"))));
@@ -396,7 +394,7 @@ TEST_F(ScannerWindow, TheBrowseButtonFillsTheFieldAndChecksTheFolderAtOnce) {
         ScanerForm->CancelButton->click();
     });
     EXPECT_TRUE(chosen);
-    const QStringList texts = shownTexts();
+    const QStringList texts = messages();
     ASSERT_EQ(texts.size(), 3);
     EXPECT_EQ(texts[2], U("Information|OK|Вы уверены в своём выборе?\rВыбранный каталог не "
                           "подходит для сканирования."));
