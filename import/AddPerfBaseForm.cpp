@@ -3,9 +3,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 
 #include "import/BaseImport.h"
+#include "import/ImportFolderDialog.h"
 #include "mainwindow/Forms.h"
 #include "mainwindow/ImageForm.h"
 #include "mainwindow/MainForm.h"
@@ -45,14 +45,7 @@ TAddPerfBaseForm::TAddPerfBaseForm(QWidget* parent) : Form(parent) {
     setFont(DesignedFont());
     createControls();
 
-    FolderBrowseDialog1 = new TFolderBrowseDialog(this);
-    FolderBrowseDialog1->SetFlags(TFolderBrowseDialog::ShowPath);
-    FolderBrowseDialog1->SetNewFolderVisible(false);
-    FolderBrowseDialog1->SetNewFolderEnabled(false);
-    QStringList captions = TFolderBrowseDialog::DefaultLabelCaptions();
-    captions.replaceInStrings(QRegularExpression(QStringLiteral("^Default=.*")),
-                              QStringLiteral("Default=Текущий каталог:"));
-    FolderBrowseDialog1->SetLabelCaptions(captions);
+    FolderBrowseDialog1 = CreateImportFolderDialog(this);
 }
 
 void TAddPerfBaseForm::createControls() {

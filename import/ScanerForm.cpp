@@ -4,9 +4,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScreen>
 
+#include "import/ImportFolderDialog.h"
 #include "import/SongScan.h"
 #include "mainwindow/Forms.h"
 #include "mainwindow/ImageForm.h"
@@ -28,7 +28,8 @@ const QString kReplaced = QStringLiteral(
 TScanerForm::TScanerForm(QWidget* parent) : Form(parent) {
     setObjectName(QStringLiteral("ScanerForm"));
     setWindowTitle(QStringLiteral("Сканер"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                   Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(346, 116);
     setFont(DesignedFont());
 
@@ -44,15 +45,11 @@ TScanerForm::TScanerForm(QWidget* parent) : Form(parent) {
     CancelButton = new QPushButton(QStringLiteral("Отмена"), this);
     CancelButton->setGeometry(176, 76, 90, 25);
     for (QPushButton* b : {ObzorButton, ScanButton, CancelButton}) b->setAutoDefault(false);
+    setTabOrder(Edit1, ObzorButton);
+    setTabOrder(ObzorButton, ScanButton);
+    setTabOrder(ScanButton, CancelButton);
 
-    FolderBrowseDialog1 = new TFolderBrowseDialog(this);
-    FolderBrowseDialog1->SetFlags(TFolderBrowseDialog::ShowPath);
-    FolderBrowseDialog1->SetNewFolderVisible(false);
-    FolderBrowseDialog1->SetNewFolderEnabled(false);
-    QStringList captions = TFolderBrowseDialog::DefaultLabelCaptions();
-    captions.replaceInStrings(QRegularExpression(QStringLiteral("^Default=.*")),
-                              QStringLiteral("Default=Текущий каталог:"));
-    FolderBrowseDialog1->SetLabelCaptions(captions);
+    FolderBrowseDialog1 = CreateImportFolderDialog(this);
 
     connect(ObzorButton, &QPushButton::clicked, this, &TScanerForm::ObzorButtonClick);
     connect(ScanButton, &QPushButton::clicked, this, &TScanerForm::ScanButtonClick);
