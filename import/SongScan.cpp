@@ -1,7 +1,6 @@
 #include "import/SongScan.h"
 
 #include <QCollator>
-#include <QHash>
 #include <algorithm>
 #include <cerrno>
 #include <optional>
