@@ -45,16 +45,6 @@ QString warning(const QString& text) {
     return "Warning|OK|" + text;
 }
 
-QByteArray tinyJpeg() {
-    QImage img(40, 20, QImage::Format_RGB32);
-    img.fill(Qt::red);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    img.save(&buffer, "JPG");
-    return bytes;
-}
-
 class MainWindowTest : public AppTest {
   protected:
     // A catalogue in Windows-1251 with the shapes real files have.
@@ -97,7 +87,7 @@ TEST_F(MainWindowTest, FirstStartInAnEmptyDirectory) {
 
 TEST_F(MainWindowTest, WalkingACatalogue) {
     layOutCatalogue();
-    cat.write(U("Data/Кино/Image/Группа крови.jpg"), tinyJpeg());
+    cat.write(U("Data/Кино/Image/Группа крови.jpg"), SmallJpeg(40, 20));
     start();
     EXPECT_EQ(itemsOf(MainForm->PerfComboBox), (QStringList{U("Кино"), U("Ария")}));
     EXPECT_EQ(MainForm->PerfComboBox->currentIndex(), -1);

@@ -32,16 +32,6 @@ namespace {
 const QByteArray kPerf = W("Кино");
 const QString kFolder = U("Data/Кино/");
 
-QByteArray smallJpeg() {
-    QImage image(8, 6, QImage::Format_RGB32);
-    image.fill(Qt::darkGreen);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG");
-    return bytes;
-}
-
 QString information(const QString& text) {
     return QStringLiteral("Information|OK|") + text;
 }
@@ -92,7 +82,7 @@ void layAlbums(const TempCatalogue& cat) {
                      "A##-**~\r\none\r\nendalbum\r\nAB##-**~\r\none\r\nendalbum\r\n",
                      "A ##-**~ one\r\ntext of A\r\nendsong\r\n"
                      "AB ##-**~ one\r\ntext of AB\r\nendsong\r\n");
-    cat.write(kFolder + "Image/A.jpg", smallJpeg());
+    cat.write(kFolder + "Image/A.jpg", SmallJpeg(8, 6));
     cat.write(kFolder + "Image/AB.jpg", "AB picture");
 }
 
@@ -170,7 +160,7 @@ TEST_F(RenameWindows, AlbumByLetterCaseOnlyAndWithoutPicture) {
     EXPECT_EQ(cat.read(kFolder + "Albums.lrx"), "a\r\nab\r\na\r\n");
     EXPECT_EQ(cat.read(kFolder + "Songs.lrx"),
               "a##-**~\r\none\r\nendalbum\r\nab##-**~\r\none\r\nendalbum\r\n");
-    EXPECT_EQ(cat.read(kFolder + "Image/a.jpg"), smallJpeg());
+    EXPECT_EQ(cat.read(kFolder + "Image/a.jpg"), SmallJpeg(8, 6));
     EXPECT_EQ(cat.read(kFolder + "Image/ab.jpg"), "AB picture");
 
     // Album B has no picture, and an old file of its new name is there: that file is not
@@ -214,7 +204,7 @@ TEST_F(RenameWindows, PerformerCarriesItsFolderAndReportsLeftovers) {
     const QByteArray albums("A\r\n\xc0\r\n", 6);
     cat.addPerformer(kPerf, albums, "A##-**~\r\ns\r\nendalbum\r\n",
                      "A ##-**~ s\r\nt\r\nendsong\r\n");
-    cat.write(kFolder + "Image/A.jpg", smallJpeg());
+    cat.write(kFolder + "Image/A.jpg", SmallJpeg(8, 6));
     cat.write(kFolder + "Image/notes.txt", "not carried");
     cat.write(kFolder + "own.doc", "the user's own file");
     start();
@@ -247,7 +237,7 @@ TEST_F(RenameWindows, PerformerCarriesItsFolderAndReportsLeftovers) {
     EXPECT_EQ(cat.read(now + "Albums.lrx"), albums);
     EXPECT_EQ(cat.read(now + "Songs.lrx"), before.value(kFolder + "Songs.lrx"));
     EXPECT_EQ(cat.read(now + "Texts.lrx"), before.value(kFolder + "Texts.lrx"));
-    EXPECT_EQ(cat.read(now + "Image/A.jpg"), smallJpeg());
+    EXPECT_EQ(cat.read(now + "Image/A.jpg"), SmallJpeg(8, 6));
     EXPECT_FALSE(cat.exists(now + "Image/notes.txt"));
     EXPECT_FALSE(cat.exists(kFolder + "Image"));
     EXPECT_EQ(cat.read(kFolder + "own.doc"), "the user's own file");  // the old folder stays

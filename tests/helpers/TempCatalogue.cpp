@@ -1,7 +1,9 @@
 #include "tests/helpers/TempCatalogue.h"
 
 #include <gtest/gtest.h>
+#include <QBuffer>
 #include <QDir>
+#include <QImage>
 #include <QDirIterator>
 #include <QFile>
 
@@ -62,4 +64,14 @@ void TempCatalogue::addPerformer(const QByteArray& name, const QByteArray& album
 
 QByteArray W(const char* utf8) {
     return cp1251::encode(QString::fromUtf8(utf8)).bytes;
+}
+
+QByteArray SmallJpeg(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::darkGreen);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG");
+    return bytes;
 }

@@ -31,6 +31,8 @@ class TempCatalogue {
 
 // Windows-1251 bytes of a UTF-8 literal (tests write names as readable text).
 QByteArray W(const char* utf8);
+// A small picture as JPEG bytes, written by Qt (not by the encoder under test).
+QByteArray SmallJpeg(int width, int height);
 // Unicode text of a UTF-8 literal.
 inline QString U(const char* utf8) {
     return QString::fromUtf8(utf8);
