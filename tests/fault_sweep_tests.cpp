@@ -372,34 +372,35 @@ class FaultSweep : public AppTest {
         button->click();
     }
 
-    void addByHand(const QString& name) {
-        modal.onDialog([](QDialog* d) {
+    // The new-performer button, the way chosen in the choice dialog, then `enter` in the
+    // window that way opens.
+    void addPerformer(QRadioButton* TAddPerfSelectForm::*way, std::function<void(QDialog*)> enter) {
+        modal.onDialog([way](QDialog* d) {
             auto* select = static_cast<TAddPerfSelectForm*>(d);
-            select->RadioButton2->click();
+            (select->*way)->click();
             select->Button1->click();
         });
-        modal.onDialog([name](QDialog* d) {
-            auto* f = static_cast<TAvtorForm*>(d);
-            f->VvodAvtEdit->setText(name);
-            f->SaveAvtButton->click();
-            closeIfOpen(f);
+        modal.onDialog([enter](QDialog* d) {
+            enter(d);
+            closeIfOpen(d);
         });
         MainForm->PlusPerfSpeedButton->click();
     }
 
-    void importBase(const QString& folder) {
-        modal.onDialog([](QDialog* d) {
-            auto* select = static_cast<TAddPerfSelectForm*>(d);
-            select->RadioButton1->click();
-            select->Button1->click();
+    void addByHand(const QString& name) {
+        addPerformer(&TAddPerfSelectForm::RadioButton2, [name](QDialog* d) {
+            auto* f = static_cast<TAvtorForm*>(d);
+            f->VvodAvtEdit->setText(name);
+            f->SaveAvtButton->click();
         });
-        modal.onDialog([folder](QDialog* d) {
+    }
+
+    void importBase(const QString& folder) {
+        addPerformer(&TAddPerfSelectForm::RadioButton1, [folder](QDialog* d) {
             auto* f = static_cast<TAddPerfBaseForm*>(d);
             f->Edit1->setText(folder);
             f->Button2->click();
-            closeIfOpen(f);
         });
-        MainForm->PlusPerfSpeedButton->click();
     }
 
     template <typename FormT>
