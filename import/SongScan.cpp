@@ -3,11 +3,11 @@
 #include <QCollator>
 #include <algorithm>
 #include <cerrno>
-#include <optional>
 
 #include "import/RtfReader.h"
 #include "store/Cp1251.h"
 #include "store/FileIo.h"
+#include "store/FileSetChange.h"
 #include "store/StoreError.h"
 #include "store/StorePaths.h"
 
@@ -233,48 +233,8 @@ void AddAlbum(NewCatalogue& out, const QString& scanFolder, const ScanAlbum& alb
 
 // The three files are replaced one after the other; should a later one fail, the earlier
 // ones get their old bytes back, so the catalogue never mixes an old and a new scan.
-class FileSetReplacement {
-  public:
-    void replace(const QString& path, const QByteArray& bytes) {
-        const std::optional<QByteArray> old = currentBytes(path);
-        fileio::writeAtomic(path, bytes);
-        replaced_.append({path, old});
-    }
-    // The last file needs no copy of its old bytes: a failed write leaves it whole.
-    void replaceLast(const QString& path, const QByteArray& bytes) {
-        fileio::writeAtomic(path, bytes);
-    }
-    void rollBack() noexcept {
-        for (const Replaced& r : replaced_) {
-            try {
-                if (r.old)
-                    fileio::writeAtomic(r.path, *r.old);
-                else
-                    fileio::removeFile(r.path);
-            } catch (const StoreError&) {
-                // the first failure is the one the user hears of
-            }
-        }
-    }
-
-  private:
-    static std::optional<QByteArray> currentBytes(const QString& path) {
-        try {
-            return fileio::readAll(path);
-        } catch (const StoreReadError& e) {
-            if (e.error() == ENOENT) return std::nullopt;
-            throw;
-        }
-    }
-    struct Replaced {
-        QString path;
-        std::optional<QByteArray> old;
-    };
-    QList<Replaced> replaced_;
-};
-
 void WriteCatalogue(const QString& startDir, QByteArrayView performer, const NewCatalogue& data) {
-    FileSetReplacement files;
+    FileSetChange files;
     try {
         files.replace(PerformerStorePath(startDir, StoreEntry::AlbumList, performer),
                       JoinRecordLines(data.albums));
@@ -288,22 +248,27 @@ void WriteCatalogue(const QString& startDir, QByteArrayView performer, const New
     }
 }
 
-// Only the files directly in the picture folder go; sub-folders and their contents stay.
-void DeletePictures(const QString& startDir, QByteArrayView performer) {
+// Only the files directly in the picture folder go; sub-folders and their contents stay. A
+// picture that cannot be deleted is passed over; the description of the first failure is
+// returned (empty when all went).
+QString DeletePictures(const QString& startDir, QByteArrayView performer) {
     const QString folder = PerformerStorePath(startDir, StoreEntry::PictureFolder, performer);
+    QString firstFailure;
     QStringList files;
     try {
         files = fileio::listDir(folder, int(fileio::Listing::Files) | int(fileio::Listing::Hidden));
-    } catch (const StoreError&) {
-        return;
+    } catch (const StoreError& e) {
+        // A performer without a picture folder has no pictures to lose.
+        return e.error() == ENOENT ? QString() : e.description();
     }
     for (const QString& file : files) {
         try {
             fileio::removeFile(Join(folder, file));
-        } catch (const StoreError&) {
-            // a picture that cannot be deleted is passed over
+        } catch (const StoreError& e) {
+            if (firstFailure.isEmpty()) firstFailure = e.description();
         }
     }
+    return firstFailure;
 }
 
 }  // namespace
@@ -314,6 +279,6 @@ ScanOutcome ScanSongsIntoPerformer(const QString& startDir, QByteArrayView perfo
     NewCatalogue data;
     for (const ScanAlbum& album : CollectScanAlbums(scanFolder)) AddAlbum(data, scanFolder, album);
     WriteCatalogue(startDir, performer, data);
-    DeletePictures(startDir, performer);
-    return {data.albums, data.replacedCharacters};
+    const QString picturesLeft = DeletePictures(startDir, performer);
+    return {data.albums, data.replacedCharacters, picturesLeft};
 }
