@@ -55,7 +55,10 @@ void changePoint(const QString& path) {
     refuseOnReadOnlyMedium(path);
 }
 
+// A path holding NUL would be cut short at the system call and name another file; it names
+// none (an empty path fails every call with ENOENT).
 QByteArray nativePath(const QString& path) {
+    if (path.contains(QChar(0))) return QByteArray();
     return QFile::encodeName(path);
 }
 
