@@ -523,7 +523,8 @@ class RtfParser {
     void codePageByte(char b) {
         if (!pendingBytes_.isEmpty() && pendingCodePage_ != state_.codePage) flushBytes();
         if (state_.codePage == 1251) {
-            line_.appendByte(b);
+            // \'0a or \'1a would put a line end or a Ctrl-Z into the stored line.
+            if (uchar(b) >= 0x20 || b == '\t') line_.appendByte(b);
             return;
         }
         pendingCodePage_ = state_.codePage;

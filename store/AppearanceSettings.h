@@ -33,6 +33,9 @@ struct Appearance {
 // Reads the settings file anew; a missing file, section or key, or a value that is not a
 // number, gives the default. Nothing is written.
 Appearance ReadAppearance(const QString& startDir);
+class IniFile;
+// The appearance held by settings already read.
+Appearance AppearanceFrom(const IniFile& ini);
 
 // The writes of the font and colour commands. Each throws StoreError "Unable to write to
 // <path>" on failure.
