@@ -3,6 +3,7 @@
 // reads back while every other line stays where it was.
 #include "fuzz/FuzzTargets.h"
 
+#include <QRegularExpression>
 #include <optional>
 
 #include "store/AppearanceSettings.h"
@@ -17,42 +18,20 @@ struct Key {
 constexpr Key kIntegerKeys[] = {
     {"font", "size"}, {"font", "color"}, {"colors", "color"}, {"colors", "formcolor"}};
 
-int DigitValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return 99;
-}
-
-// A number as the profile functions take it, digit by digit with unbounded length: leading
-// zeros count for nothing, hexadecimal spells the 32 bits of the value.
+// A number as the profile functions take it, told by a pattern rather than digit by digit:
+// leading zeros count for nothing, hexadecimal spells the 32 bits of the value.
 std::optional<qint32> ReferenceInteger(QByteArrayView text) {
-    bool negative = false;
-    if (text.startsWith('-') || text.startsWith('+')) {
-        negative = text.front() == '-';
-        text = text.sliced(1);
-    }
-    int base = 10;
-    if (text.startsWith('$')) {
-        base = 16;
-        text = text.sliced(1);
-    } else if (text.startsWith("0x") || text.startsWith("0X")) {
-        base = 16;
-        text = text.sliced(2);
-    }
-    if (text.isEmpty()) return std::nullopt;
-    quint64 number = 0;
-    for (const char c : text) {
-        if (DigitValue(c) >= base) return std::nullopt;
-        number = number * quint64(base) + quint64(DigitValue(c));
-        if (number > 0xffffffffULL) number = 0x100000000ULL;  // too large, whatever follows
-    }
-    if (base == 16) {
-        if (number > 0xffffffffULL) return std::nullopt;
-        const quint32 bits = quint32(number);
+    static const QRegularExpression number(
+        QStringLiteral("^([+-]?)(?:(\\$|0[xX])0*([0-9A-Fa-f]{1,8})|0*([0-9]{1,10}))\\z"));
+    // Latin-1 keeps every byte one character, so no byte can pass for a digit.
+    const QRegularExpressionMatch m = number.match(QString::fromLatin1(text));
+    if (!m.hasMatch()) return std::nullopt;
+    const bool negative = m.captured(1) == u"-";
+    if (!m.captured(2).isEmpty()) {
+        const quint32 bits = m.captured(3).toUInt(nullptr, 16);
         return qint32(negative ? 0u - bits : bits);
     }
-    const qint64 value = negative ? -qint64(number) : qint64(number);
+    const qint64 value = m.captured(4).toLongLong() * (negative ? -1 : 1);
     if (value < INT32_MIN || value > INT32_MAX) return std::nullopt;
     return qint32(value);
 }
