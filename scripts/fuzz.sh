@@ -4,6 +4,9 @@
 # time. New inputs go to a scratch folder beside the build, never into the committed corpus;
 # crashes are written there too and listed at the end (move them to fuzz/regressions/<target>/
 # once mended).
+# To take the new inputs that add coverage into the committed corpus, deliberately:
+#   build-fuzz/fuzz/fuzz_<target> -merge=1 -use_counters=0 fuzz/corpus/<target> \
+#       build-fuzz/fuzz-out/<target>/new
 # Usage: scripts/fuzz.sh [seconds-per-target] [target...]
 set -euo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
