@@ -31,6 +31,7 @@ QString AlbumPicturePath(const QString& startDir, QByteArrayView performer, QByt
 
 bool IsStorablePictureName(QByteArrayView album) {
     if (album == "." || album == ".." || album.contains('\0')) return false;
+    if (!FitsNameLimit(album, qsizetype(sizeof(".jpg") - 1))) return false;
     for (const char c : album)
         if (IsPathCharacter(QLatin1Char(c))) return false;
     return true;

@@ -12,7 +12,8 @@ QString AlbumPicturePath(const QString& startDir, QByteArrayView performer, QByt
 
 // Whether an album name can name its picture file: not "." or "..", and none of the nine
 // path characters nor NUL (Windows refuses them in file names, and "/" would leave the picture
-// folder). Such an album can still be listed; it just cannot have a picture stored.
+// folder), and short enough for a file name with ".jpg". Such an album can still be listed;
+// it just cannot have a picture stored.
 bool IsStorablePictureName(QByteArrayView album);
 
 // True when the album's picture file exists (a file, not a folder of that name). A name that
