@@ -28,12 +28,14 @@ bool isListed(QByteArrayView name, const Lines& list) {
     return std::any_of(list.begin(), list.end(), [&](const Line& line) { return line == name; });
 }
 
-// The checks shared by the names that become folder or file names.
-NameProblem checkPathName(QByteArrayView name, const Lines& list) {
+// The checks shared by the names that become folder or file names; `suffix` is what the
+// file name adds to the name (".jpg").
+NameProblem checkPathName(QByteArrayView name, const Lines& list, qsizetype suffix) {
     if (name.isEmpty()) return NameProblem::Empty;
     if (holdsControlCharacter(name)) return NameProblem::ControlCharacter;
     if (holdsPathCharacter(name)) return NameProblem::PathCharacter;
     if (isDotName(name)) return NameProblem::DotName;
+    if (!FitsNameLimit(name, suffix)) return NameProblem::TooLong;
     if (isListed(name, list)) return NameProblem::Duplicate;
     return NameProblem::None;
 }
@@ -137,11 +139,12 @@ bool removeOldPerformerFolder(const QString& startDir, QByteArrayView oldName) {
 }  // namespace
 
 NameProblem CheckAlbumName(QByteArrayView name, const Lines& albums) {
-    return checkPathName(name, albums);
+    // The album's name is carried into its picture's file name.
+    return checkPathName(name, albums, qsizetype(sizeof(".jpg") - 1));
 }
 
 NameProblem CheckPerformerName(QByteArrayView name, const Lines& performers) {
-    return checkPathName(name, performers);
+    return checkPathName(name, performers, 0);
 }
 
 NameProblem CheckSongName(QByteArrayView name, const Lines& songsOfAlbum) {

@@ -17,6 +17,7 @@ enum class NameProblem {
     ControlCharacter,  // line ends and other control characters would break the line files
     PathCharacter,     // one of \ / : * ? " < > |, which a folder or file name cannot hold
     DotName,           // "." or "..", which name the folder itself or its parent
+    TooLong,           // longer on disk than a file or folder name may be
     EndLine,           // "endalbum" would end the album's song block early
     Duplicate,         // already in the list (exact comparison)
 };
