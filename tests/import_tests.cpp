@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTreeView>
 #include <cerrno>
+#include <functional>
 
 #include "import/AddPerfBaseForm.h"
 #include "import/BaseImport.h"
@@ -61,6 +62,28 @@ void expectCopied(const TempCatalogue& cat, const QString& performer) {
     EXPECT_EQ(cat.read(folder + "Image/Second.JPG"), kPicture + "2");
     EXPECT_EQ(cat.read(folder + "Image/.hidden.jpg"), "h");
     EXPECT_FALSE(cat.exists(folder + "Image/cover.png"));
+}
+
+// Runs the import with each of its calls failing in turn, once: until the performer list is
+// written, every failure leaves the catalogue as it was. Ends after the clean run.
+void importFailingEachCallOnce(const TempCatalogue& cat,
+                               const std::function<void(BaseImportProgress&)>& import) {
+    const auto before = cat.snapshot();
+    for (long n = 1;; ++n) {
+        fileio::failAt(n, ENOSPC, fileio::FaultMode::Once);
+        BaseImportProgress progress;
+        try {
+            import(progress);
+        } catch (const StoreError&) {
+        }
+        // Once the list is written the import is whole; only reading it back is left.
+        if (fileio::faultsInjected() == 0 ||
+            progress.stage == BaseImportProgress::Stage::ReadingBack)
+            break;
+        fileio::clearFaults();
+        EXPECT_EQ(cat.snapshot(), before) << "call " << n;
+    }
+    fileio::clearFaults();
 }
 
 // The window as the choice dialog shows it, in a running program.
@@ -324,24 +347,10 @@ TEST(BaseImport, PerformerListIsWrittenLastWithTheNameOnce) {
     expectCopied(cat, "Artist");
 
     // Each failing call undoes the whole import, the list write among them.
-    const QString base = other.path("Data/Artist");
-    const Lines list{W("Один"), "Artist"};
-    const auto before = cat.snapshot();
-    for (long n = 1;; ++n) {
-        fileio::failAt(n, EIO, fileio::FaultMode::Once);
-        BaseImportProgress attempt;
-        try {
-            ImportPerformerBase(cat.startDir(), base, list, W("Новый"), attempt);
-        } catch (const StoreError&) {
-        }
-        // Once the list is written the import is whole; only reading it back is left.
-        if (fileio::faultsInjected() == 0 ||
-            attempt.stage == BaseImportProgress::Stage::ReadingBack)
-            break;
-        fileio::clearFaults();
-        EXPECT_EQ(cat.snapshot(), before) << n;
-    }
-    fileio::clearFaults();
+    importFailingEachCallOnce(cat, [&](BaseImportProgress& attempt) {
+        ImportPerformerBase(cat.startDir(), other.path("Data/Artist"), {W("Один"), "Artist"},
+                            W("Новый"), attempt);
+    });
     expectCopied(cat, U("Новый"));
     EXPECT_EQ(cat.read("Data/performers.lrx"), W("Один\r\nArtist\r\nНовый\r\n"));
 }
@@ -354,25 +363,11 @@ TEST(BaseImport, ReplacingAPerformerLeavesOnlyTheNewDataOrOnlyTheOld) {
     cat.addPerformer("Artist", "old albums", "old songs", "old texts");
     cat.write("Data/Artist/Image/Old.jpg", "old picture");
     cat.write("Data/Artist/Image/Second.JPG", "old second");
-    const Lines list{W("Другой"), "Artist"};
-    const auto before = cat.snapshot();
 
-    for (long n = 1;; ++n) {
-        fileio::failAt(n, ENOSPC, fileio::FaultMode::Once);
-        BaseImportProgress progress;
-        try {
-            ImportPerformerBase(cat.startDir(), other.path("Data/Artist"), list, "Artist",
-                                progress);
-        } catch (const StoreError&) {
-        }
-        // Once the list is written the import is whole; only reading it back is left.
-        if (fileio::faultsInjected() == 0 ||
-            progress.stage == BaseImportProgress::Stage::ReadingBack)
-            break;
-        fileio::clearFaults();
-        EXPECT_EQ(cat.snapshot(), before) << n;
-    }
-    fileio::clearFaults();
+    importFailingEachCallOnce(cat, [&](BaseImportProgress& progress) {
+        ImportPerformerBase(cat.startDir(), other.path("Data/Artist"), {W("Другой"), "Artist"},
+                            "Artist", progress);
+    });
     expectCopied(cat, "Artist");
     EXPECT_FALSE(cat.exists("Data/Artist/Image/Old.jpg"));
     EXPECT_EQ(cat.read("Data/performers.lrx"), W("Другой\r\nArtist\r\n"));
