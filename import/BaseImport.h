@@ -57,8 +57,8 @@ struct BaseImportProgress {
 // never names a folder that is not whole, and a replaced performer keeps all its old files.
 // A performer already listed is replaced in its own folder: its files are overwritten one by
 // one and its old pictures that the base does not hold are deleted, each step undoable until
-// the list is written. When its old data is not as the program leaves it (the old way would
-// have deleted part of it and failed), nothing is written and StoreError is thrown.
+// the list is written. When its old data is not as the program leaves it (deleting it to copy
+// anew would stop half-way, after the lyrics), nothing is written and StoreError is thrown.
 void ImportPerformerBase(const QString& startDir, const QString& baseFolder,
                          const Lines& performers, QByteArrayView performer,
                          BaseImportProgress& progress);
