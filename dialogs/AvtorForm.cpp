@@ -97,12 +97,17 @@ std::optional<QByteArray> TAvtorForm::AcceptableName() {
 void TAvtorForm::SaveAvtButtonClick() {
     const std::optional<QByteArray> name = AcceptableName();
     if (!name) return;
-    AppendToPerformerList(*name);
+    // The drop-down is the list the next command writes back: it names the performer only
+    // when the list file does.
+    bool listed = false;
+    bool failed = false;
     try {
-        AddPerformer(MainForm->StartDir, MainForm->PerformerNames(), *name);
+        AddPerformer(MainForm->StartDir, MainForm->PerformerNames() << *name, *name, &listed);
     } catch (const StoreError&) {
-        ShowMessage(this, MsgKind::Warning, kFolderFailure);
+        failed = true;
     }
+    if (listed) AppendToPerformerList(*name);
+    if (failed) ShowMessage(this, MsgKind::Warning, kFolderFailure);
     EndWithEmptyBox(Accepted);
 }
 

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <optional>
 
 #include "import/BaseImport.h"
 #include "import/ImportFolderDialog.h"
@@ -142,31 +143,30 @@ void TAddPerfBaseForm::Button2Click() {
     if (!replaceExistingPerformer(performers)) return;
 
     resetMainWindow();
+    BaseImportProgress progress;
+    std::optional<StoreError> failure;
     try {
-        const RecordLines listed =
-            RewritePerformerListWith(MainForm->StartDir, performers, performer_);
-        MainForm->SetPerformerNames(listed.toList());
+        ImportPerformerBase(MainForm->StartDir, baseFolder_, performers, performer_, progress);
     } catch (const StoreError& e) {
-        ShowErrorReport(this, e.description());
+        failure = e;
+    }
+    if (progress.oldDataNotRemovable) ShowMessage(this, MsgKind::Error, text(kDeleteFailedText));
+    if (failure && progress.stage != BaseImportProgress::Stage::Copying) {
+        ShowErrorReport(this, failure->description());
         return;
     }
-    try {
-        CopyPerformerBase(MainForm->StartDir, baseFolder_, performer_);
-    } catch (const StoreError&) {
-        ShowMessage(this, MsgKind::Error, text(kCopyFailedText));
-    }
+    // A failed copy has been undone: the list is as it was.
+    MainForm->SetPerformerNames(failure ? performers : progress.performers);
+    if (failure) ShowMessage(this, MsgKind::Error, text(kCopyFailedText));
     close();
 }
 
 // Asks for each listed performer of the same name whether to replace it; false when the user
 // declines (nothing has been changed then).
 bool TAddPerfBaseForm::replaceExistingPerformer(const Lines& performers) {
-    for (const QByteArray& entry : performers) {
-        if (entry != performer_) continue;
-        if (Inform(this, text(kReplaceText), Ok | Cancel) != Ok) return false;
-        if (!DeleteOldPerformerData(MainForm->StartDir, performer_))
-            ShowMessage(this, MsgKind::Error, text(kDeleteFailedText));
-    }
+    for (const QByteArray& entry : performers)
+        if (entry == performer_ && Inform(this, text(kReplaceText), Ok | Cancel) != Ok)
+            return false;
     return true;
 }
 

@@ -1,10 +1,13 @@
 #include "import/BaseImport.h"
 
 #include <QFileInfo>
+#include <algorithm>
+#include <cerrno>
 
 #include "store/Cp1251.h"
 #include "store/Editing.h"
 #include "store/FileIo.h"
+#include "store/FileSetChange.h"
 #include "store/StoreError.h"
 #include "store/StorePaths.h"
 
@@ -12,44 +15,98 @@ namespace {
 
 const QString kRecordFiles[] = {QStringLiteral("Albums.lrx"), QStringLiteral("Songs.lrx"),
                                 QStringLiteral("Texts.lrx")};
+const QString kPictureFolder = QStringLiteral("Image");
 
 QString inFolder(const QString& folder, const QString& name) {
     return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
 }
 
-// A symbolic link in place of a performer's folder may point anywhere; deleting through it
-// could reach files that are not the performer's.
-bool isLink(const QString& path) {
-    return QFileInfo(path).isSymLink();
+const int kEveryEntry =
+    int(fileio::Listing::Files) | int(fileio::Listing::Dirs) | int(fileio::Listing::Hidden);
+
+// A link in place of a file or folder may lead anywhere: nothing is deleted through it.
+bool isPlainFolder(const QString& path) {
+    return !fileio::isSymLink(path) && fileio::isDir(path);
 }
 
-void removeFileIgnoringFailure(const QString& path) {
-    try {
-        fileio::removeFile(path);
-    } catch (const StoreError&) {
-        // A file that cannot be deleted is left; the folder removal then reports it.
-    }
+bool isRecordFileName(const QString& name) {
+    return std::find(std::begin(kRecordFiles), std::end(kRecordFiles), name) !=
+           std::end(kRecordFiles);
 }
 
-void removePictureFiles(const QString& pictureFolder) {
-    QStringList entries;
+enum class OldData { Missing, Replaceable, NotReplaceable };
+
+// The old data can be replaced file by file when it is what the program leaves in a performer
+// folder: a plain folder holding the three record files (or some of them) and a picture folder
+// of plain files. Anything else is left as it is: deleting the old data and copying anew would
+// have stopped at it after the lyrics were gone.
+OldData inspectOldData(const QString& folder) {
+    if (!fileio::exists(folder)) return OldData::Missing;
+    const QString pictures = inFolder(folder, kPictureFolder);
+    if (!isPlainFolder(folder) || !isPlainFolder(pictures)) return OldData::NotReplaceable;
     try {
-        entries = fileio::listDir(pictureFolder, int(fileio::Listing::Files) |
-                                                     int(fileio::Listing::Dirs) |
-                                                     int(fileio::Listing::Hidden));
+        for (const QString& entry : fileio::listDir(folder, kEveryEntry))
+            if (entry != kPictureFolder &&
+                (!isRecordFileName(entry) || fileio::isDir(inFolder(folder, entry))))
+                return OldData::NotReplaceable;
+        for (const QString& entry : fileio::listDir(pictures, kEveryEntry))
+            if (fileio::isSymLink(inFolder(pictures, entry)) ||
+                fileio::isDir(inFolder(pictures, entry)))
+                return OldData::NotReplaceable;
     } catch (const StoreError&) {
-        return;
+        return OldData::NotReplaceable;
     }
-    for (const QString& entry : entries) removeFileIgnoringFailure(inFolder(pictureFolder, entry));
+    return OldData::Replaceable;
 }
 
-bool removeFolder(const QString& path) {
-    try {
-        fileio::removeDir(path);
-        return true;
-    } catch (const StoreError&) {
-        return false;
-    }
+// The *.jpg entries of the base's picture folder, in listing order; none without the folder.
+QStringList basePictures(const QString& baseFolder) {
+    const QString folder = inFolder(baseFolder, kPictureFolder);
+    if (!fileio::isDir(folder)) return {};
+    QStringList pictures;
+    for (const QString& entry :
+         fileio::listDir(folder, int(fileio::Listing::Files) | int(fileio::Listing::Hidden)))
+        if (entry.endsWith(QStringLiteral(".jpg"), Qt::CaseInsensitive)) pictures << entry;
+    return pictures;
+}
+
+// Copies the base's files into a new performer folder.
+void copyIntoNewFolder(FileSetChange& change, const QString& baseFolder, const QString& folder) {
+    const QString pictures = inFolder(folder, kPictureFolder);
+    change.makeDir(folder);
+    change.makeDir(pictures);
+    for (const QString& file : kRecordFiles)
+        change.copyNew(inFolder(baseFolder, file), inFolder(folder, file));
+    const QString from = inFolder(baseFolder, kPictureFolder);
+    for (const QString& picture : basePictures(baseFolder))
+        change.copyNew(inFolder(from, picture), inFolder(pictures, picture));
+}
+
+// An old file keeps its bytes for the undo until the list is written.
+void overwriteWith(FileSetChange& change, const QString& from, const QString& to) {
+    if (fileio::exists(to))
+        change.replace(to, fileio::readAll(from));
+    else
+        change.copyNew(from, to);
+}
+
+// Puts the base's files over the old performer's: the pictures first, so that lyrics are
+// the last to change, then the three record files.
+void overwriteOldFolder(FileSetChange& change, const QString& baseFolder, const QString& folder) {
+    const QString pictures = inFolder(folder, kPictureFolder);
+    const QString from = inFolder(baseFolder, kPictureFolder);
+    const QStringList incoming = basePictures(baseFolder);
+    for (const QString& old : fileio::listDir(pictures, kEveryEntry))
+        if (!incoming.contains(old)) change.remove(inFolder(pictures, old));
+    for (const QString& picture : incoming)
+        overwriteWith(change, inFolder(from, picture), inFolder(pictures, picture));
+    for (const QString& file : kRecordFiles)
+        overwriteWith(change, inFolder(baseFolder, file), inFolder(folder, file));
+}
+
+Lines withPerformer(Lines names, QByteArrayView performer) {
+    if (!names.contains(performer.toByteArray())) names.append(performer.toByteArray());
+    return names;
 }
 
 }  // namespace
@@ -91,40 +148,30 @@ bool IsOwnPerformerFolder(const QString& startDir, const QString& baseFolder,
     return !own.isEmpty() && own == QFileInfo(baseFolder).canonicalFilePath();
 }
 
-bool DeleteOldPerformerData(const QString& startDir, QByteArrayView performer) {
+void ImportPerformerBase(const QString& startDir, const QString& baseFolder,
+                         const Lines& performers, QByteArrayView performer,
+                         BaseImportProgress& progress) {
     const QString folder = PerformerStorePath(startDir, StoreEntry::PerformerFolder, performer);
-    if (isLink(folder)) return false;
-    for (StoreEntry file : {StoreEntry::AlbumList, StoreEntry::SongList, StoreEntry::TextFile})
-        removeFileIgnoringFailure(PerformerStorePath(startDir, file, performer));
-    const QString pictures = PerformerStorePath(startDir, StoreEntry::PictureFolder, performer);
-    if (isLink(pictures)) return false;
-    removePictureFiles(pictures);
-    return removeFolder(pictures) && removeFolder(folder);
-}
-
-RecordLines RewritePerformerListWith(const QString& startDir, const Lines& entries,
-                                     QByteArrayView performer) {
-    Lines names = entries;
-    if (!names.contains(performer.toByteArray())) names.append(performer.toByteArray());
     const QString listPath = PerformerStorePath(startDir, StoreEntry::PerformerList);
-    WriteRecordFile(listPath, names);
-    return ReadRecordFile(listPath);
-}
+    const bool replacing = performers.contains(performer.toByteArray());
+    const OldData old = replacing ? inspectOldData(folder) : OldData::Missing;
+    progress.oldDataNotRemovable = replacing && old != OldData::Replaceable;
+    if (old == OldData::NotReplaceable) throw StoreError(ENOTEMPTY, folder);
 
-void CopyPerformerBase(const QString& startDir, const QString& baseFolder,
-                       QByteArrayView performer) {
-    const QString folder = PerformerStorePath(startDir, StoreEntry::PerformerFolder, performer);
-    const QString pictures = PerformerStorePath(startDir, StoreEntry::PictureFolder, performer);
-    fileio::makeDir(folder);
-    fileio::makeDir(pictures);
-    for (const QString& file : kRecordFiles)
-        fileio::copyNew(inFolder(baseFolder, file), inFolder(folder, file));
-
-    const QString basePictures = inFolder(baseFolder, QStringLiteral("Image"));
-    if (!fileio::isDir(basePictures)) return;
-    const QStringList entries =
-        fileio::listDir(basePictures, int(fileio::Listing::Files) | int(fileio::Listing::Hidden));
-    for (const QString& entry : entries)
-        if (entry.endsWith(QStringLiteral(".jpg"), Qt::CaseInsensitive))
-            fileio::copyNew(inFolder(basePictures, entry), inFolder(pictures, entry));
+    FileSetChange change;
+    try {
+        progress.stage = BaseImportProgress::Stage::Copying;
+        if (old == OldData::Replaceable)
+            overwriteOldFolder(change, baseFolder, folder);
+        else
+            copyIntoNewFolder(change, baseFolder, folder);
+        progress.stage = BaseImportProgress::Stage::Listing;
+        change.replaceLast(listPath, JoinRecordLines(withPerformer(performers, performer)));
+    } catch (const StoreError&) {
+        change.rollBack();
+        throw;
+    }
+    progress.stage = BaseImportProgress::Stage::ReadingBack;
+    progress.performers = ReadRecordFile(listPath).toList();
+    progress.stage = BaseImportProgress::Stage::Done;
 }

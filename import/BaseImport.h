@@ -34,19 +34,31 @@ BaseName EncodeBasePerformerName(const QString& name);
 bool IsOwnPerformerFolder(const QString& startDir, const QString& baseFolder,
                           QByteArrayView performer);
 
-// Deletes an existing performer's data before it is replaced: its three record files, the
-// files of its picture folder, then the picture folder and the performer folder, none of them
-// recursively and nothing through a symbolic link. False when one of the two folders could
-// not be removed (the rest is still tried as far as it goes).
-bool DeleteOldPerformerData(const QString& startDir, QByteArrayView performer);
+// What an import got to, for the window's messages; filled also when it throws.
+struct BaseImportProgress {
+    enum class Stage {
+        Copying,      // folders and files; a failure here has been undone
+        Listing,      // the performer list file; a failure here has been undone
+        ReadingBack,  // the import is complete, the list could not be read back
+        Done,
+    };
+    Stage stage = Stage::Copying;
+    // The replaced performer's old data was not as the program leaves it: its folder was
+    // missing (the import then makes it anew), or it lacked its picture folder or held more
+    // than the three record files and pictures (nothing is written then).
+    bool oldDataNotRemovable = false;
+    Lines performers;  // the performer list file as read back
+};
 
-// Rewrites the performer list file from the listed entries followed by the performer (unless
-// already listed) and reads it back. Throws StoreError.
-RecordLines RewritePerformerListWith(const QString& startDir, const Lines& entries,
-                                     QByteArrayView performer);
-
-// Creates the performer folder and its picture folder and copies the three record files and
-// every *.jpg picture (extension in any letter case) byte for byte. Throws StoreError at the
-// first failure; what was done before stays.
-void CopyPerformerBase(const QString& startDir, const QString& baseFolder,
-                       QByteArrayView performer);
+// Brings the base folder's three record files and its *.jpg pictures (extension in any letter
+// case; other files are not carried) in as the performer's, then rewrites the performer list
+// file from `performers` followed by the performer (unless already listed). The list is
+// written last, and a failure before it undoes every step and throws StoreError: the list
+// never names a folder that is not whole, and a replaced performer keeps all its old files.
+// A performer already listed is replaced in its own folder: its files are overwritten one by
+// one and its old pictures that the base does not hold are deleted, each step undoable until
+// the list is written. When its old data is not as the program leaves it (deleting it to copy
+// anew would stop half-way, after the lyrics), nothing is written and StoreError is thrown.
+void ImportPerformerBase(const QString& startDir, const QString& baseFolder,
+                         const Lines& performers, QByteArrayView performer,
+                         BaseImportProgress& progress);

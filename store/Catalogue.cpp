@@ -1,6 +1,7 @@
 #include "store/Catalogue.h"
 
 #include "store/FileIo.h"
+#include "store/FileSetChange.h"
 #include "store/StoreError.h"
 
 RecordLines LoadPerformerList(const QString& startDir) {
@@ -24,11 +25,12 @@ Lines LoadSongText(const QString& startDir, QByteArrayView performer, QByteArray
         TextBlockHeader(album, song), kTextBlockEnd);
 }
 
-void CreatePerformerFolder(const QString& startDir, QByteArrayView performer) {
-    fileio::makeDir(PerformerStorePath(startDir, StoreEntry::PerformerFolder, performer));
-    fileio::makeDir(PerformerStorePath(startDir, StoreEntry::PictureFolder, performer));
+void CreatePerformerFolder(FileSetChange& change, const QString& startDir,
+                           QByteArrayView performer) {
+    change.makeDir(PerformerStorePath(startDir, StoreEntry::PerformerFolder, performer));
+    change.makeDir(PerformerStorePath(startDir, StoreEntry::PictureFolder, performer));
     for (StoreEntry file : {StoreEntry::SongList, StoreEntry::AlbumList, StoreEntry::TextFile})
-        fileio::createNewFile(PerformerStorePath(startDir, file, performer));
+        change.createNew(PerformerStorePath(startDir, file, performer));
 }
 
 void EnsurePerformerList(const QString& startDir) {

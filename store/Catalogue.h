@@ -10,9 +10,13 @@ Lines LoadSongList(const QString& startDir, QByteArrayView performer, QByteArray
 Lines LoadSongText(const QString& startDir, QByteArrayView performer, QByteArrayView album,
                    QByteArrayView song);
 
+class FileSetChange;
+
 // Creates, in this order, the performer folder, its picture folder and the empty files
-// Songs.lrx, Albums.lrx, Texts.lrx. An existing folder is a failure; the first failure stops.
-void CreatePerformerFolder(const QString& startDir, QByteArrayView performer);
+// Songs.lrx, Albums.lrx, Texts.lrx, each step recorded in `change` to be undone. An existing
+// folder is a failure; the first failure stops.
+void CreatePerformerFolder(FileSetChange& change, const QString& startDir,
+                           QByteArrayView performer);
 
 // Makes sure Data/ and Data/performers.lrx exist, as at start-up: a data folder that cannot
 // be made is passed over; a list file that cannot then be created throws.

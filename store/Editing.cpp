@@ -1,10 +1,12 @@
 #include "store/Editing.h"
 
 #include <QSet>
+#include <cerrno>
 
 #include "store/Catalogue.h"
 #include "store/Cp1251.h"
 #include "store/FileIo.h"
+#include "store/FileSetChange.h"
 #include "store/Renaming.h"
 #include "store/StoreError.h"
 #include "store/StorePaths.h"
@@ -95,10 +97,24 @@ bool HoldsEndLine(const Lines& body, QByteArrayView endLine) {
     return false;
 }
 
-void AddPerformer(const QString& startDir, const Lines& performers, QByteArrayView name) {
+void AddPerformer(const QString& startDir, const Lines& performers, QByteArrayView name,
+                  bool* listed) {
     RequireStorablePerformer(name);
-    WriteRecordFile(PerformerStorePath(startDir, StoreEntry::PerformerList), performers);
-    CreatePerformerFolder(startDir, name);
+    const QString listPath = PerformerStorePath(startDir, StoreEntry::PerformerList);
+    const QString folder = PerformerStorePath(startDir, StoreEntry::PerformerFolder, name);
+    FileSetChange change;
+    try {
+        CreatePerformerFolder(change, startDir, name);
+        change.replaceLast(listPath, JoinRecordLines(performers));
+    } catch (const StoreError& e) {
+        change.rollBack();
+        // The lyrics a leftover folder may hold are reachable again once the name is listed.
+        if (e.error() != EEXIST || e.path() != folder) throw;
+        WriteRecordFile(listPath, performers);
+        if (listed) *listed = true;
+        throw;
+    }
+    if (listed) *listed = true;
 }
 
 void SaveAlbumList(const QString& startDir, QByteArrayView performer, const Lines& albums) {

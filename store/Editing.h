@@ -25,10 +25,15 @@ bool HoldsLineBreak(const Lines& lines);
 // end the block early when read back.
 bool HoldsEndLine(const Lines& body, QByteArrayView endLine);
 
-// Rewrites the performer list file from `performers` (the new name already in it), then
-// creates the performer folder of `name` with its picture folder and three empty files. An
-// unstorable name throws StoreNameError before anything is written.
-void AddPerformer(const QString& startDir, const Lines& performers, QByteArrayView name);
+// Creates the performer folder of `name` with its picture folder and three empty files, then
+// rewrites the performer list file from `performers` (the new name already in it). A failure
+// takes away what was created and throws StoreError: the list never names a half-made folder.
+// A folder of that name left over from an earlier run is no performer's: the list names it
+// (its files are kept as they are) and the EEXIST failure is thrown. `listed` tells the caller
+// whether the list file now names the performer. An unstorable name throws StoreNameError
+// before anything is written.
+void AddPerformer(const QString& startDir, const Lines& performers, QByteArrayView name,
+                  bool* listed = nullptr);
 
 // Rewrites the album list file from `albums` (the editor drops empty lines), then gives every
 // album whose block header is no line of the song list file an empty song block at the end of

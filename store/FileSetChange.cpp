@@ -38,6 +38,17 @@ void FileSetChange::copyNew(const QString& from, const QString& to) {
     steps_.append({Kind::Created, to, QString(), std::nullopt});
 }
 
+void FileSetChange::createNew(const QString& path) {
+    fileio::createNewFile(path);
+    steps_.append({Kind::Created, path, QString(), std::nullopt});
+}
+
+void FileSetChange::remove(const QString& path) {
+    QByteArray old = fileio::readAll(path);
+    fileio::removeFile(path);
+    steps_.append({Kind::Replaced, path, QString(), std::move(old)});
+}
+
 void FileSetChange::makeDir(const QString& path) {
     fileio::makeDir(path);
     steps_.append({Kind::MadeDir, path, QString(), std::nullopt});

@@ -20,6 +20,10 @@ class FileSetChange {
     void rename(const QString& from, const QString& to);
     // Copies a file into a new one; undone by removing the copy.
     void copyNew(const QString& from, const QString& to);
+    // Creates a new empty file; undone by removing it.
+    void createNew(const QString& path);
+    // Removes a file, keeping its bytes to write back.
+    void remove(const QString& path);
     // Creates a folder; undone by removing it (it holds only what this change put there).
     void makeDir(const QString& path);
 

@@ -150,6 +150,24 @@ TEST_F(DialogsTest, NewPerformerOverALeftoverFolderAndTheOtherWays) {
     EXPECT_TRUE(modal.shown().empty());
 }
 
+TEST_F(DialogsTest, NewPerformerThatCannotBeMadeIsNeitherListedNorOffered) {
+    cat.addPerformer("Abc");
+    StartProgram();
+    const auto before = cat.snapshot();
+    fileio::makeReadOnly(cat.path("Data"));
+    AddByHand(modal, [](TAvtorForm* f) {
+        f->VvodAvtEdit->setText(U("Кино"));
+        f->SaveAvtButton->click();
+        EXPECT_FALSE(f->isVisible());
+    });
+    fileio::clearFaults();
+    const QStringList shown = messages();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown.first().startsWith(U("Warning|OK|    Возникли ошибки при создании")));
+    EXPECT_EQ(cat.snapshot(), before);
+    EXPECT_EQ(comboTexts(MainForm->PerfComboBox), QStringList{"Abc"});
+}
+
 TEST_F(DialogsTest, AlbumListEditorGivesNewAlbumsTheirOwnBlocks) {
     cat.addPerformer("P", "Old\r\n", "Old##-**~\r\nLove me\r\nendalbum\r\n", "t\r\n");
     StartProgram();

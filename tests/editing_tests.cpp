@@ -52,6 +52,26 @@ TEST(AddPerformer, RewritesTheListAndCreatesAnEmptyFolder) {
     EXPECT_EQ(cat.read(kList), W("Кино") + "\r\nabc\r\nold\r\n");
 }
 
+TEST(AddPerformer, FailureTakesAwayWhatItMadeAndLeavesTheListAlone) {
+    TempCatalogue cat;
+    cat.addPerformer(W("Кино"), "x\r\n");
+    const auto before = cat.snapshot();
+    for (long n = 1;; ++n) {
+        fileio::failAt(n, ENOSPC, fileio::FaultMode::Once);
+        bool listed = false;
+        try {
+            AddPerformer(cat.startDir(), {W("Кино"), "abc"}, "abc", &listed);
+        } catch (const StoreError&) {
+        }
+        if (fileio::faultsInjected() == 0) break;
+        fileio::clearFaults();
+        EXPECT_FALSE(listed) << n;
+        EXPECT_EQ(cat.snapshot(), before) << n;
+    }
+    fileio::clearFaults();
+    EXPECT_EQ(cat.read(kList), W("Кино") + "\r\nabc\r\n");
+}
+
 TEST(SaveAlbumList, GivesEveryAlbumWithoutHeaderLineAnEmptyBlock) {
     TempCatalogue cat;
     const QByteArray songs = "Old##-**~\r\nLove song\r\nendalbum\r\n";

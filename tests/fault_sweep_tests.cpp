@@ -111,6 +111,7 @@ struct Tally {
     long damaged = 0;       // runs that left a file neither old nor new
     long silent = 0;        // runs that changed less than a clean run, without a word
     long mixed = 0;         // runs that left files each old or new, but not all of one state
+    long mixedOnce = 0;     // the same after one failure, the undo free to work
     long inconsistent = 0;  // runs after which the catalogue reads neither old nor new
     long lost = 0;          // runs after which lyrics of both states are out of reach (one failure)
     long lostDeadDisk = 0;  // the same when every call fails from then on, the undo too
@@ -121,13 +122,15 @@ struct Tally {
         damaged += t.damaged;
         silent += t.silent;
         mixed += t.mixed;
+        mixedOnce += t.mixedOnce;
         inconsistent += t.inconsistent;
         lost += t.lost;
         lostDeadDisk += t.lostDeadDisk;
     }
     void print(const std::string& name) const {
-        std::printf("%-18s %6ld %7ld %8ld %7ld %6ld %13ld %5ld %10ld\n", name.c_str(), runs,
-                    faultPoints, damaged, silent, mixed, inconsistent, lost, lostDeadDisk);
+        std::printf("%-18s %6ld %7ld %8ld %7ld %6ld %10ld %13ld %5ld %10ld\n", name.c_str(), runs,
+                    faultPoints, damaged, silent, mixed, mixedOnce, inconsistent, lost,
+                    lostDeadDisk);
     }
 };
 
@@ -141,8 +144,9 @@ class SweepReport : public ::testing::Environment {
   public:
     void TearDown() override {
         if (tallies().empty()) return;
-        std::printf("\n%-18s %6s %7s %8s %7s %6s %13s %5s %10s\n", "command", "runs", "points",
-                    "damaged", "silent", "mixed", "inconsistent", "lost", "dead disk");
+        std::printf("\n%-18s %6s %7s %8s %7s %6s %10s %13s %5s %10s\n", "command", "runs", "points",
+                    "damaged", "silent", "mixed", "mixed once", "inconsistent", "lost",
+                    "dead disk");
         Tally total;
         for (const auto& [name, t] : tallies()) {
             t.print(name);
@@ -185,6 +189,15 @@ void layOut(const TempCatalogue& cat, bool full) {
     cat.write(QStringLiteral("base/Data/Ария/Texts.lrx"),
               W("Герой асфальта ##-**~ Баллада\r\nВ дымном зале\r\nendsong\r\n"));
     cat.write(QStringLiteral("base/Data/Ария/Image/Герой асфальта.jpg"), SmallJpeg(3, 3));
+    // Another copy's Алиса, with other lyrics and another picture, to replace this one's.
+    cat.write(QStringLiteral("base/Data/Алиса/Albums.lrx"), W("Шабаш\r\nЧёрная метка\r\n"));
+    cat.write(QStringLiteral("base/Data/Алиса/Songs.lrx"),
+              W("Шабаш##-**~\r\nТрасса Е-95\r\nendalbum\r\n"
+                "Чёрная метка##-**~\r\nНебо славян\r\nendalbum\r\n"));
+    cat.write(QStringLiteral("base/Data/Алиса/Texts.lrx"),
+              W("Шабаш ##-**~ Трасса Е-95\r\nЭто моя звезда, это мой путь\r\nendsong\r\n"
+                "Чёрная метка ##-**~ Небо славян\r\nНебо славян\r\nendsong\r\n"));
+    cat.write(QStringLiteral("base/Data/Алиса/Image/Чёрная метка.jpg"), SmallJpeg(7, 6));
     if (!full) return;
     // A bigger catalogue for the long sweep: more albums, songs and pictures to carry.
     for (int i = 1; i <= 12; ++i) {
@@ -208,6 +221,8 @@ struct Command {
     std::string name;
     std::function<void()> setUp;  // the user's choices before the command, no faults
     std::function<void()> run;    // the command, from the main window's button on
+    // After one failure the files are all old or all new: the command undoes its first steps.
+    bool allOrNothing = false;
 };
 
 class FaultSweep : public AppTest {
@@ -318,14 +333,15 @@ class FaultSweep : public AppTest {
                     break;
                 }
                 ++tally.faultPoints;
-                check(tally, where, now, before, after, shown);
+                check(tally, where, mode, command.allOrNothing, now, before, after, shown);
                 goesOnWorking(tally, where, mode, now, before, after, beforeBrowsed, command);
             }
         }
     }
 
-    void check(Tally& tally, const QString& where, const Files& now, const Outcome& before,
-               const Outcome& after, const QStringList& shown) {
+    void check(Tally& tally, const QString& where, FaultMode mode, bool allOrNothing,
+               const Files& now, const Outcome& before, const Outcome& after,
+               const QStringList& shown) {
         const QStringList damaged = damagedFiles(now, before.files, after.files);
         if (!damaged.isEmpty()) {
             ++tally.damaged;
@@ -336,7 +352,12 @@ class FaultSweep : public AppTest {
             ++tally.silent;
             ADD_FAILURE() << where.toStdString() << ": failed without a word";
         }
-        if (now != before.files && now != after.files) ++tally.mixed;
+        if (now != before.files && now != after.files) {
+            ++tally.mixed;
+            if (mode == FaultMode::Once) ++tally.mixedOnce;
+            if (mode == FaultMode::Once && allOrNothing)
+                ADD_FAILURE() << where.toStdString() << ": left a mix of old and new files";
+        }
     }
 
     // With the faults gone the program goes on: the catalogue can be browsed and shows either
@@ -451,7 +472,7 @@ class FaultSweep : public AppTest {
 };
 
 TEST_F(FaultSweep, NewPerformer) {
-    sweep({"new performer", [] {}, [&] { addByHand(U("ДДТ")); }});
+    sweep({"new performer", [] {}, [&] { addByHand(U("ДДТ")); }, true});
 }
 
 TEST_F(FaultSweep, AlbumListSave) {
@@ -520,7 +541,12 @@ TEST_F(FaultSweep, Scan) {
 }
 
 TEST_F(FaultSweep, ImportFromABase) {
-    sweep({"import", [] {}, [&] { importBase(cat.path(U("base/Data/Ария"))); }});
+    sweep({"import", [] {}, [&] { importBase(cat.path(U("base/Data/Ария"))); }, true});
+}
+
+// The replace question is answered with OK, as a box without a scripted answer is.
+TEST_F(FaultSweep, ImportReplacingAPerformer) {
+    sweep({"import-replace", [] {}, [&] { importBase(cat.path(U("base/Data/Алиса"))); }, true});
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeView>
+#include <cerrno>
+#include <functional>
 
 #include "import/AddPerfBaseForm.h"
 #include "import/BaseImport.h"
@@ -17,6 +19,7 @@
 #include "mainwindow/PictureView.h"
 #include "store/Cp1251.h"
 #include "store/FileIo.h"
+#include "store/StoreError.h"
 #include "support/FolderBrowseDialog.h"
 #include "tests/helpers/AppFixture.h"
 #include "tests/helpers/ScriptedModal.h"
@@ -59,6 +62,28 @@ void expectCopied(const TempCatalogue& cat, const QString& performer) {
     EXPECT_EQ(cat.read(folder + "Image/Second.JPG"), kPicture + "2");
     EXPECT_EQ(cat.read(folder + "Image/.hidden.jpg"), "h");
     EXPECT_FALSE(cat.exists(folder + "Image/cover.png"));
+}
+
+// Runs the import with each of its calls failing in turn, once: until the performer list is
+// written, every failure leaves the catalogue as it was. Ends after the clean run.
+void importFailingEachCallOnce(const TempCatalogue& cat,
+                               const std::function<void(BaseImportProgress&)>& import) {
+    const auto before = cat.snapshot();
+    for (long n = 1;; ++n) {
+        fileio::failAt(n, ENOSPC, fileio::FaultMode::Once);
+        BaseImportProgress progress;
+        try {
+            import(progress);
+        } catch (const StoreError&) {
+        }
+        // Once the list is written the import is whole; only reading it back is left.
+        if (fileio::faultsInjected() == 0 ||
+            progress.stage == BaseImportProgress::Stage::ReadingBack)
+            break;
+        fileio::clearFaults();
+        EXPECT_EQ(cat.snapshot(), before) << "call " << n;
+    }
+    fileio::clearFaults();
 }
 
 // The window as the choice dialog shows it, in a running program.
@@ -151,19 +176,19 @@ TEST_F(ImportWindow, ReplacesAnExistingPerformerOnlyWhenConfirmed) {
     EXPECT_FALSE(MainForm->HasSelectedPerformer());
 }
 
-TEST_F(ImportWindow, OldDataThatCannotBeRemovedIsReportedAndTheImportEndsInItsError) {
+TEST_F(ImportWindow, OldDataThatCannotBeRemovedIsReportedAndLeftWhole) {
     layOutBase(other);
     cat.addPerformer("Artist", "old albums", "old songs", "old texts");
     cat.write("Data/Artist/Image/Sub/inner.jpg", "inner");
     MainForm->SetPerformerNames({"Artist"});
+    const auto before = cat.snapshot();
     EXPECT_TRUE(importFrom(other.path("Data/Artist")));
     EXPECT_EQ(messages(),
               (QStringList{U(kReplace),
                            U("Error|OK|Возникли ошибки при удалении старых данных исполнителя."),
                            U(kCopyFailed)}));
-    EXPECT_EQ(cat.read("Data/performers.lrx"), "Artist\r\n");
-    EXPECT_FALSE(cat.exists("Data/Artist/Albums.lrx"));
-    EXPECT_EQ(cat.read("Data/Artist/Image/Sub/inner.jpg"), "inner");
+    EXPECT_EQ(cat.snapshot(), before);
+    EXPECT_EQ(MainForm->PerformerNames(), Lines{"Artist"});
 }
 
 TEST_F(ImportWindow, RootLikeFolderGivesThePerformerNew) {
@@ -242,14 +267,17 @@ TEST_F(ImportWindow, RefusesFolderNamesThatCannotNameAPerformer) {
     EXPECT_EQ(cat.snapshot(), before);
 }
 
-TEST_F(ImportWindow, FailedCopyIsReportedAndWhatWasDoneStays) {
+TEST_F(ImportWindow, FailedCopyIsReportedAndUndone) {
     layOutBase(other);
+    cat.addPerformer(W("Другой"), "x", "y", "z");
+    MainForm->SetPerformerNames({W("Другой")});
+    const auto before = cat.snapshot();
     fileio::makeReadOnly(cat.path("Data/Artist/Image"));
     EXPECT_TRUE(importFrom(other.path("Data/Artist")));
+    fileio::clearFaults();
     EXPECT_EQ(messages(), QStringList{U(kCopyFailed)});
-    EXPECT_EQ(cat.read("Data/performers.lrx"), "Artist\r\n");
-    EXPECT_TRUE(cat.exists("Data/Artist"));
-    EXPECT_FALSE(cat.exists("Data/Artist/Albums.lrx"));
+    EXPECT_EQ(cat.snapshot(), before);
+    EXPECT_EQ(MainForm->PerformerNames(), Lines{W("Другой")});
 }
 
 TEST(BaseImport, NameCheckAndCopy) {
@@ -267,55 +295,79 @@ TEST(BaseImport, NameCheckAndCopy) {
     EXPECT_FALSE(BaseFolderHoldsCatalogue(other.path("Data/Artist")));
 }
 
-TEST(BaseImport, ReplacingDeletesOnlyThePerformersOwnEntriesNeverRecursively) {
+TEST(BaseImport, OldDataTheProgramDoesNotLeaveIsNeverTouched) {
     TempCatalogue cat;
+    TempCatalogue other;
     TempCatalogue outside;
+    layOutBase(other);
     outside.write("Pictures/keep.jpg", "keep");
     cat.addPerformer(W("Artist"), "a", "s", "t");
-    cat.write("Data/Artist/Image/A.jpg", "old");
     cat.write("Data/Artist/Image/Sub/inner.jpg", "inner");
-
-    // A folder inside the picture folder is not emptied: the removal fails and is reported.
-    EXPECT_FALSE(DeleteOldPerformerData(cat.startDir(), W("Artist")));
-    EXPECT_FALSE(cat.exists("Data/Artist/Albums.lrx"));
-    EXPECT_FALSE(cat.exists("Data/Artist/Image/A.jpg"));
-    EXPECT_EQ(cat.read("Data/Artist/Image/Sub/inner.jpg"), "inner");
-    EXPECT_TRUE(cat.exists("Data/Artist"));
-
-    QDir(cat.path("Data/Artist/Image/Sub")).removeRecursively();
-    EXPECT_TRUE(DeleteOldPerformerData(cat.startDir(), W("Artist")));
-    EXPECT_FALSE(cat.exists("Data/Artist"));
-
-    // A picture folder that is a link to elsewhere is never deleted through.
     cat.addPerformer(W("Linked"), "a", "s", "t");
     QDir(cat.path("Data/Linked/Image")).removeRecursively();
     ASSERT_TRUE(QFile::link(outside.path("Pictures"), cat.path("Data/Linked/Image")));
-    EXPECT_FALSE(DeleteOldPerformerData(cat.startDir(), W("Linked")));
+    cat.addPerformer(W("Notes"), "a", "s", "t");
+    cat.write("Data/Notes/notes.txt", "mine");
+    cat.addPerformer(W("NoPictures"), "a", "s", "t");
+    QDir(cat.path("Data/NoPictures/Image")).removeRecursively();
+    const auto before = cat.snapshot();
+
+    for (const char* name : {"Artist", "Linked", "Notes", "NoPictures"}) {
+        BaseImportProgress progress;
+        EXPECT_THROW(
+            ImportPerformerBase(cat.startDir(), other.path("Data/Artist"), {name}, name, progress),
+            StoreError)
+            << name;
+        EXPECT_TRUE(progress.oldDataNotRemovable) << name;
+        EXPECT_EQ(progress.stage, BaseImportProgress::Stage::Copying) << name;
+    }
+    EXPECT_EQ(cat.snapshot(), before);
     EXPECT_EQ(outside.read("Pictures/keep.jpg"), "keep");
+
+    // A listed performer without a folder gets one, and hears of the missing old data.
+    BaseImportProgress progress;
+    ImportPerformerBase(cat.startDir(), other.path("Data/Artist"), {W("Один"), "Gone"}, "Gone",
+                        progress);
+    EXPECT_TRUE(progress.oldDataNotRemovable);
+    expectCopied(cat, "Gone");
+    EXPECT_EQ(cat.read("Data/performers.lrx"), W("Один\r\nGone\r\n"));
 }
 
-TEST(BaseImport, PerformerListIsRewrittenWithTheNameOnce) {
+TEST(BaseImport, PerformerListIsWrittenLastWithTheNameOnce) {
     TempCatalogue cat;
+    TempCatalogue other;
+    layOutBase(other);
     cat.write("Data/performers.lrx", "");
-    const Lines listed =
-        RewritePerformerListWith(cat.startDir(), {W("Один"), "Artist"}, "Artist").toList();
-    EXPECT_EQ(listed, (Lines{W("Один"), "Artist"}));
+    BaseImportProgress progress;
+    ImportPerformerBase(cat.startDir(), other.path("Data/Artist"), {W("Один")}, "Artist", progress);
+    EXPECT_EQ(progress.stage, BaseImportProgress::Stage::Done);
+    EXPECT_FALSE(progress.oldDataNotRemovable);
+    EXPECT_EQ(progress.performers, (Lines{W("Один"), "Artist"}));
     EXPECT_EQ(cat.read("Data/performers.lrx"), W("Один\r\nArtist\r\n"));
-    RewritePerformerListWith(cat.startDir(), {W("Один")}, W("Новый"));
-    EXPECT_EQ(cat.read("Data/performers.lrx"), W("Один\r\nНовый\r\n"));
+    expectCopied(cat, "Artist");
+
+    // Each failing call undoes the whole import, the list write among them.
+    importFailingEachCallOnce(cat, [&](BaseImportProgress& attempt) {
+        ImportPerformerBase(cat.startDir(), other.path("Data/Artist"), {W("Один"), "Artist"},
+                            W("Новый"), attempt);
+    });
+    expectCopied(cat, U("Новый"));
+    EXPECT_EQ(cat.read("Data/performers.lrx"), W("Один\r\nArtist\r\nНовый\r\n"));
 }
 
-TEST(BaseImport, ReplacingAPerformerLeavesOnlyTheNewData) {
+TEST(BaseImport, ReplacingAPerformerLeavesOnlyTheNewDataOrOnlyTheOld) {
     TempCatalogue cat;
     TempCatalogue other;
     layOutBase(other);
     cat.addPerformer(W("Другой"), "x", "y", "z");
     cat.addPerformer("Artist", "old albums", "old songs", "old texts");
     cat.write("Data/Artist/Image/Old.jpg", "old picture");
+    cat.write("Data/Artist/Image/Second.JPG", "old second");
 
-    ASSERT_TRUE(DeleteOldPerformerData(cat.startDir(), "Artist"));
-    RewritePerformerListWith(cat.startDir(), {W("Другой"), "Artist"}, "Artist");
-    CopyPerformerBase(cat.startDir(), other.path("Data/Artist"), "Artist");
+    importFailingEachCallOnce(cat, [&](BaseImportProgress& progress) {
+        ImportPerformerBase(cat.startDir(), other.path("Data/Artist"), {W("Другой"), "Artist"},
+                            "Artist", progress);
+    });
     expectCopied(cat, "Artist");
     EXPECT_FALSE(cat.exists("Data/Artist/Image/Old.jpg"));
     EXPECT_EQ(cat.read("Data/performers.lrx"), W("Другой\r\nArtist\r\n"));

@@ -6,6 +6,7 @@
 #include "store/Catalogue.h"
 #include "store/Cp1251.h"
 #include "store/FileIo.h"
+#include "store/FileSetChange.h"
 #include "store/StoreError.h"
 #include "tests/helpers/TempCatalogue.h"
 
@@ -190,16 +191,22 @@ TEST(Layout, NamesThatWouldLeaveTheirFolderAreRefused) {
 TEST(PerformerFolder, CreatedInOrderAndNeverOverExistingOnes) {
     TempCatalogue cat;
     cat.mkdir("Data");
-    CreatePerformerFolder(cat.startDir(), W("Кино"));
+    FileSetChange change;
+    CreatePerformerFolder(change, cat.startDir(), W("Кино"));
     for (const char* f : {"Albums.lrx", "Songs.lrx", "Texts.lrx"})
         EXPECT_EQ(cat.read(U("Data/Кино/") + f), QByteArray());
     EXPECT_TRUE(QFileInfo(cat.path(U("Data/Кино/Image"))).isDir());
 
     cat.write("Data/Old/Albums.lrx", "kept\r\n");
-    EXPECT_THROW(CreatePerformerFolder(cat.startDir(), "Old"), StoreError);
+    EXPECT_THROW(CreatePerformerFolder(change, cat.startDir(), "Old"), StoreError);
     EXPECT_EQ(cat.read("Data/Old/Albums.lrx"), QByteArray("kept\r\n"));
-    EXPECT_THROW(CreatePerformerFolder(cat.startDir(), ".."), StoreNameError);
+    EXPECT_THROW(CreatePerformerFolder(change, cat.startDir(), ".."), StoreNameError);
     EXPECT_FALSE(cat.exists("Image"));
+
+    // Undone, it takes away only what it made.
+    EXPECT_TRUE(change.rollBack());
+    EXPECT_FALSE(cat.exists(U("Data/Кино")));
+    EXPECT_EQ(cat.read("Data/Old/Albums.lrx"), QByteArray("kept\r\n"));
 }
 
 TEST(StartUp, PerformerListIsMadeOnlyWhenMissing) {
