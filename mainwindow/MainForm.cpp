@@ -293,6 +293,7 @@ void TMainForm::FormCreate() {
     assignHints();
     ApplyMainWindowRule();
     try {
+        RemoveInterruptedSaves(StartDir);
         EnsurePerformerList(StartDir);
         loadPerformerList();
     } catch (const StoreError& e) {
