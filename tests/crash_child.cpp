@@ -6,8 +6,10 @@
 //
 // Usage: crash_child START_DIR SEED FIRST_VERSION
 
+#include <sys/prctl.h>
 #include <unistd.h>
 #include <QCoreApplication>
+#include <csignal>
 #include <cstdio>
 
 #include "store/Editing.h"
@@ -24,6 +26,8 @@ void Report(char progress) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Never outlives the test that started it, whatever happens to the test.
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     QCoreApplication app(argc, argv);
     if (argc != 4) {
         std::fprintf(stderr, "usage: crash_child START_DIR SEED FIRST_VERSION\n");
