@@ -5,10 +5,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "dialogs/RenameForm.h"
 #include "mainwindow/Forms.h"
 #include "mainwindow/MainForm.h"
 #include "store/AppearanceSettings.h"
 #include "store/Editing.h"
+#include "store/Renaming.h"
 #include "store/StoreError.h"
 #include "support/Appearance.h"
 #include "support/DialogLayout.h"
@@ -76,10 +78,16 @@ std::optional<QByteArray> TAvtorForm::AcceptableName() {
         VvodAvtEdit->setFocus();
         return std::nullopt;
     }
-    if (!IsStorablePerformerName(name)) {
-        // Pasted text passes the typing filter; such a name would leave its folder.
-        Inform(this, QStringLiteral("Имя исполнителя не может содержать символы \\ / : * ? \" < "
-                                    "> | и не может быть \".\" или \"..\"."));
+    const NameProblem problem = CheckPerformerName(name, {});
+    if (problem != NameProblem::None) {
+        // Pasted text passes the typing filter; such a name would leave its folder or break
+        // the performer list file.
+        const bool leavesFolder =
+            problem == NameProblem::PathCharacter || problem == NameProblem::DotName;
+        Inform(this, leavesFolder ? QStringLiteral("Имя исполнителя не может содержать символы "
+                                                   "\\ / : * ? \" < > | и не может быть \".\" "
+                                                   "или \"..\".")
+                                  : NameRefusalText(problem));
         VvodAvtEdit->setFocus();
         return std::nullopt;
     }

@@ -15,9 +15,7 @@
 #include "support/Appearance.h"
 #include "support/Modal.h"
 
-namespace {
-
-QString refusalText(NameProblem problem) {
+QString NameRefusalText(NameProblem problem) {
     switch (problem) {
         case NameProblem::ControlCharacter:
             return QStringLiteral(
@@ -27,6 +25,9 @@ QString refusalText(NameProblem problem) {
             return QStringLiteral("Имя не может содержать символы \\ / : * ? \" < > |");
         case NameProblem::DotName:
             return QStringLiteral("Имя не может быть «.» или «..».");
+        case NameProblem::TooLong:
+            return QStringLiteral(
+                "Имя слишком длинное: имя папки или файла не может быть длиннее 255 байт.");
         case NameProblem::EndLine:
             return QStringLiteral("Песню нельзя назвать «endalbum».");
         case NameProblem::None:
@@ -36,8 +37,6 @@ QString refusalText(NameProblem problem) {
     }
     return QString();
 }
-
-}  // namespace
 
 RenameForm::RenameForm(const QString& caption, const QString& prompt, QWidget* parent)
     : Form(parent) {
@@ -107,7 +106,7 @@ bool RenameForm::Refused(NameProblem problem, const RefusalTexts& texts) {
             Inform(this, texts.duplicate);
             return true;
         default:
-            Inform(this, refusalText(problem));
+            Inform(this, NameRefusalText(problem));
             return true;
     }
 }

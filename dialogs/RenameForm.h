@@ -9,6 +9,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+// The message for a name refused for what it holds (not for being empty or taken).
+QString NameRefusalText(NameProblem problem);
+
 // The common frame of the three rename boxes: a prompt, the name, Save and Cancel; a fixed
 // single border, centred on the desktop.
 class RenameForm : public Form {

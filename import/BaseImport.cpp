@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "store/Cp1251.h"
+#include "store/Editing.h"
 #include "store/FileIo.h"
 #include "store/StoreError.h"
 #include "store/StorePaths.h"
@@ -73,10 +74,11 @@ BaseName EncodeBasePerformerName(const QString& name) {
     if (!encoded.ok()) {
         result.fault = BaseNameFault::Unencodable;
         result.unencodable = encoded.unencodable;
-    } else if (HoldsPathCharacter(name) || !IsSafePathComponent(encoded.bytes)) {
+    } else if (const QByteArray trimmed = WithoutTrailingBlanks(encoded.bytes);
+               !IsStorablePerformerName(trimmed)) {
         result.fault = BaseNameFault::UnsafeName;
     } else {
-        result.bytes = encoded.bytes;
+        result.bytes = trimmed;
     }
     return result;
 }

@@ -23,8 +23,10 @@ struct BaseName {
     BaseNameFault fault = BaseNameFault::None;
     QString unencodable;  // the characters Windows-1251 cannot hold
 };
-// Refuses names holding one of the nine path characters, ".", "..", NUL, and characters
-// outside Windows-1251.
+// The name loses its trailing blanks, as every performer name does. Refuses what
+// IsStorablePerformerName refuses (path characters, ".", "..", control characters such as NUL
+// or a line end, a name too long for a folder, nothing left) and characters outside
+// Windows-1251.
 BaseName EncodeBasePerformerName(const QString& name);
 
 // True when the base folder is this catalogue's own folder of that performer: importing it

@@ -316,18 +316,28 @@ class RtfParser {
     }
 
     // The common case of a document in the catalogue's own code page: a run of plain text
-    // goes into the line byte by byte, without the per-character path.
+    // and \'hh bytes (how word processors write Cyrillic) goes into the line byte by byte,
+    // without the per-character path.
     void catalogueTextRun(char c) {
         for (;;) {
-            if (uchar(c) >= 0x20)
-                line_.appendByte(c);
-            else if (c == '\t')
-                line_.appendByte(c);
+            appendCatalogueByte(c);
             if (pos_ >= in_.size()) return;
             c = in_[pos_];
+            if (c == '\\' && pos_ + 1 < in_.size() && in_[pos_ + 1] == '\'') {
+                const int value = hexByte(pos_ + 2);
+                if (value < 0) return;  // the general path reads what follows
+                pos_ += 4;
+                c = char(value);
+                continue;
+            }
             if (c == '{' || c == '}' || c == '\\' || c == '\r' || c == '\n') return;
             ++pos_;
         }
+    }
+
+    // Control characters are not text (see appendDecoded).
+    void appendCatalogueByte(char b) {
+        if (uchar(b) >= 0x20 || b == '\t') line_.appendByte(b);
     }
 
     void closeGroup() {
@@ -428,11 +438,17 @@ class RtfParser {
     }
 
     int hexByte() {
-        if (pos_ + 2 > in_.size()) return -1;
-        const int high = hexDigit(in_[pos_]);
-        const int low = hexDigit(in_[pos_ + 1]);
+        const int value = hexByte(pos_);
+        if (value >= 0) pos_ += 2;
+        return value;
+    }
+
+    // The byte written as two hex digits at `at`, or -1.
+    int hexByte(qsizetype at) const {
+        if (at + 2 > in_.size()) return -1;
+        const int high = hexDigit(in_[at]);
+        const int low = hexDigit(in_[at + 1]);
         if (high < 0 || low < 0) return -1;
-        pos_ += 2;
         return high * 16 + low;
     }
 
@@ -523,7 +539,7 @@ class RtfParser {
     void codePageByte(char b) {
         if (!pendingBytes_.isEmpty() && pendingCodePage_ != state_.codePage) flushBytes();
         if (state_.codePage == 1251) {
-            line_.appendByte(b);
+            appendCatalogueByte(b);
             return;
         }
         pendingCodePage_ = state_.codePage;

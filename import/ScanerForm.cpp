@@ -104,6 +104,7 @@ void TScanerForm::ScanButtonClick() {
     }
     showScanInMainWindow(outcome.albums);
     reportReplacedCharacters(outcome.replacedCharacters);
+    if (!outcome.picturesLeft.isEmpty()) ShowErrorReport(this, outcome.picturesLeft);
     close();
 }
 

@@ -3,11 +3,12 @@
 #include <QCollator>
 #include <algorithm>
 #include <cerrno>
-#include <optional>
+#include <vector>
 
 #include "import/RtfReader.h"
 #include "store/Cp1251.h"
 #include "store/FileIo.h"
+#include "store/FileSetChange.h"
 #include "store/StoreError.h"
 #include "store/StorePaths.h"
 
@@ -30,12 +31,18 @@ QCollator MakeNaturalCollator() {
     return collator;
 }
 
+// Each name's collation key is made once: comparing keys costs far less than comparing the
+// names through the collator at every step of the sort.
 void SortNaturally(QStringList& names) {
     static const QCollator collator = MakeNaturalCollator();
-    std::stable_sort(names.begin(), names.end(), [&](const QString& a, const QString& b) {
-        const int order = collator.compare(a, b);
-        return order != 0 ? order < 0 : a < b;
+    std::vector<std::pair<QCollatorSortKey, QString>> keyed;
+    keyed.reserve(size_t(names.size()));
+    for (QString& name : names) keyed.emplace_back(collator.sortKey(name), std::move(name));
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+        const int order = a.first.compare(b.first);
+        return order != 0 ? order < 0 : a.second < b.second;
     });
+    for (qsizetype i = 0; i < names.size(); ++i) names[i] = std::move(keyed[size_t(i)].second);
 }
 
 QStringList ListSorted(const QString& folder, int what) {
@@ -233,48 +240,8 @@ void AddAlbum(NewCatalogue& out, const QString& scanFolder, const ScanAlbum& alb
 
 // The three files are replaced one after the other; should a later one fail, the earlier
 // ones get their old bytes back, so the catalogue never mixes an old and a new scan.
-class FileSetReplacement {
-  public:
-    void replace(const QString& path, const QByteArray& bytes) {
-        const std::optional<QByteArray> old = currentBytes(path);
-        fileio::writeAtomic(path, bytes);
-        replaced_.append({path, old});
-    }
-    // The last file needs no copy of its old bytes: a failed write leaves it whole.
-    void replaceLast(const QString& path, const QByteArray& bytes) {
-        fileio::writeAtomic(path, bytes);
-    }
-    void rollBack() noexcept {
-        for (const Replaced& r : replaced_) {
-            try {
-                if (r.old)
-                    fileio::writeAtomic(r.path, *r.old);
-                else
-                    fileio::removeFile(r.path);
-            } catch (const StoreError&) {
-                // the first failure is the one the user hears of
-            }
-        }
-    }
-
-  private:
-    static std::optional<QByteArray> currentBytes(const QString& path) {
-        try {
-            return fileio::readAll(path);
-        } catch (const StoreReadError& e) {
-            if (e.error() == ENOENT) return std::nullopt;
-            throw;
-        }
-    }
-    struct Replaced {
-        QString path;
-        std::optional<QByteArray> old;
-    };
-    QList<Replaced> replaced_;
-};
-
 void WriteCatalogue(const QString& startDir, QByteArrayView performer, const NewCatalogue& data) {
-    FileSetReplacement files;
+    FileSetChange files;
     try {
         files.replace(PerformerStorePath(startDir, StoreEntry::AlbumList, performer),
                       JoinRecordLines(data.albums));
@@ -288,22 +255,27 @@ void WriteCatalogue(const QString& startDir, QByteArrayView performer, const New
     }
 }
 
-// Only the files directly in the picture folder go; sub-folders and their contents stay.
-void DeletePictures(const QString& startDir, QByteArrayView performer) {
+// Only the files directly in the picture folder go; sub-folders and their contents stay. A
+// picture that cannot be deleted is passed over; the description of the first failure is
+// returned (empty when all went).
+QString DeletePictures(const QString& startDir, QByteArrayView performer) {
     const QString folder = PerformerStorePath(startDir, StoreEntry::PictureFolder, performer);
+    QString firstFailure;
     QStringList files;
     try {
         files = fileio::listDir(folder, int(fileio::Listing::Files) | int(fileio::Listing::Hidden));
-    } catch (const StoreError&) {
-        return;
+    } catch (const StoreError& e) {
+        // A performer without a picture folder has no pictures to lose.
+        return e.error() == ENOENT ? QString() : e.description();
     }
     for (const QString& file : files) {
         try {
             fileio::removeFile(Join(folder, file));
-        } catch (const StoreError&) {
-            // a picture that cannot be deleted is passed over
+        } catch (const StoreError& e) {
+            if (firstFailure.isEmpty()) firstFailure = e.description();
         }
     }
+    return firstFailure;
 }
 
 }  // namespace
@@ -314,6 +286,6 @@ ScanOutcome ScanSongsIntoPerformer(const QString& startDir, QByteArrayView perfo
     NewCatalogue data;
     for (const ScanAlbum& album : CollectScanAlbums(scanFolder)) AddAlbum(data, scanFolder, album);
     WriteCatalogue(startDir, performer, data);
-    DeletePictures(startDir, performer);
-    return {data.albums, data.replacedCharacters};
+    const QString picturesLeft = DeletePictures(startDir, performer);
+    return {data.albums, data.replacedCharacters, picturesLeft};
 }

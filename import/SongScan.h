@@ -46,6 +46,9 @@ struct ScanOutcome {
     // One entry per song whose text held characters Windows-1251 lacks, now stored as "?":
     // "album / song: characters".
     QStringList replacedCharacters;
+    // Set when a picture of the old catalogue could not be deleted (the scan itself is
+    // stored): the failure's description, for the general error report.
+    QString picturesLeft;
 };
 
 // Reads every song of the scan folder, and only when all of them have been read replaces the

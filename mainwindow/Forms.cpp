@@ -1,5 +1,8 @@
 #include "mainwindow/Forms.h"
 
+#include <QApplication>
+#include <QIcon>
+
 #include "dialogs/AddPerfSelectForm.h"
 #include "dialogs/AlbNameEditForm.h"
 #include "dialogs/AlbumsForm.h"
@@ -51,6 +54,16 @@ void CreateForms() {
     ScanerForm = new TScanerForm;
     AddPerfSelectForm = new TAddPerfSelectForm;
     AddPerfBaseForm = new TAddPerfBaseForm;
+}
+
+void StartProgram() {
+    QApplication::setApplicationName(QStringLiteral("Cantoria"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Cantoria"));
+    QApplication::setOrganizationName(QStringLiteral("Cantoria"));
+    CreateForms();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/cantoria.svg")));
+    MainForm->show();
+    MainForm->activateWindow();
 }
 
 void DestroyForms() {

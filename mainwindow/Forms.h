@@ -33,5 +33,7 @@ extern TAddPerfBaseForm* AddPerfBaseForm;
 // Creates the windows in their order; the main window's creation fixes StartDir (the current
 // working directory) and loads the performer list.
 void CreateForms();
+// The program's start: its names and icon, the windows created, the main window shown.
+void StartProgram();
 // Destroys them again (the end of the run, and between tests).
 void DestroyForms();

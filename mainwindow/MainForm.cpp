@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
+#include <QStandardItemModel>
 #include <QToolButton>
 
 #include "dialogs/AddPerfSelectForm.h"
@@ -58,7 +59,16 @@ QByteArray entryBytes(const QVariant& stored, const QString& shown) {
 void fillCombo(QComboBox* combo, const Lines& names) {
     const QSignalBlocker blocker(combo);
     combo->clear();
-    for (const QByteArray& name : names) combo->addItem(cp1251::decode(name), name);
+    // One insertion for the whole list: added one by one, a long performer list would cost
+    // the start-up more than everything else the window does.
+    QList<QStandardItem*> items;
+    items.reserve(names.size());
+    for (const QByteArray& name : names) {
+        auto* item = new QStandardItem(cp1251::decode(name));
+        item->setData(name, kNameRole);
+        items.append(item);
+    }
+    qobject_cast<QStandardItemModel*>(combo->model())->invisibleRootItem()->appendRows(items);
     combo->setCurrentIndex(-1);
 }
 

@@ -53,14 +53,11 @@ void showInLargeWindow() {
 enum class FirstAttempt { Stored, Stopped, Failed };
 
 // A chosen file that is a JPEG by its content is stored as it is, byte for byte, whatever its
-// name says.
+// name says. Only a file that is no JPEG goes on to the second attempt: after a failed read or
+// write the second attempt would store a re-encoded copy in place of the user's own bytes, so
+// that failure ends the command (StoreError).
 FirstAttempt storeAsJpeg(TMainForm& form, const QString& chosen) {
-    QByteArray data;
-    try {
-        data = fileio::readAll(chosen);
-    } catch (const StoreError&) {
-        return FirstAttempt::Failed;
-    }
+    const QByteArray data = fileio::readAll(chosen);
     if (!LooksLikeJpeg(data)) return FirstAttempt::Failed;
     const QImage picture = DecodeJpeg(data, nullptr);
     if (picture.isNull()) return FirstAttempt::Failed;
@@ -69,11 +66,7 @@ FirstAttempt storeAsJpeg(TMainForm& form, const QString& chosen) {
         warnCannotStore(form);
         return FirstAttempt::Stopped;
     }
-    try {
-        store(form, data);
-    } catch (const StoreError&) {
-        return FirstAttempt::Failed;
-    }
+    store(form, data);
     showInLargeWindow();
     return FirstAttempt::Stored;
 }
@@ -129,8 +122,8 @@ void TMainForm::AddImage() {
         Inform(this, QStringLiteral("Для этого альбома уже есть картинка. Заменить?"),
                Ok | Cancel) != Ok)
         return;
-    if (storeAsJpeg(*this, chosen) != FirstAttempt::Failed) return;
     try {
+        if (storeAsJpeg(*this, chosen) != FirstAttempt::Failed) return;
         storeEncoded(*this, chosen);
     } catch (const StoreError& e) {
         ShowErrorReport(this, e.description());
@@ -147,10 +140,16 @@ void TMainForm::DelImageSpeedButtonClick() {
                                    "Востановление будет невозможно!"),
                     Yes | No) != Yes)
         return;
+    // A picture that stays on disk stays on screen, and the user hears why.
+    try {
+        RemoveAlbumPicture(StartDir, CurrentPerformer, CurrentAlbum);
+    } catch (const StoreError& e) {
+        ShowErrorReport(this, e.description());
+        return;
+    }
     HidePicture();
     ImageForm->Image1->hide();
     ImageForm->setWindowTitle(kLargeWindowCaption);
-    RemoveAlbumPicture(StartDir, CurrentPerformer, CurrentAlbum);  // a failure is not reported
 }
 
 void TMainForm::N1Click() {

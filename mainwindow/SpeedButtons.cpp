@@ -1,15 +1,16 @@
 #include "mainwindow/SpeedButtons.h"
 
-#include <QIcon>
-
-QIcon SpeedButtons::iconFor(SpeedIcon icon) {
+const QIcon& SpeedButtons::iconFor(SpeedIcon icon) const {
     static const char* const files[] = {"cog",         "help", "stop", "magnifier", "open-folder",
                                         "prohibition", "pen",  "play", "clipboard", "document"};
-    return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(files[int(icon)])));
+    QIcon& cached = icons_[int(icon)];
+    if (cached.isNull())
+        cached = QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(files[int(icon)])));
+    return cached;
 }
 
 QToolButton* SpeedButtons::make(QWidget* parent, SpeedIcon icon, const QRect& geometry,
-                                int iconSize) {
+                                int iconSize) const {
     auto* button = new QToolButton(parent);
     button->setAutoRaise(true);  // flat until the pointer is over it
     button->setIcon(iconFor(icon));

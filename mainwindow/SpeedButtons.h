@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QToolButton>
 
 enum class SpeedIcon {
@@ -23,9 +24,11 @@ class SpeedButtons {
     QToolButton* small(SpeedIcon icon, int left, int top) const;
     QToolButton* large(QWidget* panel, SpeedIcon icon, int left, int top) const;
 
-    static QIcon iconFor(SpeedIcon icon);
-
   private:
-    static QToolButton* make(QWidget* parent, SpeedIcon icon, const QRect& geometry, int iconSize);
+    // Each picture is read once for all the buttons that show it.
+    const QIcon& iconFor(SpeedIcon icon) const;
+    QToolButton* make(QWidget* parent, SpeedIcon icon, const QRect& geometry, int iconSize) const;
+
     QWidget* window_;
+    mutable QIcon icons_[int(SpeedIcon::Document) + 1];
 };

@@ -1,25 +1,29 @@
 #include "store/Editing.h"
 
 #include <QSet>
-#include <cstring>
 
 #include "store/Catalogue.h"
 #include "store/Cp1251.h"
 #include "store/FileIo.h"
+#include "store/Renaming.h"
 #include "store/StoreError.h"
 #include "store/StorePaths.h"
 
 namespace {
 
-bool HoldsPathByte(QByteArrayView name) {
-    for (char c : name)
-        if (c != '\0' && std::strchr(kPathCharacters, c)) return true;
-    return false;
+// Refuses lines that would not come back as written: a CR, LF or Ctrl-Z would split the line
+// or cut it, and every line after a Ctrl-Z at a line's start would vanish for a reader.
+void RequireWholeLines(const QString& path, const Lines& lines) {
+    if (HoldsLineBreak(lines))
+        throw StoreError::withDescription(
+            QStringLiteral("A line holding CR, LF or Ctrl-Z would break in the file"), path,
+            EINVAL);
 }
 
 // Moves a block to the end of its file with its new body: the old blocks go the editors' way.
 void ReplaceBlock(const QString& path, const Line& header, QByteArrayView endLine,
                   const Lines& body) {
+    RequireWholeLines(path, body);
     if (HoldsEndLine(body, endLine))
         throw StoreError::withDescription(
             QStringLiteral("A line equal to \"%1\" would end the block early")
@@ -75,7 +79,14 @@ Line WithoutTrailingBlanks(QByteArrayView name) {
 }
 
 bool IsStorablePerformerName(QByteArrayView name) {
-    return IsSafePathComponent(name) && !HoldsPathByte(name);
+    return CheckPerformerName(name, {}) == NameProblem::None;
+}
+
+bool HoldsLineBreak(const Lines& lines) {
+    constexpr char kCtrlZ = 0x1a;
+    for (const Line& line : lines)
+        if (line.contains('\r') || line.contains('\n') || line.contains(kCtrlZ)) return true;
+    return false;
 }
 
 bool HoldsEndLine(const Lines& body, QByteArrayView endLine) {
@@ -92,7 +103,9 @@ void AddPerformer(const QString& startDir, const Lines& performers, QByteArrayVi
 
 void SaveAlbumList(const QString& startDir, QByteArrayView performer, const Lines& albums) {
     const QString songsPath = PerformerStorePath(startDir, StoreEntry::SongList, performer);
-    WriteRecordFile(PerformerStorePath(startDir, StoreEntry::AlbumList, performer), albums);
+    const QString albumsPath = PerformerStorePath(startDir, StoreEntry::AlbumList, performer);
+    RequireWholeLines(albumsPath, albums);
+    WriteRecordFile(albumsPath, albums);
     const Lines songLines = ReadRecordFile(songsPath).toList();
     QSet<Line> present(songLines.begin(), songLines.end());
     Lines newBlocks;

@@ -12,9 +12,14 @@
 // A performer name as it is checked and stored: trailing blanks (character 32 only) removed.
 Line WithoutTrailingBlanks(QByteArrayView name);
 
-// True when the name can become a performer folder: not empty, not "." or "..", and free of
-// the nine path characters and of NUL.
+// True when the name can become a performer folder: not empty, not "." or "..", free of the
+// nine path characters and of control characters (NUL, line ends), and not longer on disk
+// than a folder name may be.
 bool IsStorablePerformerName(QByteArrayView name);
+
+// True when a line holds CR, LF or Ctrl-Z: written to a line file it would not read back as
+// one line (a Ctrl-Z at a line's start even ends the file for a reader).
+bool HoldsLineBreak(const Lines& lines);
 
 // True when one of the lines equals the end line of its block: stored inside a block it would
 // end the block early when read back.
@@ -27,12 +32,13 @@ void AddPerformer(const QString& startDir, const Lines& performers, QByteArrayVi
 
 // Rewrites the album list file from `albums` (the editor drops empty lines), then gives every
 // album whose block header is no line of the song list file an empty song block at the end of
-// that file (an album listed twice gets one block).
+// that file (an album listed twice gets one block). Lines that HoldsLineBreak refuses throw
+// StoreError before anything is written.
 void SaveAlbumList(const QString& startDir, QByteArrayView performer, const Lines& albums);
 
 // Removes the album's song blocks (the editors' way, RemoveBlocksSkippingNext) and writes the
-// new block at the end of the song list file. A song equal to "endalbum" throws StoreError
-// before anything is written.
+// new block at the end of the song list file. A song equal to "endalbum", or one that
+// HoldsLineBreak refuses, throws StoreError before anything is written.
 void SaveSongList(const QString& startDir, QByteArrayView performer, QByteArrayView album,
                   const Lines& songs);
 

@@ -1,5 +1,6 @@
 #include "store/FileIo.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,6 +9,7 @@
 #include <QSaveFile>
 #include <cerrno>
 #include <cstdio>
+#include <memory>
 
 #include "store/StoreError.h"
 
@@ -53,7 +55,10 @@ void changePoint(const QString& path) {
     refuseOnReadOnlyMedium(path);
 }
 
+// A path holding NUL would be cut short at the system call and name another file; it names
+// none (an empty path fails every call with ENOENT).
 QByteArray nativePath(const QString& path) {
+    if (path.contains(QChar(0))) return QByteArray();
     return QFile::encodeName(path);
 }
 
@@ -200,15 +205,36 @@ void copyNew(const QString& from, const QString& to) {
     writeAtomic(to, data);
 }
 
+// Read with readdir rather than QDir: the entry's type comes with its name (no call per entry
+// but for links), the scan lists hundreds of folders, and a folder that cannot be read is an
+// error here, where QDir would give an empty list.
 QStringList listDir(const QString& path, int what) {
     faultPoint(path);
-    QDir dir(path);
-    if (!dir.exists()) fail(path, ENOENT);
-    QDir::Filters filters = QDir::NoDotAndDotDot;
-    if (what & int(Listing::Files)) filters |= QDir::Files;
-    if (what & int(Listing::Dirs)) filters |= QDir::Dirs;
-    if (what & int(Listing::Hidden)) filters |= QDir::Hidden;
-    return dir.entryList(filters, QDir::Unsorted);
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(nativePath(path).constData()),
+                                                  ::closedir);
+    if (!dir) fail(path);
+    QStringList names;
+    errno = 0;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const char* const name = entry->d_name;
+        const bool dotted = name[0] == '.';
+        if (dotted && (name[1] == 0 || (name[1] == '.' && name[2] == 0))) continue;
+        if (dotted && !(what & int(Listing::Hidden))) continue;
+        unsigned char type = entry->d_type;
+        if (type == DT_LNK || type == DT_UNKNOWN) {  // a link counts as what it points to
+            struct stat st {};
+            type = ::fstatat(::dirfd(dir.get()), name, &st, 0) != 0 ? DT_UNKNOWN
+                   : S_ISDIR(st.st_mode)                            ? DT_DIR
+                   : S_ISREG(st.st_mode)                            ? DT_REG
+                                                                    : DT_UNKNOWN;
+        }
+        if ((type == DT_REG && (what & int(Listing::Files))) ||
+            (type == DT_DIR && (what & int(Listing::Dirs))))
+            names.append(QFile::decodeName(name));
+        errno = 0;
+    }
+    if (errno != 0) fail(path);
+    return names;
 }
 
 bool exists(const QString& path) {

@@ -19,22 +19,6 @@ QString storablePicturePath(const QString& startDir, QByteArrayView performer,
     return path;
 }
 
-// Creating the file proves the folder takes it; removing it again leaves no empty picture
-// behind when the picture itself then cannot be written.
-bool probeNewFile(const QString& path) {
-    try {
-        fileio::createNewFile(path);
-    } catch (const StoreError&) {
-        return false;
-    }
-    try {
-        fileio::removeFile(path);
-    } catch (const StoreError&) {
-        // An empty file is left; the picture's own write replaces it.
-    }
-    return true;
-}
-
 }  // namespace
 
 QString AlbumPicturePath(const QString& startDir, QByteArrayView performer, QByteArrayView album) {
@@ -65,7 +49,10 @@ bool CanStoreAlbumPicture(const QString& startDir, QByteArrayView performer, QBy
         return false;
     }
     if (fileio::isFile(path)) return true;
-    return probeNewFile(path);
+    // Whether the folder takes the file shows when it is written: a trial file would stay
+    // behind, empty, if the disk failed between creating and removing it.
+    return !fileio::exists(path) &&
+           fileio::isDir(PerformerStorePath(startDir, StoreEntry::PictureFolder, performer));
 }
 
 void StoreAlbumPicture(const QString& startDir, QByteArrayView performer, QByteArrayView album,
@@ -75,11 +62,7 @@ void StoreAlbumPicture(const QString& startDir, QByteArrayView performer, QByteA
 
 bool RemoveAlbumPicture(const QString& startDir, QByteArrayView performer, QByteArrayView album) {
     const QString path = AlbumPicturePath(startDir, performer, album);
-    if (path.isEmpty()) return false;
-    try {
-        fileio::removeFile(path);
-    } catch (const StoreError&) {
-        return false;
-    }
+    if (path.isEmpty() || !(fileio::isFile(path) || fileio::isSymLink(path))) return false;
+    fileio::removeFile(path);
     return true;
 }

@@ -20,9 +20,9 @@ bool IsStorablePictureName(QByteArrayView album);
 bool HasAlbumPicture(const QString& startDir, QByteArrayView performer, QByteArrayView album);
 
 // The check before a picture is stored: the name is storable, the picture's place is not a
-// link to somewhere else, and the picture can be created in the performer's picture folder. For a
-// new picture a probe file is created at its place and removed again; an existing picture is left
-// untouched (it is kept until its replacement is complete).
+// link to somewhere else, and either the picture exists or the performer's picture folder does.
+// Nothing is written: an existing picture is kept until its replacement is complete, and a
+// folder that refuses the new file says so when the picture is written.
 bool CanStoreAlbumPicture(const QString& startDir, QByteArrayView performer, QByteArrayView album);
 
 // Stores the JPEG bytes, unchanged, as the album's picture. An existing picture is replaced
@@ -31,5 +31,6 @@ bool CanStoreAlbumPicture(const QString& startDir, QByteArrayView performer, QBy
 void StoreAlbumPicture(const QString& startDir, QByteArrayView performer, QByteArrayView album,
                        const QByteArray& jpeg);
 
-// Removes the picture file of the album, never a folder; false when nothing was removed.
+// Removes the picture file of the album, never a folder; false when there is no picture file
+// to remove. Throws StoreError when the picture is there but cannot be removed.
 bool RemoveAlbumPicture(const QString& startDir, QByteArrayView performer, QByteArrayView album);

@@ -10,34 +10,54 @@ constexpr char kCtrlZ = 0x1a;
 }
 
 RecordLines::RecordLines(QByteArray bytes) : data_(std::move(bytes)) {
-    if (data_.isEmpty()) return;
-    lines_.reserve(size_t(data_.size() / 32 + 16));
-    if (!splitPlainLines()) {
-        lines_.clear();
+    plain_ = holdsOnlyPlainLineEnds();
+    if (!plain_) {
         splitAnyLines();
+        indexed_ = true;
     }
 }
 
-// The usual file: CR LF or LF line ends, no Ctrl-Z and no lone CR. One memchr a line.
-bool RecordLines::splitPlainLines() {
+// One branch-free pass the compiler turns into vector code: a text file is read once for
+// this check and once more only around the block that is looked for.
+bool RecordLines::holdsOnlyPlainLineEnds() const {
+    const auto* const bytes = reinterpret_cast<const unsigned char*>(data_.constData());
+    const qsizetype total = data_.size();
+    if (total == 0) return true;
+    constexpr qsizetype kChunk = 4096;
+    for (qsizetype start = 0; start < total - 1; start += kChunk) {
+        const qsizetype stop = std::min(start + kChunk, total - 1);
+        unsigned bad = 0;
+        for (qsizetype i = start; i < stop; ++i)
+            bad |= unsigned(bytes[i] == kCtrlZ) |
+                   (unsigned(bytes[i] == '\r') & unsigned(bytes[i + 1] != '\n'));
+        if (bad) return false;
+    }
+    const unsigned char last = bytes[total - 1];
+    return last != kCtrlZ && last != '\r';
+}
+
+const std::vector<QByteArrayView>& RecordLines::index() const {
+    if (!indexed_) {
+        splitPlainLines();
+        indexed_ = true;
+    }
+    return lines_;
+}
+
+// Only for plain lines: one memchr a line.
+void RecordLines::splitPlainLines() const {
     const char* const base = data_.constData();
     const qsizetype total = data_.size();
-    if (std::memchr(base, kCtrlZ, size_t(total))) return false;
-    const qsizetype crs = std::count(base, base + total, '\r');
-    qsizetype stripped = 0;
+    lines_.reserve(size_t(total / 32 + 16));
     qsizetype pos = 0;
     while (pos < total) {
         const void* lf = std::memchr(base + pos, '\n', size_t(total - pos));
         const qsizetype lineEnd = lf ? static_cast<const char*>(lf) - base : total;
-        qsizetype textEnd = lineEnd;
-        if (textEnd > pos && base[textEnd - 1] == '\r') {
-            --textEnd;
-            ++stripped;
-        }
+        const qsizetype textEnd =
+            lineEnd > pos && base[lineEnd - 1] == '\r' ? lineEnd - 1 : lineEnd;
         lines_.emplace_back(base + pos, textEnd - pos);
         pos = lineEnd + 1;
     }
-    return stripped == crs;
 }
 
 void RecordLines::splitAnyLines() {
@@ -63,8 +83,50 @@ void RecordLines::splitAnyLines() {
 Lines RecordLines::toList() const {
     Lines list;
     list.reserve(size());
-    for (const QByteArrayView& line : lines_) list.append(line.toByteArray());
+    for (const QByteArrayView& line : index()) list.append(line.toByteArray());
     return list;
+}
+
+Lines RecordLines::blockBodies(QByteArrayView header, QByteArrayView endLine) const {
+    if (indexed_ || header.isEmpty()) return CollectBlockBodies(index(), header, endLine);
+    return plainBlockBodies(header, endLine);
+}
+
+// Searches the buffer for the header (a skipping search, so a block costs far less than its
+// lines) and splits only the bodies of the blocks it finds. A hit counts only as a whole line.
+Lines RecordLines::plainBlockBodies(QByteArrayView header, QByteArrayView endLine) const {
+    Lines body;
+    // Plain lines hold neither CR nor LF, so such a header equals no line.
+    if (header.contains('\r') || header.contains('\n')) return body;
+    const char* const base = data_.constData();
+    const char* const end = base + data_.size();
+    const char* pos = base;
+    while (pos < end) {
+        const char* const hit = static_cast<const char*>(
+            ::memmem(pos, size_t(end - pos), header.data(), size_t(header.size())));
+        if (!hit) break;
+        const char* const after = hit + header.size();
+        const bool startsLine = hit == base || hit[-1] == '\n';
+        const bool endsLine = after == end || *after == '\n' || *after == '\r';
+        if (!startsLine || !endsLine) {
+            pos = hit + 1;
+            continue;
+        }
+        pos = after == end
+                  ? end
+                  : static_cast<const char*>(std::memchr(after, '\n', size_t(end - after))) + 1;
+        while (pos < end) {
+            const char* lf = static_cast<const char*>(std::memchr(pos, '\n', size_t(end - pos)));
+            const char* const lineEnd = lf ? lf : end;
+            const char* const textEnd =
+                lineEnd > pos && lineEnd[-1] == '\r' ? lineEnd - 1 : lineEnd;
+            const QByteArrayView line(pos, textEnd - pos);
+            pos = lf ? lf + 1 : end;
+            if (line == endLine) break;
+            body.append(line.toByteArray());
+        }
+    }
+    return body;
 }
 
 RecordLines ReadRecordFile(const QString& path) {

@@ -10,8 +10,9 @@
 using Line = QByteArray;
 using Lines = QList<QByteArray>;
 
-// The lines of one file as read: one buffer and a view per line, so that reading a large
-// text file costs a single pass over its bytes.
+// The lines of one file as read: one buffer, split into a view per line only when a caller
+// asks for lines by index, so that finding one block of a large text file costs little more
+// than reading it.
 class RecordLines {
   public:
     RecordLines() = default;
@@ -20,19 +21,29 @@ class RecordLines {
     // file and inside a line ends that line, a last line without line end still counts.
     explicit RecordLines(QByteArray bytes);
 
-    qsizetype size() const { return qsizetype(lines_.size()); }
-    bool isEmpty() const { return lines_.empty(); }
-    QByteArrayView operator[](qsizetype i) const { return lines_[size_t(i)]; }
-    auto begin() const { return lines_.begin(); }
-    auto end() const { return lines_.end(); }
+    qsizetype size() const { return qsizetype(index().size()); }
+    bool isEmpty() const { return index().empty(); }
+    QByteArrayView operator[](qsizetype i) const { return index()[size_t(i)]; }
+    auto begin() const { return index().begin(); }
+    auto end() const { return index().end(); }
     Lines toList() const;
 
+    // The bodies of every block with this header (see CollectBlockBodies).
+    Lines blockBodies(QByteArrayView header, QByteArrayView endLine) const;
+
   private:
-    bool splitPlainLines();
+    bool holdsOnlyPlainLineEnds() const;
+    const std::vector<QByteArrayView>& index() const;
+    void splitPlainLines() const;
     void splitAnyLines();
+    Lines plainBlockBodies(QByteArrayView header, QByteArrayView endLine) const;
 
     QByteArray data_;
-    std::vector<QByteArrayView> lines_;
+    // Plain: no Ctrl-Z and every CR right before an LF, so a line is exactly the bytes
+    // between two LFs less a final CR, and can be found in the buffer without splitting it.
+    bool plain_ = true;
+    mutable bool indexed_ = false;
+    mutable std::vector<QByteArrayView> lines_;
 };
 
 inline const QByteArray kBlockMarker = QByteArrayLiteral("##-**~");
@@ -73,6 +84,12 @@ Lines CollectBlockBodies(const LineContainer& lines, QByteArrayView header,
         }
     }
     return body;
+}
+
+// The same for a file as read, without splitting all of it into lines.
+inline Lines CollectBlockBodies(const RecordLines& lines, QByteArrayView header,
+                                QByteArrayView endLine) {
+    return lines.blockBodies(header, endLine);
 }
 
 // Removes from `lines` every block with this header, the way the editors do before they

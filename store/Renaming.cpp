@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "store/FileIo.h"
+#include "store/FileSetChange.h"
 #include "store/StoreError.h"
 #include "store/StorePaths.h"
 
@@ -27,12 +28,14 @@ bool isListed(QByteArrayView name, const Lines& list) {
     return std::any_of(list.begin(), list.end(), [&](const Line& line) { return line == name; });
 }
 
-// The checks shared by the names that become folder or file names.
-NameProblem checkPathName(QByteArrayView name, const Lines& list) {
+// The checks shared by the names that become folder or file names; `suffix` is what the
+// file name adds to the name (".jpg").
+NameProblem checkPathName(QByteArrayView name, const Lines& list, qsizetype suffix) {
     if (name.isEmpty()) return NameProblem::Empty;
     if (holdsControlCharacter(name)) return NameProblem::ControlCharacter;
     if (holdsPathCharacter(name)) return NameProblem::PathCharacter;
     if (isDotName(name)) return NameProblem::DotName;
+    if (!FitsNameLimit(name, suffix)) return NameProblem::TooLong;
     if (isListed(name, list)) return NameProblem::Duplicate;
     return NameProblem::None;
 }
@@ -64,16 +67,21 @@ void replaceSongInAlbumBlocks(Lines& lines, QByteArrayView header, QByteArrayVie
     }
 }
 
-bool renamePictureIfFree(const QString& startDir, QByteArrayView performer, QByteArrayView oldAlbum,
-                         QByteArrayView newAlbum) {
+// No picture, or a file of the new name already there: the album just has no picture under
+// its new name. A picture that is there and free to move but fails to move is a failure.
+bool renamePictureIfFree(FileSetChange& files, const QString& startDir, QByteArrayView performer,
+                         QByteArrayView oldAlbum, QByteArrayView newAlbum) {
+    QString from;
+    QString to;
     try {
-        fileio::renameNoReplace(
-            PerformerStorePath(startDir, StoreEntry::AlbumPicture, performer, oldAlbum),
-            PerformerStorePath(startDir, StoreEntry::AlbumPicture, performer, newAlbum));
-        return true;
-    } catch (const StoreError&) {
-        return false;  // no picture, or the new name is taken: the album just has no picture
+        from = PerformerStorePath(startDir, StoreEntry::AlbumPicture, performer, oldAlbum);
+        to = PerformerStorePath(startDir, StoreEntry::AlbumPicture, performer, newAlbum);
+    } catch (const StoreNameError&) {
+        return false;
     }
+    if (!fileio::isFile(from) || fileio::exists(to)) return false;
+    files.rename(from, to);
+    return true;
 }
 
 // The carrying deletes old files only where a copy exists or where nothing is carried; a
@@ -85,6 +93,8 @@ void removeFileQuietly(const QString& path) {
     }
 }
 
+const StoreEntry kLineFiles[] = {StoreEntry::AlbumList, StoreEntry::SongList, StoreEntry::TextFile};
+
 bool isJpegName(const QString& fileName) {
     return fileName.endsWith(QStringLiteral(".jpg"), Qt::CaseInsensitive);
 }
@@ -93,37 +103,48 @@ QStringList picturesFolderFiles(const QString& folder) {
     return fileio::listDir(folder, int(fileio::Listing::Files) | int(fileio::Listing::Hidden));
 }
 
-void carryPerformerFolder(const QString& startDir, QByteArrayView oldName, QByteArrayView newName) {
+// Copies the performer's line files and *.jpg pictures into the new folder; the old folder
+// is not touched yet.
+void copyPerformerFolder(FileSetChange& change, const QString& startDir, QByteArrayView oldName,
+                         QByteArrayView newName) {
     const auto oldPath = [&](StoreEntry e) { return PerformerStorePath(startDir, e, oldName); };
     const auto newPath = [&](StoreEntry e) { return PerformerStorePath(startDir, e, newName); };
-    fileio::makeDir(newPath(StoreEntry::PerformerFolder));
-    fileio::makeDir(newPath(StoreEntry::PictureFolder));
-    const StoreEntry lineFiles[] = {StoreEntry::AlbumList, StoreEntry::SongList,
-                                    StoreEntry::TextFile};
-    for (StoreEntry file : lineFiles) fileio::copyNew(oldPath(file), newPath(file));
-    for (StoreEntry file : lineFiles) removeFileQuietly(oldPath(file));
-
+    change.makeDir(newPath(StoreEntry::PerformerFolder));
+    change.makeDir(newPath(StoreEntry::PictureFolder));
+    for (StoreEntry file : kLineFiles) change.copyNew(oldPath(file), newPath(file));
     const QString oldPictures = oldPath(StoreEntry::PictureFolder) + u'/';
     const QString newPictures = newPath(StoreEntry::PictureFolder) + u'/';
-    for (const QString& name : picturesFolderFiles(oldPictures)) {
-        if (!isJpegName(name)) continue;
-        fileio::copyNew(oldPictures + name, newPictures + name);
-        removeFileQuietly(oldPictures + name);
-    }
     for (const QString& name : picturesFolderFiles(oldPictures))
-        removeFileQuietly(oldPictures + name);
-    fileio::removeDir(oldPath(StoreEntry::PictureFolder));
-    fileio::removeDir(oldPath(StoreEntry::PerformerFolder));
+        if (isJpegName(name)) change.copyNew(oldPictures + name, newPictures + name);
+}
+
+// Deletes the old line files and every file of the old picture folder (the pictures have
+// their copies, other files are not carried), then the two old folders. False when a folder
+// is left.
+bool removeOldPerformerFolder(const QString& startDir, QByteArrayView oldName) {
+    const auto oldPath = [&](StoreEntry e) { return PerformerStorePath(startDir, e, oldName); };
+    for (StoreEntry file : kLineFiles) removeFileQuietly(oldPath(file));
+    const QString oldPictures = oldPath(StoreEntry::PictureFolder) + u'/';
+    try {
+        for (const QString& name : picturesFolderFiles(oldPictures))
+            removeFileQuietly(oldPictures + name);
+        fileio::removeDir(oldPath(StoreEntry::PictureFolder));
+        fileio::removeDir(oldPath(StoreEntry::PerformerFolder));
+    } catch (const StoreError&) {
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
 
 NameProblem CheckAlbumName(QByteArrayView name, const Lines& albums) {
-    return checkPathName(name, albums);
+    // The album's name is carried into its picture's file name.
+    return checkPathName(name, albums, qsizetype(sizeof(".jpg") - 1));
 }
 
 NameProblem CheckPerformerName(QByteArrayView name, const Lines& performers) {
-    return checkPathName(name, performers);
+    return checkPathName(name, performers, 0);
 }
 
 NameProblem CheckSongName(QByteArrayView name, const Lines& songsOfAlbum) {
@@ -142,26 +163,40 @@ QByteArray TrimTrailingBlanks(QByteArray name) {
 void RenameAlbum(const QString& startDir, QByteArrayView performer, QByteArrayView oldName,
                  QByteArrayView newName, AlbumRename& progress) {
     const QString albumsPath = PerformerStorePath(startDir, StoreEntry::AlbumList, performer);
-    Lines albums = ReadRecordFile(albumsPath).toList();
+    const Lines oldAlbums = ReadRecordFile(albumsPath).toList();
     progress.albumListRead = true;
+    progress.albumList = oldAlbums;
+    Lines albums = oldAlbums;
     replaceEqualLines(albums, oldName, newName);
-    WriteRecordFile(albumsPath, albums);
-    progress.albumListWritten = true;
-    progress.albumList = albums;
 
-    const QString songsPath = PerformerStorePath(startDir, StoreEntry::SongList, performer);
-    Lines songs = ReadRecordFile(songsPath).toList();
-    progress.songListRead = true;
-    replaceEqualLines(songs, SongBlockHeader(oldName), SongBlockHeader(newName));
-    WriteRecordFile(songsPath, songs);
+    // The album's songs and lyrics are found through its name in all three files and in its
+    // picture's name: either all of them take the new name or none does.
+    FileSetChange files;
+    try {
+        files.replace(albumsPath, JoinRecordLines(albums));
+        progress.albumListWritten = true;
+        progress.albumList = albums;
 
-    const QString textsPath = PerformerStorePath(startDir, StoreEntry::TextFile, performer);
-    Lines texts = ReadRecordFile(textsPath).toList();
-    progress.textsRead = true;
-    replaceTextHeaderAlbum(texts, oldName, newName);
-    WriteRecordFile(textsPath, texts);
+        const QString songsPath = PerformerStorePath(startDir, StoreEntry::SongList, performer);
+        Lines songs = ReadRecordFile(songsPath).toList();
+        progress.songListRead = true;
+        replaceEqualLines(songs, SongBlockHeader(oldName), SongBlockHeader(newName));
+        files.replace(songsPath, JoinRecordLines(songs));
 
-    progress.pictureRenamed = renamePictureIfFree(startDir, performer, oldName, newName);
+        const QString textsPath = PerformerStorePath(startDir, StoreEntry::TextFile, performer);
+        Lines texts = ReadRecordFile(textsPath).toList();
+        progress.textsRead = true;
+        replaceTextHeaderAlbum(texts, oldName, newName);
+        files.replace(textsPath, JoinRecordLines(texts));
+
+        progress.pictureRenamed = renamePictureIfFree(files, startDir, performer, oldName, newName);
+    } catch (const StoreError&) {
+        if (files.rollBack()) {
+            progress.albumListWritten = false;
+            progress.albumList = oldAlbums;
+        }
+        throw;
+    }
 }
 
 void RenamePerformer(const QString& startDir, QByteArrayView oldName, QByteArrayView newName,
@@ -174,20 +209,25 @@ void RenamePerformer(const QString& startDir, QByteArrayView oldName, QByteArray
     }
     const QString listPath = PerformerStorePath(startDir, StoreEntry::PerformerList);
     fileio::readAll(listPath);
-    progress.listChecked = true;
 
+    // The new folder is complete before the list names it, and the old one is emptied only
+    // after: whatever step fails, the list names a folder that holds the performer's files.
     Lines list = performers;
     replaceEqualLines(list, oldName, newName);
-    WriteRecordFile(listPath, list);
+    FileSetChange change;
+    try {
+        copyPerformerFolder(change, startDir, oldName, newName);
+        change.replaceLast(listPath, JoinRecordLines(list));
+    } catch (const StoreError&) {
+        change.rollBack();
+        throw;
+    }
+    progress.listChecked = true;
+    progress.folder = removeOldPerformerFolder(startDir, oldName)
+                          ? PerformerRename::Folder::Carried
+                          : PerformerRename::Folder::NotCarried;
     progress.performers = ReadRecordFile(listPath).toList();
     progress.listReadBack = true;
-
-    try {
-        carryPerformerFolder(startDir, oldName, newName);
-        progress.folder = PerformerRename::Folder::Carried;
-    } catch (const StoreError&) {
-        progress.folder = PerformerRename::Folder::NotCarried;
-    }
 }
 
 void RenameSong(const QString& startDir, QByteArrayView performer, QByteArrayView album,
@@ -195,10 +235,17 @@ void RenameSong(const QString& startDir, QByteArrayView performer, QByteArrayVie
     const QString songsPath = PerformerStorePath(startDir, StoreEntry::SongList, performer);
     Lines songs = ReadRecordFile(songsPath).toList();
     replaceSongInAlbumBlocks(songs, SongBlockHeader(album), oldName, newName);
-    WriteRecordFile(songsPath, songs);
-
     const QString textsPath = PerformerStorePath(startDir, StoreEntry::TextFile, performer);
-    Lines texts = ReadRecordFile(textsPath).toList();
-    replaceEqualLines(texts, TextBlockHeader(album, oldName), TextBlockHeader(album, newName));
-    WriteRecordFile(textsPath, texts);
+
+    // A song listed under its new name whose lyrics kept the old one would have no lyrics.
+    FileSetChange files;
+    try {
+        files.replace(songsPath, JoinRecordLines(songs));
+        Lines texts = ReadRecordFile(textsPath).toList();
+        replaceEqualLines(texts, TextBlockHeader(album, oldName), TextBlockHeader(album, newName));
+        files.replaceLast(textsPath, JoinRecordLines(texts));
+    } catch (const StoreError&) {
+        files.rollBack();
+        throw;
+    }
 }

@@ -7,8 +7,8 @@
 
 // Giving an album, a performer or a song a new name everywhere the catalogue holds it.
 // Names are the stored Windows-1251 bytes. Each rename records in its progress what it has
-// done so far, so that the window can show the state of the files also when a step fails
-// with StoreError (steps already done stay done).
+// done, so that the window can show the state of the files also when a step fails with
+// StoreError; a rename that fails half-way is undone as far as the file system allows.
 
 // Why a new name cannot be taken.
 enum class NameProblem {
@@ -17,6 +17,7 @@ enum class NameProblem {
     ControlCharacter,  // line ends and other control characters would break the line files
     PathCharacter,     // one of \ / : * ? " < > |, which a folder or file name cannot hold
     DotName,           // "." or "..", which name the folder itself or its parent
+    TooLong,           // longer on disk than a file or folder name may be
     EndLine,           // "endalbum" would end the album's song block early
     Duplicate,         // already in the list (exact comparison)
 };
@@ -39,8 +40,9 @@ struct AlbumRename {
 
 // Album list lines equal to the old name, song block headers of the old name and text block
 // headers that begin with the old name + " ##-**~" take the new name; then the album's
-// picture takes the new name unless a file of that name exists (a failed picture rename is
-// not an error).
+// picture takes the new name unless there is none or a file of the new name exists. When a
+// step fails, the steps done are undone (progress then shows the album list as it is again)
+// and StoreError is thrown.
 void RenameAlbum(const QString& startDir, QByteArrayView performer, QByteArrayView oldName,
                  QByteArrayView newName, AlbumRename& progress);
 
@@ -49,24 +51,26 @@ struct PerformerRename {
         NotTried,
         NewFolderExists,  // refused before anything was written
         Carried,
-        NotCarried,  // a step of the carrying failed; what was done before it stays done
+        NotCarried,  // renamed, but the old folder could not be removed whole
     };
-    bool listChecked = false;  // the performer list file could be opened
+    bool listChecked = false;  // the performer list file names the performer anew
     bool listReadBack = false;
     Lines performers;  // the performer list file as read back
     Folder folder = Folder::NotTried;
 };
 
-// Rewrites the performer list file from `performers` with the new name in place of the old
-// one, then carries the performer folder over to the new name: new folder and picture folder,
-// byte-identical copies of the three line files and of the *.jpg pictures, the old files
-// deleted (other picture-folder files are not carried), the old folders removed (never
-// recursively). A new folder name that exists already stops the rename before anything is
-// written.
+// Carries the performer folder over to the new name: new folder and picture folder with
+// byte-identical copies of the three line files and of the *.jpg pictures; then rewrites the
+// performer list file from `performers` with the new name in place of the old one; then
+// deletes the old files (other picture-folder files are not carried) and removes the old
+// folders (never recursively). A failure before the list is rewritten removes the copies again
+// and throws StoreError: the performer keeps the old name. A new folder name that exists
+// already stops the rename before anything is written.
 void RenamePerformer(const QString& startDir, QByteArrayView oldName, QByteArrayView newName,
                      const Lines& performers, PerformerRename& progress);
 
 // The song's lines inside every song block of its album and its text block headers take the
-// new name; songs of other albums keep theirs.
+// new name; songs of other albums keep theirs. Both files or neither: a failed text file
+// write puts the song list's old bytes back.
 void RenameSong(const QString& startDir, QByteArrayView performer, QByteArrayView album,
                 QByteArrayView oldName, QByteArrayView newName);

@@ -14,6 +14,11 @@ QString performerFolder(const QString& startDir, QByteArrayView performer) {
 
 }  // namespace
 
+bool FitsNameLimit(QByteArrayView name, qsizetype suffix) {
+    constexpr qsizetype kNameMax = 255;
+    return cp1251::decode(name).toUtf8().size() + suffix <= kNameMax;
+}
+
 bool IsSafePathComponent(QByteArrayView name) {
     if (name.isEmpty() || name == "." || name == "..") return false;
     return !name.contains('/') && !name.contains('\0');

@@ -23,6 +23,11 @@ enum class StoreEntry {
 QString PerformerStorePath(const QString& startDir, StoreEntry kind, QByteArrayView performer = {},
                            QByteArrayView album = {});
 
+// True when the name's form on disk (UTF-8), followed by `suffix` bytes, fits the platform's
+// limit for one file or folder name (255 bytes). A Windows-1251 name of 200 letters already
+// takes 400 bytes on disk.
+bool FitsNameLimit(QByteArrayView name, qsizetype suffix = 0);
+
 // True when the name can be the name of a folder or file inside its folder.
 bool IsSafePathComponent(QByteArrayView name);
 

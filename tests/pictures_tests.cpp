@@ -151,7 +151,7 @@ TEST(PictureStore, StoresTheBytesUnchangedUnderTheAlbumName) {
     const QByteArray album = W("Герой асфальта");
     EXPECT_FALSE(HasAlbumPicture(cat.startDir(), kPerformer, album));
     EXPECT_TRUE(CanStoreAlbumPicture(cat.startDir(), kPerformer, album));
-    EXPECT_FALSE(cat.exists(kImage + U("Герой асфальта.jpg"))) << "the probe stays behind";
+    EXPECT_FALSE(cat.exists(kImage + U("Герой асфальта.jpg"))) << "the check writes nothing";
     StoreAlbumPicture(cat.startDir(), kPerformer, album, jpeg);
     EXPECT_EQ(cat.read(kImage + U("Герой асфальта.jpg")), jpeg);
     EXPECT_TRUE(HasAlbumPicture(cat.startDir(), kPerformer, album));

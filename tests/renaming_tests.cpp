@@ -185,17 +185,18 @@ TEST_F(RenameWindows, AlbumFailureGivesTheErrorReportAndKeepsTheBoxOpen) {
     modal.takeShown();
     const QByteArray songs = cat.read(kFolder + "Songs.lrx");
     renameAlbum([&](TAlbNameEditForm* box) {
-        // album list: read (2 calls) and written (3); the song list's write fails
-        fileio::failAt(8, ENOSPC, fileio::FaultMode::FromThenOn);
+        // album list: read (2 calls), kept (2) and written (3); the song list read (2) and
+        // kept (2); its write fails, and the album list gets its old bytes back
+        fileio::failAt(12, ENOSPC, fileio::FaultMode::Once);
         save(box, "X");
         fileio::clearFaults();
         EXPECT_TRUE(box->isVisible());
         box->CancelButton->click();
     });
     EXPECT_EQ(messages(), QStringList{"Cantoria|OK|I/O error 28."});
-    EXPECT_EQ(cat.read(kFolder + "Albums.lrx"), "A\r\nX\r\nA\r\n");
+    EXPECT_EQ(cat.read(kFolder + "Albums.lrx"), "A\r\nAB\r\nA\r\n");
     EXPECT_EQ(cat.read(kFolder + "Songs.lrx"), songs);
-    EXPECT_EQ(MainForm->AlbumNames(), (Lines{"A", "X", "A"}));
+    EXPECT_EQ(MainForm->AlbumNames(), (Lines{"A", "AB", "A"}));
     EXPECT_EQ(cat.read(kFolder + "Image/AB.jpg"), "AB picture");
 }
 
@@ -263,8 +264,9 @@ TEST_F(RenameWindows, PerformerFolderOfTheNewNameExistsOrListCannotBeWritten) {
         save(box, "Stray");
         EXPECT_TRUE(box->isVisible());  // nothing written: another name may be tried
         EXPECT_EQ(cat.snapshot(), before);
-        // the list file read (2 calls), then its write fails
-        fileio::failAt(3, EACCES, fileio::FaultMode::FromThenOn);
+        // the list file read (2 calls), the folder copied (2 folders, 3 files of 5 calls
+        // each) and its pictures listed (1); then the list's write fails and the copies go
+        fileio::failAt(21, EACCES, fileio::FaultMode::Once);
         save(box, "Other");
         fileio::clearFaults();
         EXPECT_TRUE(box->isVisible());
@@ -273,7 +275,7 @@ TEST_F(RenameWindows, PerformerFolderOfTheNewNameExistsOrListCannotBeWritten) {
         EXPECT_EQ(box->Edit1->text(), "");
     });
     EXPECT_EQ(messages(), (QStringList{kNotCarried, "Cantoria|OK|File access denied."}));
-    EXPECT_EQ(MainForm->PerformerNames(), Lines{});  // emptied before the list was written
+    EXPECT_EQ(MainForm->PerformerNames(), Lines{kPerf});  // nothing renamed
 }
 
 TEST_F(RenameWindows, SongRenameKeepsSelectionAndTheTextEditorFollows) {

@@ -71,6 +71,8 @@ TEST(RtfReader, ParagraphsFallbacksAndSkippedGroups) {
     EXPECT_EQ(western.unencodable, U("é"));
     // Control characters never reach a stored line; \line and \tab do their work.
     EXPECT_EQ(RtfToPlainText("{\\rtf1 a\\'0d\\'1ab\\line c\\tab d}").lines, (Lines{"ab", "c\td"}));
+    EXPECT_EQ(RtfToPlainText("{\\rtf1\\ansi\\ansicpg1251 a\\'0a\\'1ab\\'0d\\'e0\\'zz}").lines,
+              (Lines{"ab" + W("а") + "zz"}));  // also in the catalogue's own code page
     // A document cut short still yields what it held.
     EXPECT_EQ(RtfToPlainText("{\\rtf1 {\\b half").lines, (Lines{"half"}));
 }

@@ -68,6 +68,27 @@ TEST(BlockCollection, HeadersOfBothFiles) {
               (Lines{"la", "Alb ##-**~ Other"}));
 }
 
+// A file as read finds its blocks by searching the buffer; the answer must be the one the
+// line-by-line collection gives, whatever the line ends, headers inside lines or Ctrl-Z.
+TEST(BlockCollection, SearchingTheBufferAgreesWithGoingLineByLine) {
+    const QByteArray pieces[] = {"A##-**~", "A",  "##-**~", "endalbum", "x", " ",
+                                 "\r\n",    "\n", "\r",     "\x1a",     "",  "B##-**~A##-**~"};
+    const QByteArray headers[] = {SongBlockHeader("A"), SongBlockHeader(""), "x", ""};
+    quint32 seed = 12345;
+    auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray file;
+        const int count = int(next() % 24);
+        for (int i = 0; i < count; ++i) file += pieces[next() % std::size(pieces)];
+        for (const QByteArray& header : headers) {
+            const Lines expected = CollectBlockBodies(linesOf(file), header, kSongBlockEnd);
+            ASSERT_EQ(CollectBlockBodies(RecordLines(file), header, kSongBlockEnd), expected)
+                << "file: " << file.toPercentEncoding().constData()
+                << " header: " << header.constData();
+        }
+    }
+}
+
 TEST(BlockRemoval, RemovesBlocksAndSkipsTheLineAfterEach) {
     Lines lines{"X##-**~", "x",  "endalbum", "Y##-**~", "y1",      "endalbum",
                 "Y##-**~", "y2", "endalbum", "Z##-**~", "endalbum"};

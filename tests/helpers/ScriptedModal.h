@@ -26,6 +26,9 @@ class ScriptedModal : public ModalSeam {
     void typeText(std::optional<QString> text) { inputs_.push_back(std::move(text)); }
 
     const std::vector<MessageBox>& shown() const { return shown_; }
+    // Dialog scripts still waiting for their dialog (a command that stopped before showing it).
+    std::size_t pendingDialogs() const { return dialogs_.size(); }
+    void dropPendingDialogs() { dialogs_.clear(); }
     std::vector<MessageBox> takeShown();
     std::vector<OpenFileRequest> fileRequests;
     std::vector<QString> execed;  // class names of dialogs shown modally

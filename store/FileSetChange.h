@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <optional>
+
+// A change that spans several files (a rename rewrites three line files and moves a picture)
+// is made one step at a time; each step is recorded, so that when a later step fails the
+// earlier ones can be undone and the catalogue never mixes old and new files. Every step
+// throws StoreError on failure, as fileio does.
+class FileSetChange {
+  public:
+    // Replaces a file's content (writeAtomic), keeping its old bytes to put back.
+    void replace(const QString& path, const QByteArray& bytes);
+    // Replaces the file that is written last: a failed write leaves it whole, so no copy of
+    // its old bytes is needed.
+    void replaceLast(const QString& path, const QByteArray& bytes);
+    // Renames a file, never over an existing one; undone by renaming it back.
+    void rename(const QString& from, const QString& to);
+    // Copies a file into a new one; undone by removing the copy.
+    void copyNew(const QString& from, const QString& to);
+    // Creates a folder; undone by removing it (it holds only what this change put there).
+    void makeDir(const QString& path);
+
+    // Undoes the recorded steps, last first, as far as the file system lets it. True when
+    // everything is back as it was.
+    bool rollBack() noexcept;
+
+  private:
+    enum class Kind { Replaced, Renamed, Created, MadeDir };
+    struct Step {
+        Kind kind;
+        QString path;
+        QString from;                   // Renamed: the old name
+        std::optional<QByteArray> old;  // Replaced: the old bytes, none when there was no file
+    };
+    QList<Step> steps_;
+};

@@ -1,0 +1,526 @@
+// The fault sweep: every command that writes runs from the main window once for each of its
+// I/O calls, with that call failing (once, and from then on), and after each run the files of
+// the working directory are checked byte for byte against their state before the command and
+// after a clean run of it. The numbers it prints are the proof that no disk failure garbles
+// or loses a file, and that no failure passes for success.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QToolButton>
+#include <cerrno>
+#include <cstdio>
+#include <map>
+
+#include "dialogs/AddPerfSelectForm.h"
+#include "dialogs/AlbNameEditForm.h"
+#include "dialogs/AlbumsForm.h"
+#include "dialogs/AvtorForm.h"
+#include "dialogs/PerfNameEditForm.h"
+#include "dialogs/SongForm.h"
+#include "dialogs/SongNameEditForm.h"
+#include "dialogs/SongsForm.h"
+#include "import/AddPerfBaseForm.h"
+#include "import/ScanerForm.h"
+#include "mainwindow/Forms.h"
+#include "mainwindow/MainForm.h"
+#include "mainwindow/PictureView.h"
+#include "store/Cp1251.h"
+#include "store/FileIo.h"
+#include "tests/helpers/AppFixture.h"
+
+namespace {
+
+using fileio::FaultMode;
+using Files = QMap<QString, QByteArray>;
+
+const QString kMissing = QStringLiteral("<missing>");
+const int kErrors[] = {ENOSPC, EIO, EACCES, EROFS};
+
+// The whole working directory, read directly (not through the layer that fails on purpose).
+Files everyFile(const QString& root) {
+    Files files;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString full = it.next();
+        const QString rel = QDir(root).relativeFilePath(full);
+        if (it.fileInfo().isDir() && !it.fileInfo().isSymLink()) {
+            files.insert(rel + u'/', "<dir>");
+            continue;
+        }
+        QFile f(full);
+        files.insert(rel, f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>"));
+    }
+    return files;
+}
+
+void emptyFolder(const QString& root) {
+    QDir dir(root);
+    for (const QFileInfo& entry :
+         dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        if (entry.isDir() && !entry.isSymLink())
+            QDir(entry.filePath()).removeRecursively();
+        else
+            QFile::remove(entry.filePath());
+    }
+}
+
+// The files that hold neither their old nor their new bytes (or exist where neither state
+// has them), as "path" lines for the failure message.
+QStringList damagedFiles(const Files& now, const Files& before, const Files& after) {
+    QStringList damaged;
+    QSet<QString> paths;
+    for (const Files* state : {&now, &before, &after})
+        for (auto it = state->begin(); it != state->end(); ++it) paths.insert(it.key());
+    for (const QString& path : paths) {
+        const auto bytes = [&](const Files& f) {
+            return f.contains(path) ? f.value(path) : kMissing.toUtf8();
+        };
+        if (bytes(now) != bytes(before) && bytes(now) != bytes(after)) damaged << path;
+    }
+    damaged.sort();
+    return damaged;
+}
+
+// Every song with its lyrics ("performer/album/song=text") of one state is still there.
+bool allLyricsIn(const QStringList& state, const QStringList& browsed) {
+    for (const QString& entry : state)
+        if (entry.contains(u'=') && !browsed.contains(entry)) return false;
+    return true;
+}
+
+// A failure the user is told of: a message box the clean run did not show.
+bool toldTheUser(const QStringList& shown, QStringList clean) {
+    for (const QString& box : shown)
+        if (!clean.removeOne(box)) return true;
+    return false;
+}
+
+struct Tally {
+    long runs = 0;
+    long faultPoints = 0;   // runs in which a call of the command was made to fail
+    long damaged = 0;       // runs that left a file neither old nor new
+    long silent = 0;        // runs that changed less than a clean run, without a word
+    long mixed = 0;         // runs that left files each old or new, but not all of one state
+    long inconsistent = 0;  // runs after which the catalogue reads neither old nor new
+    long lost = 0;          // runs after which lyrics of both states are out of reach (one failure)
+    long lostDeadDisk = 0;  // the same when every call fails from then on, the undo too
+
+    void add(const Tally& t) {
+        runs += t.runs;
+        faultPoints += t.faultPoints;
+        damaged += t.damaged;
+        silent += t.silent;
+        mixed += t.mixed;
+        inconsistent += t.inconsistent;
+        lost += t.lost;
+        lostDeadDisk += t.lostDeadDisk;
+    }
+    void print(const std::string& name) const {
+        std::printf("%-18s %6ld %7ld %8ld %7ld %6ld %13ld %5ld %10ld\n", name.c_str(), runs,
+                    faultPoints, damaged, silent, mixed, inconsistent, lost, lostDeadDisk);
+    }
+};
+
+std::map<std::string, Tally>& tallies() {
+    static std::map<std::string, Tally> all;
+    return all;
+}
+
+// Prints the figures once every sweep of this run has been done.
+class SweepReport : public ::testing::Environment {
+  public:
+    void TearDown() override {
+        if (tallies().empty()) return;
+        std::printf("\n%-18s %6s %7s %8s %7s %6s %13s %5s %10s\n", "command", "runs", "points",
+                    "damaged", "silent", "mixed", "inconsistent", "lost", "dead disk");
+        Tally total;
+        for (const auto& [name, t] : tallies()) {
+            t.print(name);
+            total.add(t);
+        }
+        total.print("total");
+        std::fflush(stdout);
+    }
+};
+[[maybe_unused]] const auto* const kReport = ::testing::AddGlobalTestEnvironment(new SweepReport);
+
+// ---------------------------------------------------------------- the catalogue
+
+const QByteArray kKino = W("Кино");
+const QByteArray kAlisa = W("Алиса");
+const QString kStar = U("Звезда");
+const QString kBlood = U("Группа крови");
+const QString kSong = U("Кукушка");
+
+// Two performers, albums with songs and Cyrillic lyrics, a picture; beside Data/ a picture
+// to attach, a folder of lyrics to scan and another copy's performer folder to import.
+void layOut(const TempCatalogue& cat, bool full) {
+    cat.addPerformer(kKino, W("Звезда\r\nГруппа крови\r\n"),
+                     W("Звезда##-**~\r\nКукушка\r\nЛето\r\nendalbum\r\n"
+                       "Группа крови##-**~\r\nГруппа крови\r\nendalbum\r\n"),
+                     W("Звезда ##-**~ Кукушка\r\nПесен ещё ненаписанных сколько?\r\n"
+                       "Скажи, кукушка, пропой.\r\nendsong\r\n"
+                       "Группа крови ##-**~ Группа крови\r\nТёплое место, но улицы ждут\r\n"
+                       "endsong\r\n"));
+    cat.write(QStringLiteral("Data/Кино/Image/Звезда.jpg"), SmallJpeg(4, 3));
+    cat.addPerformer(kAlisa, W("Шабаш\r\n"), W("Шабаш##-**~\r\nТрасса Е-95\r\nendalbum\r\n"),
+                     W("Шабаш ##-**~ Трасса Е-95\r\nЭто моя звезда\r\nendsong\r\n"));
+    cat.write(QStringLiteral("Data/Алиса/Image/Шабаш.jpg"), SmallJpeg(5, 4));
+    cat.write(QStringLiteral("pick/cover.jpg"), SmallJpeg(6, 5));
+    cat.write(QStringLiteral("scan/Альбом/Песня.txt"), W("Первая строка\r\nВторая\r\n"));
+    cat.write(QStringLiteral("scan/Альбом/Вторая.txt"), W("Ещё\r\n"));
+    cat.write(QStringLiteral("base/Data/Ария/Albums.lrx"), W("Герой асфальта\r\n"));
+    cat.write(QStringLiteral("base/Data/Ария/Songs.lrx"),
+              W("Герой асфальта##-**~\r\nБаллада\r\nendalbum\r\n"));
+    cat.write(QStringLiteral("base/Data/Ария/Texts.lrx"),
+              W("Герой асфальта ##-**~ Баллада\r\nВ дымном зале\r\nendsong\r\n"));
+    cat.write(QStringLiteral("base/Data/Ария/Image/Герой асфальта.jpg"), SmallJpeg(3, 3));
+    if (!full) return;
+    // A bigger catalogue for the long sweep: more albums, songs and pictures to carry.
+    for (int i = 1; i <= 12; ++i) {
+        const QString album = QStringLiteral("Альбом %1").arg(i);
+        cat.write(QStringLiteral("Data/Кино/Image/%1.jpg").arg(album), SmallJpeg(2, 2));
+        cat.write(QStringLiteral("scan/%1/Песня %2.txt").arg(album).arg(i), W("Куплет\r\n"));
+    }
+}
+
+bool fullSweep() {
+    return qEnvironmentVariableIntValue("CANTORIA_SWEEP_FULL") == 1;
+}
+
+void closeIfOpen(QDialog* dialog) {
+    if (dialog->isVisible()) dialog->reject();
+}
+
+// ---------------------------------------------------------------- the sweep
+
+struct Command {
+    std::string name;
+    std::function<void()> setUp;  // the user's choices before the command, no faults
+    std::function<void()> run;    // the command, from the main window's button on
+};
+
+class FaultSweep : public AppTest {
+  protected:
+    // A fresh copy of the catalogue and a freshly started program, in edit mode, with the
+    // command's choices made.
+    void restart(const Command& command) {
+        DestroyForms();
+        fileio::clearFaults();
+        emptyFolder(cat.startDir());
+        layOut(cat, fullSweep());
+        start();
+        MainForm->RedONSpeedButton->click();
+        command.setUp();
+        modal.takeShown();
+    }
+
+    // The catalogue as the user sees it: every performer, album and song chosen in turn,
+    // with the lyrics, whether a picture shows, and every message on the way.
+    QStringList browse() {
+        QStringList seen;
+        QComboBox* performers = MainForm->PerfComboBox;
+        for (int p = 0; p < performers->count(); ++p) {
+            pick(performers, p);
+            QComboBox* albums = MainForm->AlbumsComboBox;
+            for (int a = 0; a < albums->count(); ++a) {
+                pick(albums, a);
+                const QString at = performers->itemText(p) + u'/' + albums->itemText(a);
+                seen << at + (MainForm->Image->isHidden() ? QString()
+                                                          : QStringLiteral(" [picture]"));
+                QListWidget* songs = MainForm->SongsListBox;
+                for (int s = 0; s < songs->count(); ++s) {
+                    const QPoint where = songs->visualItemRect(songs->item(s)).center();
+                    QTest::mouseClick(songs->viewport(), Qt::LeftButton, Qt::NoModifier, where);
+                    seen << at + u'/' + songs->item(s)->text() + u'=' +
+                                MainForm->Song->toPlainText();
+                }
+            }
+        }
+        seen << messages();
+        return seen;
+    }
+    static void pick(QComboBox* combo, int i) {
+        combo->setCurrentIndex(i);
+        emit combo->activated(i);
+    }
+
+    // The catalogue browsed in a freshly started program.
+    QStringList browseAfterRestart() {
+        DestroyForms();
+        start();
+        return browse();
+    }
+
+    struct Outcome {
+        Files files;
+        QStringList shown;
+        QStringList browsed;
+        long calls = 0;
+    };
+
+    Outcome cleanRun(const Command& command) {
+        restart(command);
+        Outcome o;
+        o.browsed = browseAfterRestart();
+        restart(command);
+        o.files = everyFile(cat.startDir());
+        fileio::clearFaults();
+        command.run();
+        o.calls = fileio::callsMade();
+        o.shown = messages();
+        EXPECT_EQ(modal.pendingDialogs(), 0u) << command.name << ": a dialog was never shown";
+        return o;
+    }
+
+    void sweep(const Command& command) {
+        const Outcome before = cleanRun(command);
+        const QStringList beforeBrowsed = before.browsed;
+        Outcome after;
+        after.files = everyFile(cat.startDir());
+        after.shown = before.shown;
+        after.browsed = browseAfterRestart();
+        ASSERT_NE(before.files, after.files) << command.name << " writes nothing";
+        ASSERT_GT(before.calls, 0);
+
+        Tally& tally = tallies()[command.name];
+        int errorIndex = 0;
+        for (FaultMode mode : {FaultMode::Once, FaultMode::FromThenOn}) {
+            for (long n = 1;; ++n) {
+                const int error = kErrors[errorIndex++ % 4];
+                restart(command);
+                fileio::failAt(n, error, mode);
+                command.run();
+                const long injected = fileio::faultsInjected();
+                fileio::clearFaults();
+                ++tally.runs;
+                const QString where = QStringLiteral("%1, call %2 failing %3 with errno %4")
+                                          .arg(QString::fromStdString(command.name))
+                                          .arg(n)
+                                          .arg(mode == FaultMode::Once ? "once" : "from then on")
+                                          .arg(error);
+                modal.dropPendingDialogs();  // a command that stopped before its dialog
+                const QStringList shown = messages();
+                const Files now = everyFile(cat.startDir());
+                if (injected == 0) {
+                    EXPECT_EQ(now, after.files) << where.toStdString();
+                    EXPECT_EQ(n, before.calls + 1) << where.toStdString();
+                    break;
+                }
+                ++tally.faultPoints;
+                check(tally, where, now, before, after, shown);
+                goesOnWorking(tally, where, mode, now, before, after, beforeBrowsed, command);
+            }
+        }
+    }
+
+    void check(Tally& tally, const QString& where, const Files& now, const Outcome& before,
+               const Outcome& after, const QStringList& shown) {
+        const QStringList damaged = damagedFiles(now, before.files, after.files);
+        if (!damaged.isEmpty()) {
+            ++tally.damaged;
+            ADD_FAILURE() << where.toStdString()
+                          << ": neither old nor new: " << damaged.join(u", ").toStdString();
+        }
+        if (now != after.files && !toldTheUser(shown, after.shown)) {
+            ++tally.silent;
+            ADD_FAILURE() << where.toStdString() << ": failed without a word";
+        }
+        if (now != before.files && now != after.files) ++tally.mixed;
+    }
+
+    // With the faults gone the program goes on: the catalogue can be browsed and shows either
+    // the old or the new state, and a command that changed nothing succeeds when repeated.
+    void goesOnWorking(Tally& tally, const QString& where, FaultMode mode, const Files& now,
+                       const Outcome& before, const Outcome& after,
+                       const QStringList& beforeBrowsed, const Command& command) {
+        browse();
+        const QStringList browsed = browseAfterRestart();
+        if (browsed != beforeBrowsed && browsed != after.browsed) {
+            ++tally.inconsistent;
+            if (!allLyricsIn(beforeBrowsed, browsed) && !allLyricsIn(after.browsed, browsed)) {
+                // Undoing the first steps needs the disk that has just failed: when every call
+                // fails from then on, the undo fails too, and only the message remains.
+                ++(mode == FaultMode::Once ? tally.lost : tally.lostDeadDisk);
+                if (mode == FaultMode::Once)
+                    ADD_FAILURE() << where.toStdString()
+                                  << ": lyrics out of reach; the catalogue reads\n"
+                                  << browsed.join(u'\n').toStdString();
+            }
+        }
+        if (now != before.files) return;
+        restart(command);
+        command.run();
+        EXPECT_EQ(everyFile(cat.startDir()), after.files) << where.toStdString() << ", repeated";
+        EXPECT_EQ(messages(), after.shown) << where.toStdString() << ", repeated";
+    }
+
+    // ---- the commands, as a user gives them
+
+    static void hoverThenClick(void (TMainForm::*hover)(), QToolButton* button) {
+        (MainForm->*hover)();
+        button->click();
+    }
+
+    // The new-performer button, the way chosen in the choice dialog, then `enter` in the
+    // window that way opens.
+    void addPerformer(QRadioButton* TAddPerfSelectForm::*way, std::function<void(QDialog*)> enter) {
+        modal.onDialog([way](QDialog* d) {
+            auto* select = static_cast<TAddPerfSelectForm*>(d);
+            (select->*way)->click();
+            select->Button1->click();
+        });
+        modal.onDialog([enter](QDialog* d) {
+            enter(d);
+            closeIfOpen(d);
+        });
+        MainForm->PlusPerfSpeedButton->click();
+    }
+
+    void addByHand(const QString& name) {
+        addPerformer(&TAddPerfSelectForm::RadioButton2, [name](QDialog* d) {
+            auto* f = static_cast<TAvtorForm*>(d);
+            f->VvodAvtEdit->setText(name);
+            f->SaveAvtButton->click();
+        });
+    }
+
+    void importBase(const QString& folder) {
+        addPerformer(&TAddPerfSelectForm::RadioButton1, [folder](QDialog* d) {
+            auto* f = static_cast<TAddPerfBaseForm*>(d);
+            f->Edit1->setText(folder);
+            f->Button2->click();
+        });
+    }
+
+    template <typename FormT>
+    void editMemo(QToolButton* button, const QString& text, QPushButton* FormT::*save) {
+        modal.onDialog([text, save](QDialog* d) {
+            auto* f = static_cast<FormT*>(d);
+            f->Memo1->setPlainText(text);
+            (f->*save)->click();
+            closeIfOpen(f);
+        });
+        button->click();
+    }
+
+    void rename(void (TMainForm::*hover)(), QToolButton* button, const QString& name) {
+        modal.onDialog([name](QDialog* d) {
+            auto* f = static_cast<RenameForm*>(d);
+            f->Edit1->setText(name);
+            f->SaveButton->click();
+            closeIfOpen(f);
+        });
+        hoverThenClick(hover, button);
+    }
+
+    void scan() {
+        const QString folder = cat.path(QStringLiteral("scan"));
+        modal.onDialog([folder](QDialog* d) {
+            auto* f = static_cast<TScanerForm*>(d);
+            f->Edit1->setText(folder);
+            f->ScanButton->click();
+            closeIfOpen(f);
+        });
+        MainForm->ScanerSpeedButton->click();
+    }
+
+    void attachPicture() {
+        modal.chooseFile(cat.path(QStringLiteral("pick/cover.jpg")));
+        MainForm->ImageSpeedButton->click();
+    }
+
+    std::function<void()> choose(const QString& performer, const QString& album = {},
+                                 const QString& song = {}) {
+        return [=] {
+            choosePerformer(performer);
+            if (!album.isEmpty()) chooseAlbum(album);
+            if (!song.isEmpty()) chooseSong(song);
+        };
+    }
+};
+
+TEST_F(FaultSweep, NewPerformer) {
+    sweep({"new performer", [] {}, [&] { addByHand(U("ДДТ")); }});
+}
+
+TEST_F(FaultSweep, AlbumListSave) {
+    sweep({"album list", choose(U("Кино")), [&] {
+               editMemo<TAlbumsForm>(MainForm->EditAlbListSpeedButton,
+                                     U("Звезда\nГруппа крови\nНачальник камчатки"),
+                                     &TAlbumsForm::SaveButton);
+           }});
+}
+
+TEST_F(FaultSweep, SongListSave) {
+    sweep({"song list", choose(U("Кино"), kStar), [&] {
+               editMemo<TSongsForm>(MainForm->EditSongsListSpeedButton, U("Кукушка\nЛето\nПередай"),
+                                    &TSongsForm::Button1);
+           }});
+}
+
+TEST_F(FaultSweep, LyricsSave) {
+    sweep({"lyrics", choose(U("Кино"), kStar, kSong), [&] {
+               editMemo<TSongForm>(MainForm->SongEdSpeedButton,
+                                   U("Песен ещё ненаписанных сколько?\nСкажи, кукушка.\n"),
+                                   &TSongForm::Button1Save);
+           }});
+}
+
+TEST_F(FaultSweep, PerformerRename) {
+    sweep({"performer rename", choose(U("Кино")), [&] {
+               rename(&TMainForm::PerformersSpeedButtonMouseMove, MainForm->EditPerfNameSpeedButton,
+                      U("Кино и Цой"));
+           }});
+}
+
+TEST_F(FaultSweep, AlbumRename) {
+    sweep({"album rename", choose(U("Кино"), kStar), [&] {
+               rename(&TMainForm::EdAlbumSpeedButtonMouseMove, MainForm->EditAlbNameSpeedButton,
+                      U("Звезда по имени Солнце"));
+           }});
+}
+
+TEST_F(FaultSweep, SongRename) {
+    sweep({"song rename", choose(U("Кино"), kStar, kSong), [&] {
+               rename(&TMainForm::SongsSpeedButtonMouseMove, MainForm->EditSongNameSpeedButton,
+                      U("Кукушка (live)"));
+           }});
+}
+
+TEST_F(FaultSweep, PictureAttach) {
+    sweep({"picture attach", choose(U("Кино"), kBlood), [&] { attachPicture(); }});
+}
+
+TEST_F(FaultSweep, PictureReplace) {
+    sweep({"picture replace", choose(U("Кино"), kStar), [&] { attachPicture(); }});
+}
+
+TEST_F(FaultSweep, PictureRemove) {
+    sweep({"picture remove", choose(U("Кино"), kStar),
+           [] { MainForm->DelImageSpeedButton->click(); }});
+}
+
+TEST_F(FaultSweep, PerformerDeletion) {
+    sweep({"performer deletion", choose(U("Кино")), [] { MainForm->DelAvtSpeedButton->click(); }});
+}
+
+TEST_F(FaultSweep, Scan) {
+    sweep({"scan", choose(U("Алиса")), [&] { scan(); }});
+}
+
+TEST_F(FaultSweep, ImportFromABase) {
+    sweep({"import", [] {}, [&] { importBase(cat.path(U("base/Data/Ария"))); }});
+}
+
+}  // namespace
