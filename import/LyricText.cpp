@@ -99,9 +99,13 @@ void CatalogueLineBuilder::flushSurrogate() {
     unencodable(QString(lone));
 }
 
+// A lone surrogate is reported as U+FFFD, as cp1251::encode does: the list stays valid text.
 void CatalogueLineBuilder::unencodable(const QString& character) {
     line_.push_back('?');
-    if (!text_.unencodable.contains(character)) text_.unencodable.append(character);
+    const QString reported = character.size() == 1 && character[0].isSurrogate()
+                                 ? QString(QChar(QChar::ReplacementCharacter))
+                                 : character;
+    if (!text_.unencodable.contains(reported)) text_.unencodable.append(reported);
 }
 
 void CatalogueLineBuilder::endLine() {

@@ -14,7 +14,10 @@ QString settingsPath(const QString& startDir) {
 }  // namespace
 
 Appearance ReadAppearance(const QString& startDir) {
-    const IniFile ini = IniFile::load(settingsPath(startDir));
+    return AppearanceFrom(IniFile::load(settingsPath(startDir)));
+}
+
+Appearance AppearanceFrom(const IniFile& ini) {
     const Appearance defaults;
     Appearance a;
     a.fontName = ini.readString("font", "name", defaults.fontName).left(kMaxFaceNameLength);

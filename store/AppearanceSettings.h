@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+class IniFile;
+
 // A Windows colour reference: top byte 0 is an RGB colour (red in the lowest byte), top byte
 // 0xFF a system colour whose index is the low byte.
 struct ColourRef {
@@ -33,6 +35,8 @@ struct Appearance {
 // Reads the settings file anew; a missing file, section or key, or a value that is not a
 // number, gives the default. Nothing is written.
 Appearance ReadAppearance(const QString& startDir);
+// The appearance held by settings already read.
+Appearance AppearanceFrom(const IniFile& ini);
 
 // The writes of the font and colour commands. Each throws StoreError "Unable to write to
 // <path>" on failure.

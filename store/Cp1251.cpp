@@ -64,10 +64,15 @@ Encoded encode(QStringView text) {
             result.bytes.append(it.value());
             continue;
         }
-        // A character outside the code page; a surrogate pair is one character.
+        // A character outside the code page; a surrogate pair is one character. A lone
+        // surrogate is broken text that no font shows: it is reported as the replacement
+        // character, which keeps the list valid text, so that every character in it is found
+        // whole (a lone one next to another would read as a pair).
         QString ch(c);
         if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
             ch.append(text[++i]);
+        else if (c.isSurrogate())
+            ch = QChar(QChar::ReplacementCharacter);
         if (!result.unencodable.contains(ch)) result.unencodable.append(ch);
     }
     return result;
@@ -78,7 +83,8 @@ QString describeCharacters(const QString& characters) {
     for (qsizetype i = 0; i < characters.size(); ++i) {
         QString ch(characters[i]);
         char32_t code = characters[i].unicode();
-        if (characters[i].isHighSurrogate() && i + 1 < characters.size()) {
+        if (characters[i].isHighSurrogate() && i + 1 < characters.size() &&
+            characters[i + 1].isLowSurrogate()) {
             ch.append(characters[i + 1]);
             code = QChar::surrogateToUcs4(characters[i], characters[i + 1]);
             ++i;

@@ -14,7 +14,8 @@ QString decode(QByteArrayView bytes);
 struct Encoded {
     QByteArray bytes;
     // Each distinct character of the text that Windows-1251 cannot hold, in order of first
-    // appearance. When it is not empty, `bytes` must not be stored.
+    // appearance; a lone surrogate counts as U+FFFD. When it is not empty, `bytes` must not be
+    // stored.
     QString unencodable;
     bool ok() const { return unencodable.isEmpty(); }
 };

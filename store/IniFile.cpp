@@ -35,6 +35,12 @@ IniFile IniFile::load(const QString& path) {
     return ini;
 }
 
+IniFile IniFile::parse(const QByteArray& bytes) {
+    IniFile ini;
+    ini.lines_ = RecordLines(bytes).toList();
+    return ini;
+}
+
 qsizetype IniFile::findSection(QByteArrayView section) const {
     for (qsizetype i = 0; i < lines_.size(); ++i)
         if (isSectionLine(lines_[i]) && sameName(sectionName(lines_[i]), section)) return i;
@@ -75,6 +81,8 @@ bool IniFile::parseInteger(QByteArrayView text, qint32* value) {
         base = 16;
         text = text.sliced(2);
     }
+    // Leading zeros count for nothing, however many there are.
+    while (text.size() > 1 && text.front() == '0') text = text.sliced(1);
     if (text.isEmpty() || text.size() > 16) return false;
     quint64 number = 0;
     for (char c : text) {

@@ -13,6 +13,8 @@ class IniFile {
   public:
     // Reads the file; a missing or unreadable file reads as empty.
     static IniFile load(const QString& path);
+    // The same from the file's bytes.
+    static IniFile parse(const QByteArray& bytes);
 
     // The value of the key, trimmed of blanks; `fallback` when section or key is missing.
     QByteArray readString(QByteArrayView section, QByteArrayView key,
