@@ -303,6 +303,7 @@ void TMainForm::FormCreate() {
     assignHints();
     ApplyMainWindowRule();
     try {
+        RemoveInterruptedSaves(StartDir);
         EnsurePerformerList(StartDir);
         loadPerformerList();
     } catch (const StoreError& e) {

@@ -4,6 +4,58 @@
 #include "store/FileSetChange.h"
 #include "store/StoreError.h"
 
+namespace {
+
+using TargetTest = bool (*)(const QString& name);
+
+bool IsDataFolderFile(const QString& name) {
+    return name == QLatin1String("performers.lrx") || name == QLatin1String("Settings.ini");
+}
+
+bool IsPerformerFile(const QString& name) {
+    return name == QLatin1String("Albums.lrx") || name == QLatin1String("Songs.lrx") ||
+           name == QLatin1String("Texts.lrx");
+}
+
+bool IsAlbumPicture(const QString& name) {
+    return name.endsWith(QLatin1String(".jpg"));
+}
+
+bool IsPlainFile(const QString& path) {
+    return fileio::isFile(path) && !fileio::isSymLink(path);
+}
+
+bool IsRealFolder(const QString& path) {
+    return fileio::isDir(path) && !fileio::isSymLink(path);
+}
+
+QStringList ListOrNothing(const QString& folder, int what) {
+    try {
+        return fileio::listDir(folder, what | int(fileio::Listing::Hidden));
+    } catch (const StoreError&) {
+        return {};
+    }
+}
+
+int RemoveInterruptedSavesIn(const QString& folder, TargetTest isOurs) {
+    int removed = 0;
+    for (const QString& name : ListOrNothing(folder, int(fileio::Listing::Files))) {
+        const QString target = fileio::interruptedSaveTarget(name);
+        if (target.isEmpty() || !isOurs(target)) continue;
+        const QString path = folder + u'/' + name;
+        if (!IsPlainFile(path) || !IsPlainFile(folder + u'/' + target)) continue;
+        try {
+            fileio::removeFile(path);
+            ++removed;
+        } catch (const StoreError&) {
+            // Left behind; the next start tries again.
+        }
+    }
+    return removed;
+}
+
+}  // namespace
+
 RecordLines LoadPerformerList(const QString& startDir) {
     return ReadRecordFile(PerformerStorePath(startDir, StoreEntry::PerformerList));
 }
@@ -42,4 +94,18 @@ void EnsurePerformerList(const QString& startDir) {
         // An existing or unmakeable data folder shows up when the list file is created.
     }
     WriteRecordFile(listPath, {});
+}
+
+int RemoveInterruptedSaves(const QString& startDir) {
+    const QString data = PerformerStorePath(startDir, StoreEntry::DataFolder);
+    if (!IsRealFolder(data)) return 0;
+    int removed = RemoveInterruptedSavesIn(data, IsDataFolderFile);
+    for (const QString& name : ListOrNothing(data, int(fileio::Listing::Dirs))) {
+        const QString performer = data + u'/' + name;
+        if (!IsRealFolder(performer)) continue;
+        removed += RemoveInterruptedSavesIn(performer, IsPerformerFile);
+        const QString pictures = performer + QLatin1String("/Image");
+        if (IsRealFolder(pictures)) removed += RemoveInterruptedSavesIn(pictures, IsAlbumPicture);
+    }
+    return removed;
 }

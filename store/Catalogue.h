@@ -21,3 +21,10 @@ void CreatePerformerFolder(FileSetChange& change, const QString& startDir,
 // Makes sure Data/ and Data/performers.lrx exist, as at start-up: a data folder that cannot
 // be made is passed over; a list file that cannot then be created throws.
 void EnsurePerformerList(const QString& startDir);
+
+// Removes what saves killed half-way left beside the catalogue's files, as the start-up does
+// before anything is read. Only Data/, the performer folders in it and their picture folders
+// are looked at (none through a link); a file goes only when it is a plain file named like an
+// interrupted save of a line file or album picture that stands beside it. Anything that cannot
+// be listed or removed is left as it is. Returns how many files were removed.
+int RemoveInterruptedSaves(const QString& startDir);

@@ -113,6 +113,7 @@ QByteArray readAll(const QString& path) {
 
 void writeAtomic(const QString& path, const QByteArray& data) {
     changePoint(path);
+    if (isSymLink(path)) fail(path, ELOOP);
     QSaveFile file(path);
     errno = 0;
     if (!file.open(QIODevice::WriteOnly)) {
@@ -128,6 +129,30 @@ void writeAtomic(const QString& path, const QByteArray& data) {
     }
     errno = 0;
     if (!file.commit()) fail(path, errno ? errno : EIO);
+}
+
+QString interruptedSaveTarget(const QString& entry) {
+    // QSaveFile's temporary names: the file's own name, a dot, six of [A-Za-z0-9].
+    constexpr qsizetype suffixLength = 6;
+    const qsizetype dot = entry.size() - suffixLength - 1;
+    if (dot < 1 || entry[dot] != u'.') return {};
+    const QStringView suffix = QStringView(entry).mid(dot + 1);
+    int lower = 0, upper = 0, digits = 0;
+    for (QChar c : suffix) {
+        const char16_t u = c.unicode();
+        if (u >= u'a' && u <= u'z')
+            ++lower;
+        else if (u >= u'A' && u <= u'Z')
+            ++upper;
+        else if (u >= u'0' && u <= u'9')
+            ++digits;
+        else
+            return {};
+    }
+    const bool capitalisedWord = upper == 1 && suffix[0].isUpper() && digits == 0;
+    const bool oneKind = lower == suffixLength || upper == suffixLength || digits == suffixLength;
+    if (oneKind || capitalisedWord) return {};
+    return entry.left(dot);
 }
 
 void createNewFile(const QString& path) {

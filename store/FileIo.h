@@ -14,8 +14,17 @@ namespace fileio {
 QByteArray readAll(const QString& path);
 
 // Replaces the file's content as one step: the new bytes go to a file beside it, are flushed
-// to disk, and only then renamed over the old one. A failure leaves the old file whole.
+// to disk, and only then renamed over the old one. A failure leaves the old file whole. A path
+// that is a symbolic link is refused (ELOOP): writing would change whatever it points at,
+// perhaps outside the data folder, or replace the link with a plain file.
 void writeAtomic(const QString& path, const QByteArray& data);
+// A save killed between the moment its new bytes got a name beside the file and the moment
+// they replaced it (on a file system without unnamed files: at any moment of the write)
+// leaves that file behind as "<name>.XXXXXX" (six random letters and digits). Returns <name> when
+// `entry` has that form, otherwise an empty string. A suffix that looks chosen by a person (one
+// word in one case, or all digits, as in "Songs.lrx.backup" or "Songs.lrx.202401") is not taken for
+// one: a leftover kept by mistake costs nothing.
+QString interruptedSaveTarget(const QString& entry);
 
 // Creates a new empty file; an existing file of that name is a failure (EEXIST).
 void createNewFile(const QString& path);

@@ -1,0 +1,56 @@
+// The process the crash test kills: saves one song's text and one album's song list through
+// the editors' store operations, again and again, each save a new version, until it is killed.
+// Progress goes to stdout one byte at a time and unbuffered, so that whatever the parent reads
+// after the kill is exactly what had happened: 'r' ready, 't'/'T' a text save begun/done,
+// 's'/'S' a song list save begun/done.
+//
+// Usage: crash_child START_DIR SEED FIRST_VERSION
+
+#include <sys/prctl.h>
+#include <unistd.h>
+#include <QCoreApplication>
+#include <csignal>
+#include <cstdio>
+
+#include "store/Editing.h"
+#include "store/StoreError.h"
+#include "tests/helpers/SaveVersions.h"
+
+namespace {
+
+void Report(char progress) {
+    while (::write(STDOUT_FILENO, &progress, 1) < 0 && errno == EINTR) {
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Never outlives the test that started it, whatever happens to the test.
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    QCoreApplication app(argc, argv);
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: crash_child START_DIR SEED FIRST_VERSION\n");
+        return 2;
+    }
+    const QString startDir = QString::fromLocal8Bit(argv[1]);
+    const SaveVersions versions(quint32(std::strtoul(argv[2], nullptr, 10)));
+    const qint64 first = std::strtoll(argv[3], nullptr, 10);
+    Report('r');
+    try {
+        for (qint64 version = first;; ++version) {
+            const Lines text = versions.lyrics(version);
+            const Lines songs = versions.songs(version);
+            Report('t');
+            SaveSongText(startDir, SaveVersions::performer(), SaveVersions::album(),
+                         SaveVersions::song(), text);
+            Report('T');
+            Report('s');
+            SaveSongList(startDir, SaveVersions::performer(), SaveVersions::album(), songs);
+            Report('S');
+        }
+    } catch (const StoreError& e) {
+        std::fprintf(stderr, "save failed: %s\n", e.what());
+        return 1;
+    }
+}
