@@ -7,8 +7,8 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -44,24 +44,6 @@ using Files = QMap<QString, QByteArray>;
 
 const QString kMissing = QStringLiteral("<missing>");
 const int kErrors[] = {ENOSPC, EIO, EACCES, EROFS};
-
-// The whole working directory, read directly (not through the layer that fails on purpose).
-Files everyFile(const QString& root) {
-    Files files;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString full = it.next();
-        const QString rel = QDir(root).relativeFilePath(full);
-        if (it.fileInfo().isDir() && !it.fileInfo().isSymLink()) {
-            files.insert(rel + u'/', "<dir>");
-            continue;
-        }
-        QFile f(full);
-        files.insert(rel, f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>"));
-    }
-    return files;
-}
 
 void emptyFolder(const QString& root) {
     QDir dir(root);
@@ -289,7 +271,7 @@ class FaultSweep : public AppTest {
         Outcome o;
         o.browsed = browseAfterRestart();
         restart(command);
-        o.files = everyFile(cat.startDir());
+        o.files = SnapshotTree(cat.startDir());
         fileio::clearFaults();
         command.run();
         o.calls = fileio::callsMade();
@@ -302,7 +284,7 @@ class FaultSweep : public AppTest {
         const Outcome before = cleanRun(command);
         const QStringList beforeBrowsed = before.browsed;
         Outcome after;
-        after.files = everyFile(cat.startDir());
+        after.files = SnapshotTree(cat.startDir());
         after.shown = before.shown;
         after.browsed = browseAfterRestart();
         ASSERT_NE(before.files, after.files) << command.name << " writes nothing";
@@ -326,7 +308,7 @@ class FaultSweep : public AppTest {
                                           .arg(error);
                 modal.dropPendingDialogs();  // a command that stopped before its dialog
                 const QStringList shown = messages();
-                const Files now = everyFile(cat.startDir());
+                const Files now = SnapshotTree(cat.startDir());
                 if (injected == 0) {
                     EXPECT_EQ(now, after.files) << where.toStdString();
                     EXPECT_EQ(n, before.calls + 1) << where.toStdString();
@@ -382,7 +364,7 @@ class FaultSweep : public AppTest {
         if (now != before.files) return;
         restart(command);
         command.run();
-        EXPECT_EQ(everyFile(cat.startDir()), after.files) << where.toStdString() << ", repeated";
+        EXPECT_EQ(SnapshotTree(cat.startDir()), after.files) << where.toStdString() << ", repeated";
         EXPECT_EQ(messages(), after.shown) << where.toStdString() << ", repeated";
     }
 

@@ -8,8 +8,8 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -163,28 +163,7 @@ const QString kScanCancelled = U("\rСканирование отменено, �
 
 // ------------------------------------------------------------------ the sandbox
 
-// "d" for a folder, "l:" + target for a link, "f:" + bytes for a file, by relative path.
 using Tree = QMap<QString, QByteArray>;
-
-Tree SnapshotTree(const QString& root) {
-    Tree tree;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString full = it.next();
-        const QFileInfo info = it.fileInfo();
-        const QString rel = QDir(root).relativeFilePath(full);
-        if (info.isSymLink()) {
-            tree.insert(rel, "l:" + info.symLinkTarget().toUtf8());
-        } else if (info.isDir()) {
-            tree.insert(rel + u'/', "d");
-        } else {
-            QFile f(full);
-            tree.insert(rel, f.open(QIODevice::ReadOnly) ? "f:" + f.readAll() : "f:?");
-        }
-    }
-    return tree;
-}
 
 const QString kData = QStringLiteral("start/Data/");
 

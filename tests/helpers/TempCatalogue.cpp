@@ -3,9 +3,10 @@
 #include <gtest/gtest.h>
 #include <QBuffer>
 #include <QDir>
-#include <QImage>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
 
 #include "store/Cp1251.h"
 
@@ -74,4 +75,24 @@ QByteArray SmallJpeg(int width, int height) {
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "JPG");
     return bytes;
+}
+
+QMap<QString, QByteArray> SnapshotTree(const QString& root) {
+    QMap<QString, QByteArray> tree;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString full = it.next();
+        const QFileInfo info = it.fileInfo();
+        const QString rel = QDir(root).relativeFilePath(full);
+        if (info.isSymLink()) {
+            tree.insert(rel, "l:" + info.symLinkTarget().toUtf8());
+        } else if (info.isDir()) {
+            tree.insert(rel + u'/', "d");
+        } else {
+            QFile f(full);
+            tree.insert(rel, f.open(QIODevice::ReadOnly) ? "f:" + f.readAll() : "f:?");
+        }
+    }
+    return tree;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -28,6 +29,11 @@ class TempCatalogue {
     QTemporaryDir dir_;
     QString startDir_;
 };
+
+// Every entry below `root`, read directly (not through the program's file layer, which tests
+// make fail): "d" for a folder, "l:" + target for a link, "f:" + bytes for a file, by path
+// relative to root (folders end in "/").
+QMap<QString, QByteArray> SnapshotTree(const QString& root);
 
 // Windows-1251 bytes of a UTF-8 literal (tests write names as readable text).
 QByteArray W(const char* utf8);
