@@ -269,6 +269,13 @@ const WordTable& Words() {
     return table;
 }
 
+// The two words of nearly every line of a document, \par and \uN, are known without the table.
+WordMeaning LookUpWord(QByteArrayView word) {
+    if (word == "par") return {Word::LineEnd};
+    if (word == "u") return {Word::Unicode};
+    return Words().value(word);
+}
+
 enum class Destination { Text, FontTable, Skip };
 
 struct GroupState {
@@ -392,7 +399,7 @@ class RtfParser {
         }
         if (negative) param = -param;
         if (pos_ < in_.size() && in_[pos_] == ' ') ++pos_;  // the delimiter belongs to the word
-        const WordMeaning meaning = Words().value(word);
+        const WordMeaning meaning = LookUpWord(word);
         if (meaning.word == Word::Binary) {
             pos_ += qMin<qsizetype>(qMax(0L, param), in_.size() - pos_);
             return;
