@@ -681,50 +681,40 @@ QString ScanRefusal(const QString& path, const QString& name) {
            kScanCancelled;
 }
 
+// Each name typed (where a keyboard can type it) and pasted.
+void TypedAndPasted(void (*run)(const HostileName&, Entry)) {
+    for (const HostileName& n : Names()) {
+        if (CanType(n)) run(n, Entry::Typed);
+        run(n, Entry::Pasted);
+    }
+}
+
 }  // namespace
 
 // ------------------------------------------------------------------ the drivers
 
 TEST(HostileNames, NewPerformer) {
-    for (const HostileName& n : Names()) {
-        if (CanType(n)) RunNewPerformer(n, Entry::Typed);
-        RunNewPerformer(n, Entry::Pasted);
-    }
+    TypedAndPasted(RunNewPerformer);
 }
 
 TEST(HostileNames, AlbumListEditor) {
-    for (const HostileName& n : Names()) {
-        if (CanType(n)) RunAlbumList(n, Entry::Typed);
-        RunAlbumList(n, Entry::Pasted);
-    }
+    TypedAndPasted(RunAlbumList);
 }
 
 TEST(HostileNames, SongListEditor) {
-    for (const HostileName& n : Names()) {
-        if (CanType(n)) RunSongList(n, Entry::Typed);
-        RunSongList(n, Entry::Pasted);
-    }
+    TypedAndPasted(RunSongList);
 }
 
 TEST(HostileNames, PerformerRename) {
-    for (const HostileName& n : Names()) {
-        if (CanType(n)) RunPerformerRename(n, Entry::Typed);
-        RunPerformerRename(n, Entry::Pasted);
-    }
+    TypedAndPasted(RunPerformerRename);
 }
 
 TEST(HostileNames, AlbumRename) {
-    for (const HostileName& n : Names()) {
-        if (CanType(n)) RunAlbumRename(n, Entry::Typed);
-        RunAlbumRename(n, Entry::Pasted);
-    }
+    TypedAndPasted(RunAlbumRename);
 }
 
 TEST(HostileNames, SongRename) {
-    for (const HostileName& n : Names()) {
-        if (CanType(n)) RunSongRename(n, Entry::Typed);
-        RunSongRename(n, Entry::Pasted);
-    }
+    TypedAndPasted(RunSongRename);
 }
 
 TEST(HostileNames, ImportBaseFolderName) {
