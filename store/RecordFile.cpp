@@ -10,8 +10,7 @@ constexpr char kCtrlZ = 0x1a;
 }
 
 RecordLines::RecordLines(QByteArray bytes) : data_(std::move(bytes)) {
-    plain_ = holdsOnlyPlainLineEnds();
-    if (!plain_) {
+    if (!holdsOnlyPlainLineEnds()) {
         splitAnyLines();
         indexed_ = true;
     }

@@ -39,9 +39,9 @@ class RecordLines {
     Lines plainBlockBodies(QByteArrayView header, QByteArrayView endLine) const;
 
     QByteArray data_;
-    // Plain: no Ctrl-Z and every CR right before an LF, so a line is exactly the bytes
-    // between two LFs less a final CR, and can be found in the buffer without splitting it.
-    bool plain_ = true;
+    // Not yet indexed means plain: no Ctrl-Z and every CR right before an LF, so a line is
+    // exactly the bytes between two LFs less a final CR, and can be found in the buffer
+    // without splitting it. Other files are split at once.
     mutable bool indexed_ = false;
     mutable std::vector<QByteArrayView> lines_;
 };
