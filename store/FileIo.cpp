@@ -94,17 +94,23 @@ QByteArray readAll(const QString& path) {
     if (::fstat(fd.get(), &st) != 0) fail(path);
     if (S_ISDIR(st.st_mode)) throw StoreReadError(EISDIR, path);
     faultPoint(path);
-    // Read straight into a buffer of the file's size; a file that grows meanwhile is read on.
+    // Read straight into a buffer of the file's size. The read that confirms the end goes to
+    // a small buffer of its own: growing the file's buffer for it would cost more than the
+    // read of a small lyric file itself. A file that grows meanwhile is read on.
     QByteArray data(st.st_size > 0 ? qsizetype(st.st_size) : 0, Qt::Uninitialized);
     qsizetype filled = 0;
     for (;;) {
-        if (filled == data.size()) data.resize(filled + (1 << 16));
-        const ssize_t n = ::read(fd.get(), data.data() + filled, size_t(data.size() - filled));
+        char more[4096];
+        const bool full = filled == data.size();
+        const ssize_t n =
+            full ? ::read(fd.get(), more, sizeof more)
+                 : ::read(fd.get(), data.data() + filled, size_t(data.size() - filled));
         if (n < 0) {
             if (errno == EINTR) continue;
             fail(path);
         }
         if (n == 0) break;
+        if (full) data.append(more, qsizetype(n));
         filled += qsizetype(n);
     }
     data.truncate(filled);
