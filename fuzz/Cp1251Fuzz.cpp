@@ -66,13 +66,13 @@ void CheckEncoding(const QString& text) {
     FUZZ_CHECK(cp1251::describeCharacters(encoded.unencodable) == ExpectedDescription(unencodable));
 
     // The lyric importer's own encoder marks what it cannot hold with '?' and reports the same.
-    CatalogueText lyric;
-    AppendCatalogueLine(lyric, text);
-    FUZZ_CHECK(lyric.lines.size() == 1);
+    const CatalogueText lyric = CatalogueLine(text);
+    const Lines lines = lyric.lines();
+    FUZZ_CHECK(lines.size() == 1);
     QByteArray marked;
     for (const QString& c : CharactersOf(text))
         marked += codePage.contains(c) ? cp1251::encode(c).bytes : QByteArray("?");
-    FUZZ_CHECK(lyric.lines[0] == marked);
+    FUZZ_CHECK(lines[0] == marked);
     FUZZ_CHECK(CharactersOf(lyric.unencodable) == unencodable);
 }
 

@@ -8,11 +8,12 @@
 int FuzzRtfReader(const uint8_t* data, size_t size) {
     const QByteArray bytes = FuzzBytes(data, size);
     const CatalogueText text = RtfToPlainText(bytes);
-    for (const Line& line : text.lines)
-        FUZZ_CHECK(!line.contains('\r') && !line.contains('\n') && !line.contains('\x1a'));
+    // The text reads back as the lines it was written as: no line holds a line end or Ctrl-Z.
+    const Lines lines = text.lines();
+    FUZZ_CHECK(JoinRecordLines(lines) == text.written);
     if (IsRtfDocument(bytes)) {
         // Control characters are formatting in RTF, never text (the tab aside).
-        for (const Line& line : text.lines)
+        for (const Line& line : lines)
             for (const char c : line) FUZZ_CHECK(uchar(c) >= 0x20 || c == '\t');
     }
     // What is reported is exactly what the code page lacks, each character once.

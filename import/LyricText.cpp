@@ -1,6 +1,8 @@
 #include "import/LyricText.h"
 
+#include <algorithm>
 #include <array>
+#include <utility>
 
 #include "store/Cp1251.h"
 
@@ -70,7 +72,7 @@ const std::array<uchar, 0x10000>& EncodingTable() {
 
 void CatalogueLineBuilder::appendUnit(char16_t unit) {
     if (unit < 0x80 && highSurrogate_ == 0) {
-        line_.push_back(char(unit));
+        appendByte(char(unit));
         return;
     }
     if (QChar::isLowSurrogate(unit) && highSurrogate_ != 0) {
@@ -86,7 +88,7 @@ void CatalogueLineBuilder::appendUnit(char16_t unit) {
     }
     const uchar b = EncodingTable()[unit];
     if (b != 0 || unit == 0)
-        line_.push_back(char(b));
+        appendByte(char(b));
     else
         unencodable(QString(QChar(unit)));
 }
@@ -101,23 +103,36 @@ void CatalogueLineBuilder::flushSurrogate() {
 
 // A lone surrogate is reported as U+FFFD, as cp1251::encode does: the list stays valid text.
 void CatalogueLineBuilder::unencodable(const QString& character) {
-    line_.push_back('?');
+    appendByte('?');
     const QString reported = character.size() == 1 && character[0].isSurrogate()
                                  ? QString(QChar(QChar::ReplacementCharacter))
                                  : character;
-    if (!text_.unencodable.contains(reported)) text_.unencodable.append(reported);
+    if (!unencodable_.contains(reported)) unencodable_.append(reported);
+}
+
+void CatalogueLineBuilder::grow(qsizetype bytes) {
+    buffer_.resize(std::max({buffer_.size() * 2, size_ + bytes, qsizetype(256)}));
 }
 
 void CatalogueLineBuilder::endLine() {
-    flushSurrogate();
-    text_.lines.append(QByteArray(line_.data(), qsizetype(line_.size())));
-    line_.clear();
+    char* const end = beginRun(2);
+    end[0] = '\r';
+    end[1] = '\n';
+    endRun(end + 2);
+    lineStart_ = size_;
 }
 
-void AppendCatalogueLine(CatalogueText& text, QStringView line) {
-    CatalogueLineBuilder builder(text);
+CatalogueText CatalogueLineBuilder::finish() {
+    buffer_.truncate(lineStart_);
+    size_ = lineStart_;
+    return {std::exchange(buffer_, QByteArray()), unencodable_};
+}
+
+CatalogueText CatalogueLine(QStringView line) {
+    CatalogueLineBuilder builder;
     for (const QChar c : line) builder.appendUnit(c.unicode());
     builder.endLine();
+    return builder.finish();
 }
 
 bool LooksLikeUtf8(QByteArrayView bytes) {
@@ -126,14 +141,13 @@ bool LooksLikeUtf8(QByteArrayView bytes) {
 }
 
 CatalogueText PlainLyricText(const QByteArray& bytes) {
-    CatalogueText text;
-    if (!LooksLikeUtf8(bytes)) {
-        text.lines = RecordLines(bytes).toList();
-        return text;
-    }
+    if (!LooksLikeUtf8(bytes)) return {RecordLines(bytes).joined(), QString()};
     // Line ends and Ctrl-Z are the same bytes in UTF-8, so the lines are split first.
     const QByteArray body = bytes.startsWith(kUtf8Bom) ? bytes.mid(kUtf8Bom.size()) : bytes;
-    const RecordLines lines(body);
-    for (const QByteArrayView line : lines) AppendCatalogueLine(text, QString::fromUtf8(line));
-    return text;
+    CatalogueLineBuilder builder;
+    for (const QByteArrayView line : RecordLines(body)) {
+        for (const QChar c : QString::fromUtf8(line)) builder.appendUnit(c.unicode());
+        builder.endLine();
+    }
+    return builder.finish();
 }

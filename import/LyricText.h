@@ -3,44 +3,66 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
-#include <string>
 
 #include "store/RecordFile.h"
 
-// Text of a lyric file made ready for the catalogue: lines of Windows-1251 bytes. A character
-// the code page cannot hold stands as "?" in its line and is listed in `unencodable`, so the
-// caller can tell the user; nothing is dropped without a word.
+// Text of a lyric file made ready for the catalogue: Windows-1251 lines, kept as the text file
+// stores them (each line followed by CR LF), so a song goes into the text file as one piece. A
+// character the code page cannot hold stands as "?" in its line and is listed in
+// `unencodable`, so the caller can tell the user; nothing is dropped without a word.
 struct CatalogueText {
-    Lines lines;
+    QByteArray written;
     QString unencodable;  // each distinct character once, in order of first appearance
+
+    Lines lines() const { return RecordLines(written).toList(); }
 };
 
-// Builds the lines of a CatalogueText one UTF-16 unit or one Windows-1251 byte at a time,
-// without a detour through QString: the scanner converts thousands of files at once.
+// Builds a CatalogueText one UTF-16 unit or one Windows-1251 byte at a time, without a detour
+// through QString: the scanner converts thousands of files at once. The bytes go into a buffer
+// of its own kept ahead of the text, so a byte costs a store, and the finished text takes the
+// buffer over without a copy.
 class CatalogueLineBuilder {
   public:
-    explicit CatalogueLineBuilder(CatalogueText& text) : text_(text) {}
     // A byte that already is Windows-1251.
     void appendByte(char b) {
         if (highSurrogate_ != 0) flushSurrogate();
-        line_.push_back(b);
+        *room(1) = b;
+        ++size_;
     }
+    // Where a run of at most `most` Windows-1251 bytes can be written directly; endRun takes
+    // the end of what was written.
+    char* beginRun(qsizetype most) {
+        if (highSurrogate_ != 0) flushSurrogate();
+        return room(most);
+    }
+    void endRun(const char* end) { size_ = end - buffer_.constData(); }
     void appendUnit(char16_t unit);
     // Ends the current line, empty or not.
     void endLine();
-    bool lineIsEmpty() const { return line_.empty() && highSurrogate_ == 0; }
+    bool lineIsEmpty() const { return size_ == lineStart_ && highSurrogate_ == 0; }
+    // True between the halves of a surrogate pair.
+    bool awaitsLowSurrogate() const { return highSurrogate_ != 0; }
+    // The lines ended so far.
+    CatalogueText finish();
 
   private:
+    char* room(qsizetype bytes) {
+        if (buffer_.size() - size_ < bytes) grow(bytes);
+        return buffer_.data() + size_;
+    }
+    void grow(qsizetype bytes);
     void flushSurrogate();
     void unencodable(const QString& character);
 
-    CatalogueText& text_;
-    std::string line_;
+    QByteArray buffer_;  // its size is the room; the text is its first size_ bytes
+    qsizetype size_ = 0;
+    qsizetype lineStart_ = 0;
     char16_t highSurrogate_ = 0;
+    QString unencodable_;
 };
 
-// Appends one line of Unicode text, encoded for the catalogue.
-void AppendCatalogueLine(CatalogueText& text, QStringView line);
+// One line of Unicode text, encoded for the catalogue.
+CatalogueText CatalogueLine(QStringView line);
 
 // A plain lyric file, split by the line reading rules of the catalogue. A file in UTF-8 (with
 // its byte-order mark, or valid UTF-8 holding multi-byte sequences) is converted; any other

@@ -7,6 +7,7 @@
 #include <iconv.h>
 #include <QHash>
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <vector>
 
@@ -271,10 +272,28 @@ const WordTable& Words() {
 
 // The two words of nearly every line of a document, \par and \uN, are known without the table.
 WordMeaning LookUpWord(QByteArrayView word) {
-    if (word == "par") return {Word::LineEnd};
-    if (word == "u") return {Word::Unicode};
+    if (word.size() == 3 && word[0] == 'p' && word[1] == 'a' && word[2] == 'r')
+        return {Word::LineEnd};
+    if (word.size() == 1 && word[0] == 'u') return {Word::Unicode};
     return Words().value(word);
 }
+
+// Control characters are not text (see appendDecoded); among them the line breaks of the
+// RTF source.
+bool IsCatalogueTextByte(char b) {
+    return uchar(b) >= 0x20 || b == '\t';
+}
+
+// The value of each hex digit, -1 for other bytes: a Cyrillic document is mostly \'hh.
+constexpr std::array<signed char, 256> kHexDigits = [] {
+    std::array<signed char, 256> digits{};
+    for (int c = 0; c < 256; ++c)
+        digits[size_t(c)] = c >= '0' && c <= '9'   ? c - '0'
+                            : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                            : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                   : -1;
+    return digits;
+}();
 
 enum class Destination { Text, FontTable, Skip };
 
@@ -292,11 +311,15 @@ class RtfParser {
     CatalogueText run() {
         while (pos_ < in_.size() && !finished_) step();
         endText();
-        return std::move(out_);
+        return line_.finish();
     }
 
   private:
     void step() {
+        if (inCatalogueText()) {
+            catalogueText();
+            if (pos_ >= in_.size()) return;
+        }
         const char c = in_[pos_++];
         switch (c) {
             case '{':
@@ -314,37 +337,47 @@ class RtfParser {
             case '\n':
                 return;  // line breaks of the RTF source are not text
             default:
-                if (fallbackLeft_ == 0 && state_.codePage == 1251 &&
-                    state_.destination == Destination::Text && pendingBytes_.isEmpty())
-                    catalogueTextRun(c);
-                else
-                    textByte(c);
+                textByte(c);
         }
     }
 
-    // The common case of a document in the catalogue's own code page: a run of plain text
-    // and \'hh bytes (how word processors write Cyrillic) goes into the line byte by byte,
-    // without the per-character path.
-    void catalogueTextRun(char c) {
-        for (;;) {
-            appendCatalogueByte(c);
-            if (pos_ >= in_.size()) return;
-            c = in_[pos_];
-            if (c == '\\' && pos_ + 1 < in_.size() && in_[pos_ + 1] == '\'') {
-                const int value = hexByte(pos_ + 2);
-                if (value < 0) return;  // the general path reads what follows
-                pos_ += 4;
+    bool inCatalogueText() const {
+        return fallbackLeft_ == 0 && state_.codePage == 1251 &&
+               state_.destination == Destination::Text && pendingBytes_.isEmpty() &&
+               !line_.awaitsLowSurrogate();
+    }
+
+    // The common case of a document in the catalogue's own code page: a run of plain text,
+    // \'hh bytes (how word processors write Cyrillic) and source line breaks goes into the
+    // line byte by byte, without the general path. It stops at groups and other controls.
+    void catalogueText() {
+        const char* const text = in_.data();
+        const qsizetype size = in_.size();
+        qsizetype p = pos_;
+        // Every byte written takes at least one byte of the document.
+        char* const start = line_.beginRun(size - p);
+        char* out = start;
+        while (p < size) {
+            char c = text[p];
+            if (c == '\\') {
+                const int value = p + 1 < size && text[p + 1] == '\'' ? hexByte(p + 2) : -1;
+                if (value < 0) break;
                 c = char(value);
-                continue;
+                p += 4;
+            } else if (c == '{' || c == '}') {
+                break;
+            } else {
+                ++p;
             }
-            if (c == '{' || c == '}' || c == '\\' || c == '\r' || c == '\n') return;
-            ++pos_;
+            *out = c;
+            out += IsCatalogueTextByte(c);
         }
+        line_.endRun(out);
+        pos_ = p;
     }
 
-    // Control characters are not text (see appendDecoded).
     void appendCatalogueByte(char b) {
-        if (uchar(b) >= 0x20 || b == '\t') line_.appendByte(b);
+        if (IsCatalogueTextByte(b)) line_.appendByte(b);
     }
 
     void closeGroup() {
@@ -459,12 +492,7 @@ class RtfParser {
         return high * 16 + low;
     }
 
-    static int hexDigit(char c) {
-        if (c >= '0' && c <= '9') return c - '0';
-        if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-        return -1;
-    }
+    static int hexDigit(char c) { return kHexDigits[uchar(c)]; }
 
     void controlWord(WordMeaning meaning, int param) {
         if (state_.destination == Destination::Skip) return;
@@ -554,7 +582,10 @@ class RtfParser {
     }
 
     void flushBytes() {
-        if (pendingBytes_.isEmpty()) return;
+        if (!pendingBytes_.isEmpty()) decodePendingBytes();
+    }
+
+    void decodePendingBytes() {
         const QString text = decoder_.decode(pendingCodePage_, pendingBytes_);
         pendingBytes_.clear();
         for (const QChar c : text) appendDecoded(c.unicode());
@@ -599,8 +630,7 @@ class RtfParser {
     int pendingCodePage_ = 0;
     QByteArray pendingBytes_;
     CodePageDecoder decoder_;
-    CatalogueText out_;
-    CatalogueLineBuilder line_{out_};
+    CatalogueLineBuilder line_;
 };
 
 }  // namespace

@@ -65,10 +65,15 @@ QList<ScanSong> SongFilesWithExtension(const QStringList& files, const QString& 
 }
 
 // Hidden lyric files count as songs; only regular files are read (a pipe would hang the scan).
+// An album entry that is a file (README, say) holds no songs.
 QList<ScanSong> CollectSongFiles(const QString& albumFolder) {
-    if (!fileio::isDir(albumFolder)) return {};
-    const QStringList files =
-        ListSorted(albumFolder, int(fileio::Listing::Files) | int(fileio::Listing::Hidden));
+    QStringList files;
+    try {
+        files = ListSorted(albumFolder, int(fileio::Listing::Files) | int(fileio::Listing::Hidden));
+    } catch (const StoreError& e) {
+        if (e.error() == ENOTDIR) return {};
+        throw;
+    }
     return SongFilesWithExtension(files, kTxt) + SongFilesWithExtension(files, kRtf);
 }
 
@@ -131,94 +136,94 @@ QByteArray StoredSongName(const QString& name, const QString& path) {
     return stored;
 }
 
-// The song's own file of one kind: the name with exactly this extension, or else the listed
-// file whose extension differs only in letter case (file names ignore case where lyric
+// The song's own file of one kind: the name with exactly this extension, or else the first
+// listed file whose extension differs only in letter case (file names ignore case where lyric
 // folders come from).
 QString SongFilePath(const QString& albumFolder, const QList<ScanSong>& songs, const QString& name,
                      const QString& extension) {
-    const QString exact = name + extension;
-    for (const ScanSong& s : songs)
-        if (s.fileName == exact) return Join(albumFolder, exact);
-    for (const ScanSong& s : songs)
-        if (s.name == name && s.fileName.endsWith(extension, Qt::CaseInsensitive))
-            return Join(albumFolder, s.fileName);
-    return QString();
+    const ScanSong* caseVariant = nullptr;
+    for (const ScanSong& s : songs) {
+        if (s.name != name || !s.fileName.endsWith(extension, Qt::CaseInsensitive)) continue;
+        if (s.fileName.endsWith(extension)) return Join(albumFolder, s.fileName);
+        if (!caseVariant) caseVariant = &s;
+    }
+    return caseVariant ? Join(albumFolder, caseVariant->fileName) : QString();
 }
 
-// The text of one song, ready to store. A Windows-1251 lyric file is kept as the lines of the
-// file itself (no copy per line: a scan reads thousands of files); a converted one as its lines.
-class SongText {
-  public:
-    SongText(RecordLines lines, QString path) : plain_(std::move(lines)), path_(std::move(path)) {}
-    SongText(CatalogueText text, QString path)
-        : converted_(std::move(text)), isConverted_(true), path_(std::move(path)) {}
+CatalogueText ReadTextFile(const QString& path) {
+    return PlainLyricText(fileio::readAll(path));
+}
 
-    const QString& path() const { return path_; }
-    const QString& unencodable() const { return converted_.unencodable; }
-
-    template <typename Visit>
-    void forEachLine(Visit visit) const {
-        if (isConverted_) {
-            for (const QByteArray& line : converted_.lines) visit(QByteArrayView(line));
-        } else {
-            for (const QByteArrayView line : plain_) visit(line);
-        }
-    }
-
-  private:
-    RecordLines plain_;
-    CatalogueText converted_;
-    bool isConverted_ = false;
-    QString path_;
+struct SongFileText {
+    CatalogueText text;
+    QString path;
 };
 
-SongText ReadTextFile(const QString& path) {
-    QByteArray bytes = fileio::readAll(path);
-    if (LooksLikeUtf8(bytes)) return SongText(PlainLyricText(bytes), path);
-    return SongText(RecordLines(std::move(bytes)), path);
-}
-
 // The .txt file first; when it is missing or cannot be read, the .rtf file.
-SongText ReadSongText(const QString& albumFolder, const QList<ScanSong>& songs,
-                      const QString& name) {
+SongFileText ReadSongText(const QString& albumFolder, const QList<ScanSong>& songs,
+                          const QString& name) {
     const QString txt = SongFilePath(albumFolder, songs, name, kTxt);
     if (!txt.isEmpty()) {
         try {
-            return ReadTextFile(txt);
+            return {ReadTextFile(txt), txt};
         } catch (const StoreError&) {
             // an unreadable .txt gives way to the .rtf file of the same name
         }
     }
     QString rtf = SongFilePath(albumFolder, songs, name, kRtf);
     if (rtf.isEmpty()) rtf = Join(albumFolder, name + kRtf);
-    return SongText(RtfToPlainText(fileio::readAll(rtf)), rtf);
+    return {RtfToPlainText(fileio::readAll(rtf)), rtf};
 }
 
-void AppendLine(QByteArray& bytes, QByteArrayView line) {
-    bytes.append(line);
-    bytes.append("\r\n", 2);
+// Whether the written lines hold this line; lines hold no line end, so a hit that starts a
+// line and ends with CR LF is a whole line.
+bool HoldsLine(QByteArrayView written, QByteArrayView line) {
+    const QByteArray wanted = line.toByteArray() + "\r\n";
+    for (qsizetype from = 0;;) {
+        const qsizetype hit = written.indexOf(wanted, from);
+        if (hit < 0) return false;
+        if (hit == 0 || written[hit - 1] == '\n') return true;
+        from = hit + 1;
+    }
 }
 
-// Appends the song's text block; a line "endsong" would end it early for every reader.
-void AppendTextBlock(QByteArray& texts, QByteArrayView header, const SongText& song) {
-    AppendLine(texts, header);
-    song.forEachLine([&](QByteArrayView line) {
-        if (line == kTextBlockEnd)
-            throw ScanRefused(QStringLiteral("Текст из файла ") + song.path() +
-                              QStringLiteral(" нельзя сохранить: строка \"endsong\" завершает "
-                                             "текст песни.") +
-                              kCancelled);
-        AppendLine(texts, line);
-    });
-    AppendLine(texts, kTextBlockEnd);
+// A line "endsong" would end the song's text block early for every reader.
+void RefuseTextBlockEnd(const SongFileText& song) {
+    if (HoldsLine(song.text.written, kTextBlockEnd))
+        throw ScanRefused(QStringLiteral("Текст из файла ") + song.path +
+                          QStringLiteral(" нельзя сохранить: строка \"endsong\" завершает "
+                                         "текст песни.") +
+                          kCancelled);
 }
+
+struct TextBlock {
+    Line header;
+    QByteArray lines;  // written form
+};
 
 struct NewCatalogue {
     Lines albums;
     Lines songs;
-    QByteArray texts;  // the text file's bytes, built as the songs are read
+    std::vector<TextBlock> texts;
     QStringList replacedCharacters;
 };
+
+// Every song is read before the text file is put together, so its bytes go into one buffer
+// of the right size instead of one that grows (and is copied) thousands of times.
+QByteArray JoinTextBlocks(const std::vector<TextBlock>& blocks) {
+    const auto lineSize = [](QByteArrayView line) { return line.size() + 2; };
+    qsizetype total = 0;
+    for (const TextBlock& block : blocks)
+        total += lineSize(block.header) + block.lines.size() + lineSize(kTextBlockEnd);
+    QByteArray bytes;
+    bytes.reserve(total);
+    for (const TextBlock& block : blocks) {
+        bytes.append(block.header).append("\r\n", 2);
+        bytes.append(block.lines);
+        bytes.append(kTextBlockEnd).append("\r\n", 2);
+    }
+    return bytes;
+}
 
 void AddAlbum(NewCatalogue& out, const QString& scanFolder, const ScanAlbum& album) {
     const QString folder = Join(scanFolder, album.name);
@@ -228,12 +233,13 @@ void AddAlbum(NewCatalogue& out, const QString& scanFolder, const ScanAlbum& alb
     for (const ScanSong& song : album.songs) {
         const QByteArray songName = StoredSongName(song.name, Join(folder, song.fileName));
         out.songs.append(songName);
-        const SongText text = ReadSongText(folder, album.songs, song.name);
-        AppendTextBlock(out.texts, TextBlockHeader(albumName, songName), text);
-        if (!text.unencodable().isEmpty())
+        const SongFileText read = ReadSongText(folder, album.songs, song.name);
+        RefuseTextBlockEnd(read);
+        out.texts.push_back({TextBlockHeader(albumName, songName), read.text.written});
+        if (!read.text.unencodable.isEmpty())
             out.replacedCharacters.append(album.name + QStringLiteral(" / ") + song.name +
                                           QStringLiteral(": ") +
-                                          cp1251::describeCharacters(text.unencodable()));
+                                          cp1251::describeCharacters(read.text.unencodable));
     }
     out.songs.append(kSongBlockEnd);
 }
@@ -248,7 +254,7 @@ void WriteCatalogue(const QString& startDir, QByteArrayView performer, const New
         files.replace(PerformerStorePath(startDir, StoreEntry::SongList, performer),
                       JoinRecordLines(data.songs));
         files.replaceLast(PerformerStorePath(startDir, StoreEntry::TextFile, performer),
-                          data.texts);
+                          JoinTextBlocks(data.texts));
     } catch (const StoreError&) {
         files.rollBack();
         throw;

@@ -6,11 +6,27 @@
 #include "store/FileIo.h"
 
 namespace {
+
 constexpr char kCtrlZ = 0x1a;
+
+template <typename LineContainer>
+QByteArray JoinLines(const LineContainer& lines) {
+    qsizetype total = 0;
+    for (const auto& line : lines) total += line.size() + 2;
+    QByteArray bytes;
+    bytes.reserve(total);
+    for (const auto& line : lines) {
+        bytes.append(line);
+        bytes.append("\r\n", 2);
+    }
+    return bytes;
 }
+
+}  // namespace
 
 RecordLines::RecordLines(QByteArray bytes) : data_(std::move(bytes)) {
     if (!holdsOnlyPlainLineEnds()) {
+        plain_ = false;
         splitAnyLines();
         indexed_ = true;
     }
@@ -86,6 +102,25 @@ Lines RecordLines::toList() const {
     return list;
 }
 
+QByteArray RecordLines::joined() const {
+    return isJoinedForm() ? data_ : JoinLines(index());
+}
+
+// In a plain file every CR stands before an LF, so the file is in the written form when there
+// are as many CRs as LFs and the last line has its line end. Counted branch-free, as above.
+bool RecordLines::isJoinedForm() const {
+    if (!plain_) return false;
+    if (data_.isEmpty()) return true;
+    if (data_.back() != '\n') return false;
+    qsizetype carriageReturns = 0;
+    qsizetype lineFeeds = 0;
+    for (const char c : data_) {
+        carriageReturns += c == '\r';
+        lineFeeds += c == '\n';
+    }
+    return carriageReturns == lineFeeds;
+}
+
 Lines RecordLines::blockBodies(QByteArrayView header, QByteArrayView endLine) const {
     if (indexed_ || header.isEmpty()) return CollectBlockBodies(index(), header, endLine);
     return plainBlockBodies(header, endLine);
@@ -133,15 +168,7 @@ RecordLines ReadRecordFile(const QString& path) {
 }
 
 QByteArray JoinRecordLines(const Lines& lines) {
-    qsizetype total = 0;
-    for (const Line& line : lines) total += line.size() + 2;
-    QByteArray bytes;
-    bytes.reserve(total);
-    for (const Line& line : lines) {
-        bytes.append(line);
-        bytes.append("\r\n", 2);
-    }
-    return bytes;
+    return JoinLines(lines);
 }
 
 void WriteRecordFile(const QString& path, const Lines& lines) {
@@ -159,7 +186,10 @@ Line SongBlockHeader(QByteArrayView album) {
 }
 
 Line TextBlockHeader(QByteArrayView album, QByteArrayView song) {
-    return album.toByteArray() + ' ' + kBlockMarker + ' ' + song.toByteArray();
+    Line header;
+    header.reserve(album.size() + kBlockMarker.size() + song.size() + 2);
+    header.append(album).append(' ').append(kBlockMarker).append(' ').append(song);
+    return header;
 }
 
 void RemoveBlocksSkippingNext(Lines& lines, QByteArrayView header, QByteArrayView endLine) {

@@ -27,18 +27,23 @@ class RecordLines {
     auto begin() const { return index().begin(); }
     auto end() const { return index().end(); }
     Lines toList() const;
+    // The bytes JoinRecordLines writes for these lines. A file already written that way (the
+    // usual case) gives its own buffer, without a copy.
+    QByteArray joined() const;
 
     // The bodies of every block with this header (see CollectBlockBodies).
     Lines blockBodies(QByteArrayView header, QByteArrayView endLine) const;
 
   private:
     bool holdsOnlyPlainLineEnds() const;
+    bool isJoinedForm() const;
     const std::vector<QByteArrayView>& index() const;
     void splitPlainLines() const;
     void splitAnyLines();
     Lines plainBlockBodies(QByteArrayView header, QByteArrayView endLine) const;
 
     QByteArray data_;
+    bool plain_ = true;  // see indexed_; the buffer holds the file's bytes unchanged
     // Not yet indexed means plain: no Ctrl-Z and every CR right before an LF, so a line is
     // exactly the bytes between two LFs less a final CR, and can be found in the buffer
     // without splitting it. Other files are split at once.

@@ -62,7 +62,7 @@ TEST(FuzzReplay, LineRoundTrip) {
 TEST(FuzzFindings, RtfHexEscapesOfControlBytesAreNoText) {
     const CatalogueText text = RtfToPlainText(
         "{\\rtf1\\ansi\\ansicpg1251 first\\'0asecond\\'1athird\\'0d\\'e0\\par after\\par}");
-    EXPECT_EQ(text.lines, (Lines{"firstsecondthird\xE0", "after"}));
+    EXPECT_EQ(text.lines(), (Lines{"firstsecondthird\xE0", "after"}));
 }
 
 TEST(FuzzFindings, SettingsNumbersWithManyLeadingZeros) {
@@ -84,8 +84,7 @@ TEST(FuzzFindings, LoneSurrogatesAreReportedAsReplacementCharacter) {
     const cp1251::Encoded afterPair = cp1251::encode(QString(high) + low + low);
     EXPECT_EQ(afterPair.unencodable, QString(high) + low + QChar(0xFFFD));
 
-    CatalogueText lyric;
-    AppendCatalogueLine(lyric, QString(high) + low + high);
-    EXPECT_EQ(lyric.lines, Lines{"??"});
+    const CatalogueText lyric = CatalogueLine(QString(high) + low + high);
+    EXPECT_EQ(lyric.lines(), Lines{"??"});
     EXPECT_EQ(lyric.unencodable, QString(high) + low + QChar(0xFFFD));
 }
