@@ -138,20 +138,15 @@ QByteArray StoredSongName(const QString& name, const QString& path) {
 
 // The song's own file of one kind: the name with exactly this extension, or else the first
 // listed file whose extension differs only in letter case (file names ignore case where lyric
-// folders come from).
-QString SongFilePath(const QString& albumFolder, const QList<ScanSong>& songs, const QString& name,
-                     const QString& extension) {
+// folders come from). Empty when there is none.
+QString SongFileName(const QList<ScanSong>& songs, const QString& name, const QString& extension) {
     const ScanSong* caseVariant = nullptr;
     for (const ScanSong& s : songs) {
         if (s.name != name || !s.fileName.endsWith(extension, Qt::CaseInsensitive)) continue;
-        if (s.fileName.endsWith(extension)) return Join(albumFolder, s.fileName);
+        if (s.fileName.endsWith(extension)) return s.fileName;
         if (!caseVariant) caseVariant = &s;
     }
-    return caseVariant ? Join(albumFolder, caseVariant->fileName) : QString();
-}
-
-CatalogueText ReadTextFile(const QString& path) {
-    return PlainLyricText(fileio::readAll(path));
+    return caseVariant ? caseVariant->fileName : QString();
 }
 
 struct SongFileText {
@@ -160,19 +155,19 @@ struct SongFileText {
 };
 
 // The .txt file first; when it is missing or cannot be read, the .rtf file.
-SongFileText ReadSongText(const QString& albumFolder, const QList<ScanSong>& songs,
+SongFileText ReadSongText(const fileio::OpenFolder& album, const QList<ScanSong>& songs,
                           const QString& name) {
-    const QString txt = SongFilePath(albumFolder, songs, name, kTxt);
+    const QString txt = SongFileName(songs, name, kTxt);
     if (!txt.isEmpty()) {
         try {
-            return {ReadTextFile(txt), txt};
+            return {PlainLyricText(album.readAll(txt)), album.pathOf(txt)};
         } catch (const StoreError&) {
             // an unreadable .txt gives way to the .rtf file of the same name
         }
     }
-    QString rtf = SongFilePath(albumFolder, songs, name, kRtf);
-    if (rtf.isEmpty()) rtf = Join(albumFolder, name + kRtf);
-    return {RtfToPlainText(fileio::readAll(rtf)), rtf};
+    QString rtf = SongFileName(songs, name, kRtf);
+    if (rtf.isEmpty()) rtf = name + kRtf;
+    return {RtfToPlainText(album.readAll(rtf)), album.pathOf(rtf)};
 }
 
 // Whether the written lines hold this line; lines hold no line end, so a hit that starts a
@@ -225,15 +220,14 @@ QByteArray JoinTextBlocks(const std::vector<TextBlock>& blocks) {
     return bytes;
 }
 
-void AddAlbum(NewCatalogue& out, const QString& scanFolder, const ScanAlbum& album) {
-    const QString folder = Join(scanFolder, album.name);
-    const QByteArray albumName = StoredAlbumName(album.name, folder);
-    out.albums.append(albumName);
-    out.songs.append(SongBlockHeader(albumName));
+// The songs of one album, read through the album's folder held open.
+void AddSongs(NewCatalogue& out, const QString& folder, const QByteArray& albumName,
+              const ScanAlbum& album) {
+    const fileio::OpenFolder albumFolder(folder);
     for (const ScanSong& song : album.songs) {
-        const QByteArray songName = StoredSongName(song.name, Join(folder, song.fileName));
+        const QByteArray songName = StoredSongName(song.name, albumFolder.pathOf(song.fileName));
         out.songs.append(songName);
-        const SongFileText read = ReadSongText(folder, album.songs, song.name);
+        const SongFileText read = ReadSongText(albumFolder, album.songs, song.name);
         RefuseTextBlockEnd(read);
         out.texts.push_back({TextBlockHeader(albumName, songName), read.text.written});
         if (!read.text.unencodable.isEmpty())
@@ -241,6 +235,14 @@ void AddAlbum(NewCatalogue& out, const QString& scanFolder, const ScanAlbum& alb
                                           QStringLiteral(": ") +
                                           cp1251::describeCharacters(read.text.unencodable));
     }
+}
+
+void AddAlbum(NewCatalogue& out, const QString& scanFolder, const ScanAlbum& album) {
+    const QString folder = Join(scanFolder, album.name);
+    const QByteArray albumName = StoredAlbumName(album.name, folder);
+    out.albums.append(albumName);
+    out.songs.append(SongBlockHeader(albumName));
+    if (!album.songs.isEmpty()) AddSongs(out, folder, albumName, album);  // a file has none
     out.songs.append(kSongBlockEnd);
 }
 

@@ -82,16 +82,12 @@ class Fd {
 
 }  // namespace
 
-QByteArray readAll(const QString& path) {
-    try {
-        faultPoint(path);
-    } catch (const StoreError& e) {
-        throw StoreReadError(e.error(), path);
-    }
-    Fd fd(::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) throw StoreReadError(errno ? errno : EIO, path);
+namespace {
+
+// Reads the rest of an open file; `path` names it in errors.
+QByteArray readOpened(int fd, const QString& path) {
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0) fail(path);
+    if (::fstat(fd, &st) != 0) fail(path);
     if (S_ISDIR(st.st_mode)) throw StoreReadError(EISDIR, path);
     faultPoint(path);
     // Read straight into a buffer of the file's size. The read that confirms the end goes to
@@ -102,9 +98,8 @@ QByteArray readAll(const QString& path) {
     for (;;) {
         char more[4096];
         const bool full = filled == data.size();
-        const ssize_t n =
-            full ? ::read(fd.get(), more, sizeof more)
-                 : ::read(fd.get(), data.data() + filled, size_t(data.size() - filled));
+        const ssize_t n = full ? ::read(fd, more, sizeof more)
+                               : ::read(fd, data.data() + filled, size_t(data.size() - filled));
         if (n < 0) {
             if (errno == EINTR) continue;
             fail(path);
@@ -115,6 +110,24 @@ QByteArray readAll(const QString& path) {
     }
     data.truncate(filled);
     return data;
+}
+
+// Opens `name` (a path, or a name in the folder `dirFd`) read-only and reads it whole.
+QByteArray readAllAt(int dirFd, const QByteArray& name, const QString& path) {
+    try {
+        faultPoint(path);
+    } catch (const StoreError& e) {
+        throw StoreReadError(e.error(), path);
+    }
+    Fd fd(::openat(dirFd, name.constData(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) throw StoreReadError(errno ? errno : EIO, path);
+    return readOpened(fd.get(), path);
+}
+
+}  // namespace
+
+QByteArray readAll(const QString& path) {
+    return readAllAt(AT_FDCWD, nativePath(path), path);
 }
 
 void writeAtomic(const QString& path, const QByteArray& data) {
@@ -215,13 +228,24 @@ void copyNew(const QString& from, const QString& to) {
 // but for links), the scan lists hundreds of folders, and a folder that cannot be read is an
 // error here, where QDir would give an empty list.
 QStringList listDir(const QString& path, int what) {
+    return OpenFolder(path).list(what);
+}
+
+OpenFolder::OpenFolder(const QString& path) : path_(path) {
     faultPoint(path);
-    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(nativePath(path).constData()),
-                                                  ::closedir);
-    if (!dir) fail(path);
+    dir_ = ::opendir(nativePath(path).constData());
+    if (!dir_) fail(path);
+}
+
+OpenFolder::~OpenFolder() {
+    ::closedir(dir_);
+}
+
+QStringList OpenFolder::list(int what) {
+    ::rewinddir(dir_);
     QStringList names;
     errno = 0;
-    while (const dirent* entry = ::readdir(dir.get())) {
+    while (const dirent* entry = ::readdir(dir_)) {
         const char* const name = entry->d_name;
         const bool dotted = name[0] == '.';
         if (dotted && (name[1] == 0 || (name[1] == '.' && name[2] == 0))) continue;
@@ -229,18 +253,28 @@ QStringList listDir(const QString& path, int what) {
         unsigned char type = entry->d_type;
         if (type == DT_LNK || type == DT_UNKNOWN) {  // a link counts as what it points to
             struct stat st {};
-            type = ::fstatat(::dirfd(dir.get()), name, &st, 0) != 0 ? DT_UNKNOWN
-                   : S_ISDIR(st.st_mode)                            ? DT_DIR
-                   : S_ISREG(st.st_mode)                            ? DT_REG
-                                                                    : DT_UNKNOWN;
+            type = ::fstatat(::dirfd(dir_), name, &st, 0) != 0 ? DT_UNKNOWN
+                   : S_ISDIR(st.st_mode)                       ? DT_DIR
+                   : S_ISREG(st.st_mode)                       ? DT_REG
+                                                               : DT_UNKNOWN;
         }
         if ((type == DT_REG && (what & int(Listing::Files))) ||
             (type == DT_DIR && (what & int(Listing::Dirs))))
             names.append(QFile::decodeName(name));
         errno = 0;
     }
-    if (errno != 0) fail(path);
+    if (errno != 0) fail(path_);
     return names;
+}
+
+QString OpenFolder::pathOf(const QString& name) const {
+    return path_ + u'/' + name;
+}
+
+QByteArray OpenFolder::readAll(const QString& name) const {
+    // Only a name of this folder: anything that would lead elsewhere names no file here.
+    const bool plainName = !name.contains(u'/') && name != u"." && name != u"..";
+    return readAllAt(::dirfd(dir_), plainName ? nativePath(name) : QByteArray(), pathOf(name));
 }
 
 bool exists(const QString& path) {

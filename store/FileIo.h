@@ -1,5 +1,6 @@
 #pragma once
 
+#include <dirent.h>
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -43,6 +44,28 @@ void copyNew(const QString& from, const QString& to);
 enum class Listing { Files = 1, Dirs = 2, Hidden = 4 };
 // Names of the entries of a folder (without "." and ".."), in the platform's listing order.
 QStringList listDir(const QString& path, int what);
+
+// A folder held open, so that its files are opened without walking the whole path again: a
+// scan reads thousands of lyric files, folder by folder.
+class OpenFolder {
+  public:
+    explicit OpenFolder(const QString& path);
+    ~OpenFolder();
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+
+    const QString& path() const { return path_; }
+    // The path of an entry, as errors name it.
+    QString pathOf(const QString& name) const;
+    // As listDir.
+    QStringList list(int what);
+    // As fileio::readAll, for the file of this name in the folder.
+    QByteArray readAll(const QString& name) const;
+
+  private:
+    QString path_;
+    DIR* dir_;
+};
 
 bool exists(const QString& path);
 bool isDir(const QString& path);
