@@ -26,8 +26,14 @@ class RatioReporter : public benchmark::ConsoleReporter {
     std::map<std::string, double> times_;
 };
 
-inline int RunWithRatios(int argc, char** argv, const std::vector<RatioCheck>& checks) {
-    benchmark::Initialize(&argc, argv);
+// `defaults` are benchmark flags that go before the command line's, which can override them.
+inline int RunWithRatios(int argc, char** argv, const std::vector<RatioCheck>& checks,
+                         std::vector<std::string> defaults = {}) {
+    std::vector<char*> args{argv[0]};
+    for (std::string& flag : defaults) args.push_back(flag.data());
+    args.insert(args.end(), argv + 1, argv + argc);
+    int count = int(args.size());
+    benchmark::Initialize(&count, args.data());
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     int missed = 0;

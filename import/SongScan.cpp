@@ -3,6 +3,7 @@
 #include <QCollator>
 #include <algorithm>
 #include <cerrno>
+#include <memory>
 #include <vector>
 
 #include "import/RtfReader.h"
@@ -45,8 +46,7 @@ void SortNaturally(QStringList& names) {
     for (qsizetype i = 0; i < names.size(); ++i) names[i] = std::move(keyed[size_t(i)].second);
 }
 
-QStringList ListSorted(const QString& folder, int what) {
-    QStringList names = fileio::listDir(folder, what);
+QStringList SortedNaturally(QStringList names) {
     SortNaturally(names);
     return names;
 }
@@ -57,6 +57,23 @@ bool IsAlbumEntryName(const QString& name) {
     return name[name.size() - 4] != u'.';
 }
 
+QStringList AlbumEntries(const QString& scanFolder) {
+    QStringList entries = SortedNaturally(
+        fileio::listDir(scanFolder, int(fileio::Listing::Files) | int(fileio::Listing::Dirs)));
+    entries.removeIf([](const QString& entry) { return !IsAlbumEntryName(entry); });
+    return entries;
+}
+
+// An album entry that is a file (README, say) is no folder and holds no songs: null.
+std::unique_ptr<fileio::OpenFolder> OpenAlbumFolder(const QString& path) {
+    try {
+        return std::make_unique<fileio::OpenFolder>(path);
+    } catch (const StoreError& e) {
+        if (e.error() == ENOTDIR) return nullptr;
+        throw;
+    }
+}
+
 QList<ScanSong> SongFilesWithExtension(const QStringList& files, const QString& extension) {
     QList<ScanSong> songs;
     for (const QString& file : files)
@@ -65,15 +82,9 @@ QList<ScanSong> SongFilesWithExtension(const QStringList& files, const QString& 
 }
 
 // Hidden lyric files count as songs; only regular files are read (a pipe would hang the scan).
-// An album entry that is a file (README, say) holds no songs.
-QList<ScanSong> CollectSongFiles(const QString& albumFolder) {
-    QStringList files;
-    try {
-        files = ListSorted(albumFolder, int(fileio::Listing::Files) | int(fileio::Listing::Hidden));
-    } catch (const StoreError& e) {
-        if (e.error() == ENOTDIR) return {};
-        throw;
-    }
+QList<ScanSong> SongFilesIn(fileio::OpenFolder& album) {
+    const QStringList files =
+        SortedNaturally(album.list(int(fileio::Listing::Files) | int(fileio::Listing::Hidden)));
     return SongFilesWithExtension(files, kTxt) + SongFilesWithExtension(files, kRtf);
 }
 
@@ -81,11 +92,10 @@ QList<ScanSong> CollectSongFiles(const QString& albumFolder) {
 
 QList<ScanAlbum> CollectScanAlbums(const QString& scanFolder) {
     QList<ScanAlbum> albums;
-    const QStringList entries =
-        ListSorted(scanFolder, int(fileio::Listing::Files) | int(fileio::Listing::Dirs));
-    for (const QString& entry : entries)
-        if (IsAlbumEntryName(entry))
-            albums.append({entry, CollectSongFiles(Join(scanFolder, entry))});
+    for (const QString& entry : AlbumEntries(scanFolder)) {
+        const std::unique_ptr<fileio::OpenFolder> folder = OpenAlbumFolder(Join(scanFolder, entry));
+        albums.append({entry, folder ? SongFilesIn(*folder) : QList<ScanSong>()});
+    }
     return albums;
 }
 
@@ -221,28 +231,29 @@ QByteArray JoinTextBlocks(const std::vector<TextBlock>& blocks) {
 }
 
 // The songs of one album, read through the album's folder held open.
-void AddSongs(NewCatalogue& out, const QString& folder, const QByteArray& albumName,
-              const ScanAlbum& album) {
-    const fileio::OpenFolder albumFolder(folder);
-    for (const ScanSong& song : album.songs) {
+void AddSongs(NewCatalogue& out, const fileio::OpenFolder& albumFolder, const QString& album,
+              const QByteArray& albumName, const QList<ScanSong>& songs) {
+    for (const ScanSong& song : songs) {
         const QByteArray songName = StoredSongName(song.name, albumFolder.pathOf(song.fileName));
         out.songs.append(songName);
-        const SongFileText read = ReadSongText(albumFolder, album.songs, song.name);
+        const SongFileText read = ReadSongText(albumFolder, songs, song.name);
         RefuseTextBlockEnd(read);
         out.texts.push_back({TextBlockHeader(albumName, songName), read.text.written});
         if (!read.text.unencodable.isEmpty())
-            out.replacedCharacters.append(album.name + QStringLiteral(" / ") + song.name +
+            out.replacedCharacters.append(album + QStringLiteral(" / ") + song.name +
                                           QStringLiteral(": ") +
                                           cp1251::describeCharacters(read.text.unencodable));
     }
 }
 
-void AddAlbum(NewCatalogue& out, const QString& scanFolder, const ScanAlbum& album) {
-    const QString folder = Join(scanFolder, album.name);
-    const QByteArray albumName = StoredAlbumName(album.name, folder);
+// Each album folder is opened once, for its listing and for reading its songs.
+void AddAlbum(NewCatalogue& out, const QString& scanFolder, const QString& album) {
+    const QString folder = Join(scanFolder, album);
+    const QByteArray albumName = StoredAlbumName(album, folder);
     out.albums.append(albumName);
     out.songs.append(SongBlockHeader(albumName));
-    if (!album.songs.isEmpty()) AddSongs(out, folder, albumName, album);  // a file has none
+    if (const std::unique_ptr<fileio::OpenFolder> albumFolder = OpenAlbumFolder(folder))
+        AddSongs(out, *albumFolder, album, albumName, SongFilesIn(*albumFolder));
     out.songs.append(kSongBlockEnd);
 }
 
@@ -292,7 +303,7 @@ ScanOutcome ScanSongsIntoPerformer(const QString& startDir, QByteArrayView perfo
                                    const QString& scanFolder) {
     PerformerStorePath(startDir, StoreEntry::PerformerFolder, performer);  // refuses a bad name
     NewCatalogue data;
-    for (const ScanAlbum& album : CollectScanAlbums(scanFolder)) AddAlbum(data, scanFolder, album);
+    for (const QString& album : AlbumEntries(scanFolder)) AddAlbum(data, scanFolder, album);
     WriteCatalogue(startDir, performer, data);
     const QString picturesLeft = DeletePictures(startDir, performer);
     return {data.albums, data.replacedCharacters, picturesLeft};
