@@ -9,7 +9,6 @@
 #include <QSaveFile>
 #include <cerrno>
 #include <cstdio>
-#include <memory>
 
 #include "store/StoreError.h"
 
