@@ -1,6 +1,6 @@
-// The line reader and the block grammar on arbitrary file content: the fast splitter must
-// agree with the reading rules applied one byte at a time, and block collection and removal
-// with their plain definitions.
+// The line reader and the block grammar on arbitrary file content: the fast splitter and the
+// written form must agree with the reading rules applied one byte at a time, and block
+// collection and removal with their plain definitions.
 #include "fuzz/FuzzTargets.h"
 
 namespace {
@@ -111,6 +111,8 @@ int FuzzLineReader(const uint8_t* data, size_t size) {
     FUZZ_CHECK(lines == ReferenceLines(bytes));
     for (const Line& line : lines)
         FUZZ_CHECK(!line.contains('\r') && !line.contains('\n') && !line.contains(kCtrlZ));
+    // A file freshly read gives its lines in written form, its own buffer when it already is.
+    FUZZ_CHECK(RecordLines(bytes).joined() == JoinRecordLines(lines));
 
     const Headers headers = HeadersOf(lines);
     CheckBlocks(bytes, lines, headers.song, kSongBlockEnd);
