@@ -61,7 +61,8 @@ class CatalogueLineBuilder {
     QString unencodable_;
 };
 
-// One line of Unicode text, encoded for the catalogue.
+// One line of Unicode text, encoded for the catalogue. Only characters are encoded, as in the
+// builder: text that holds a line end or Ctrl-Z has to be split into lines first.
 CatalogueText CatalogueLine(QStringView line);
 
 // A plain lyric file, split by the line reading rules of the catalogue. A file in UTF-8 (with
