@@ -43,10 +43,12 @@ class RecordLines {
     Lines plainBlockBodies(QByteArrayView header, QByteArrayView endLine) const;
 
     QByteArray data_;
-    bool plain_ = true;  // see indexed_; the buffer holds the file's bytes unchanged
-    // Not yet indexed means plain: no Ctrl-Z and every CR right before an LF, so a line is
-    // exactly the bytes between two LFs less a final CR, and can be found in the buffer
-    // without splitting it. Other files are split at once.
+    // Plain: no Ctrl-Z and every CR right before an LF, so a line is exactly the bytes between
+    // two LFs less a final CR, and the buffer keeps the file's bytes as read. Other files are
+    // split at once, their lone CRs squeezed out of the buffer.
+    bool plain_ = true;
+    // A plain file is split only when a caller asks for lines by position; until then its
+    // lines are found in the buffer.
     mutable bool indexed_ = false;
     mutable std::vector<QByteArrayView> lines_;
 };
