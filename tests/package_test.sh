@@ -25,8 +25,8 @@ check_files() {
         "$root/usr/share/metainfo/io.github.cantoria.cantoria.metainfo.xml" 2>&1) ||
         fail "appstreamcli validate: $report"
 
-    "$cpack" --config "$build/CPackConfig.cmake" -B "$scratch/package" >"$scratch/cpack.log" 2>&1 ||
-        fail "cpack: $(cat "$scratch/cpack.log")"
+    "$cpack" --config "$build/CPackConfig.cmake" -B "$scratch/package" >"$scratch/log" 2>&1 ||
+        fail "cpack: $(cat "$scratch/log")"
     local debs=("$scratch"/package/cantoria_*_*.deb)
     [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "no cantoria_<version>_<arch>.deb"
     local deb=${debs[0]}
@@ -77,7 +77,8 @@ start_from_menu() {
     (cd "$scratch/elsewhere" && exec "$root/usr/bin/cantoria-launcher") >"$scratch/log" 2>&1 &
     local pid=$! waited=0
     until [ -f "$catalogue/Data/performers.lrx" ] || [ $waited -ge 300 ]; do
-        kill -0 $pid 2>/dev/null || fail "the program ended before making $catalogue/Data: $(cat "$scratch/log")"
+        kill -0 $pid 2>/dev/null ||
+            fail "the program ended before making $catalogue/Data: $(cat "$scratch/log")"
         sleep 0.1
         waited=$((waited + 1))
     done
