@@ -240,8 +240,9 @@ void TMainForm::connectHandlers() {
     connect(AlbumsComboBox, qOverload<int>(&QComboBox::activated), this,
             &TMainForm::AlbumsComboBoxClick);
     // A user's choice in the song list: a click (also on the entry already chosen) or a move
-    // with the keyboard. Filling the list from code runs nothing.
-    connect(SongsListBox, &QListWidget::currentRowChanged, this, [this] {
+    // with the keyboard, once the list shows the entry selected (a mouse press moves the
+    // current row before it selects). Filling the list from code runs nothing.
+    connect(SongsListBox, &QListWidget::itemSelectionChanged, this, [this] {
         if (fillingSongs_) return;
         rowChangedInThisPress_ = true;
         SongsListBoxClick();

@@ -140,9 +140,19 @@ TEST_F(MainWindowTest, MissingFilesGiveTheirWarningsWithFullPaths) {
     EXPECT_EQ(messages(), QStringList{warning(U("Не найдено файла с списками песен: ") +
                                               cat.path(U("Data/Кино/Songs.lrx")))});
     EXPECT_EQ(MainForm->SongsListBox->count(), 3);  // the previous list stays
+    // The chosen song is highlighted while its warning is open, by mouse and by keyboard.
+    QStringList highlighted;
+    modal.whileMessageShown([&](const MessageBox&) {
+        for (const QListWidgetItem* item : MainForm->SongsListBox->selectedItems())
+            highlighted << item->text();
+    });
     chooseSong(U("Звезда"));
     EXPECT_EQ(messages(), QStringList{warning(U("Не найдено файла с тексами песен: ") +
                                               cat.path(U("Data/Кино/Texts.lrx")))});
+    QTest::keyClick(MainForm->SongsListBox, Qt::Key_Down);
+    chooseSong(U("Спокойная ночь"));  // the entry already chosen: once more
+    EXPECT_EQ(messages().size(), 2);
+    EXPECT_EQ(highlighted, (QStringList{U("Звезда"), U("Спокойная ночь"), U("Спокойная ночь")}));
 }
 
 TEST_F(MainWindowTest, AnUnreadablePictureIsReportedAndTheSongsStillShow) {

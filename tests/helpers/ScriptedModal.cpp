@@ -19,6 +19,7 @@ std::vector<MessageBox> ScriptedModal::takeShown() {
 
 MsgButton ScriptedModal::message(QWidget*, const MessageBox& box) {
     shown_.push_back(box);
+    if (messageLook_) messageLook_(box);
     if (!answers_.empty()) {
         const MsgButton b = answers_.front();
         answers_.pop_front();

@@ -24,6 +24,10 @@ class ScriptedModal : public ModalSeam {
     void chooseColor(std::optional<QColor> colour) { colours_.push_back(std::move(colour)); }
     void chooseFile(QString path) { files_.push_back(std::move(path)); }
     void typeText(std::optional<QString> text) { inputs_.push_back(std::move(text)); }
+    // Looks at the program while each of the following message boxes is open.
+    void whileMessageShown(std::function<void(const MessageBox&)> look) {
+        messageLook_ = std::move(look);
+    }
 
     const std::vector<MessageBox>& shown() const { return shown_; }
     // Dialog scripts still waiting for their dialog (a command that stopped before showing it).
@@ -51,6 +55,7 @@ class ScriptedModal : public ModalSeam {
     std::deque<QString> files_;
     std::deque<std::optional<QString>> inputs_;
     std::vector<MessageBox> shown_;
+    std::function<void(const MessageBox&)> messageLook_;
 };
 
 // A short description of a message box for assertions: "Information|OK|text".
