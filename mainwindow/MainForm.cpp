@@ -328,7 +328,9 @@ void TMainForm::ApplyMainWindowRule() {
 }
 
 void TMainForm::FormActivate() {
-    if (inFirstRunCheck_) return;
+    // Under a window manager, closing the error box activates this window again: a flag that
+    // cannot be written is reported once a run, and looked for again at the next start.
+    if (inFirstRunCheck_ || firstRunFlagUnwritable_) return;
     inFirstRunCheck_ = true;
     QSettings store(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("software"),
                     QStringLiteral("Cantoria"));
@@ -337,6 +339,7 @@ void TMainForm::FormActivate() {
         store.sync();
         if (store.status() != QSettings::NoError) {
             store.remove(QStringLiteral("FirstRun"));
+            firstRunFlagUnwritable_ = true;
             ShowErrorReport(this, QStringLiteral("Unable to write to %1").arg(store.fileName()));
         } else {
             Inform(this, QStringLiteral("Если вы впервые используете эту программу, "

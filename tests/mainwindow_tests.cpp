@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QSettings>
 #include <QTest>
 #include <QToolButton>
 
@@ -83,6 +84,26 @@ TEST_F(MainWindowTest, FirstStartInAnEmptyDirectory) {
     MainForm->FormActivate();  // the flag is there now
     EXPECT_TRUE(messages().isEmpty());
     EXPECT_EQ(modal.execed.size(), 1u);
+}
+
+TEST_F(MainWindowTest, AFirstRunFlagThatCannotBeWrittenIsReportedOncePerRun) {
+    start(/*firstRunDone=*/false);
+    const QString flagFile = QSettings(QSettings::IniFormat, QSettings::UserScope,
+                                       QStringLiteral("software"), QStringLiteral("Cantoria"))
+                                 .fileName();
+    ASSERT_TRUE(QFile::remove(flagFile) && QDir().mkpath(flagFile));
+    MainForm->FormActivate();
+    MainForm->FormActivate();  // closing the error box activates the window again
+    EXPECT_EQ(messages(), QStringList{"Cantoria|OK|Unable to write to " + flagFile + "."});
+    EXPECT_TRUE(modal.execed.empty());
+
+    ASSERT_TRUE(QDir().rmdir(flagFile));
+    DestroyForms();  // the next start looks again
+    modal.onDialog([](QDialog*) {});
+    start(/*firstRunDone=*/false);
+    MainForm->FormActivate();
+    EXPECT_EQ(messages(), QStringList{info(U("Если вы впервые используете эту программу, "
+                                             "рекомендуется прочитать справку."))});
 }
 
 TEST_F(MainWindowTest, WalkingACatalogue) {
