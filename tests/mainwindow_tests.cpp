@@ -97,7 +97,8 @@ TEST_F(MainWindowTest, AFirstRunFlagThatCannotBeWrittenIsReportedOncePerRun) {
     const QString flagFile = QSettings(QSettings::IniFormat, QSettings::UserScope,
                                        QStringLiteral("software"), QStringLiteral("Cantoria"))
                                  .fileName();
-    ASSERT_TRUE(QFile::remove(flagFile) && QDir().mkpath(flagFile));
+    QFile::remove(flagFile);
+    ASSERT_TRUE(QDir().mkpath(flagFile));  // a folder where the file would go
     MainForm->FormActivate();
     MainForm->FormActivate();  // closing the error box activates the window again
     EXPECT_EQ(messages(), QStringList{"Cantoria|OK|Unable to write to " + flagFile + "."});
