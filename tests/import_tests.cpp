@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "app/Forms.h"
+#include "dialogs/AvtorForm.h"
 #include "import/AddPerfBaseForm.h"
 #include "import/BaseImport.h"
 #include "mainwindow/ImageForm.h"
@@ -279,6 +280,32 @@ TEST_F(ImportWindow, FailedCopyIsReportedAndUndone) {
     EXPECT_EQ(messages(), QStringList{U(kCopyFailed)});
     EXPECT_EQ(cat.snapshot(), before);
     EXPECT_EQ(MainForm->PerformerNames(), Lines{W("Другой")});
+}
+
+// A failed rewrite of the performer list leaves the drop-down with what the file names, so
+// that the next command writing the list from it keeps every performer.
+TEST_F(ImportWindow, AFailedListWriteKeepsEveryPerformerForTheNextCommand) {
+    layOutBase(other);
+    cat.addPerformer(W("Ария"));
+    cat.addPerformer(W("Кино"));
+    reloadPerformerList();
+    // A list that is a link cannot be replaced; it reads as usual.
+    cat.write("list.lrx", cat.read("Data/performers.lrx"));
+    QFile::remove(cat.path("Data/performers.lrx"));
+    ASSERT_TRUE(QFile::link(cat.path("list.lrx"), cat.path("Data/performers.lrx")));
+    EXPECT_FALSE(importFrom(other.path("Data/Artist")));
+    EXPECT_EQ(messages(), QStringList{"Cantoria|OK|I/O error 40."});
+    EXPECT_FALSE(cat.exists("Data/Artist"));
+    EXPECT_EQ(MainForm->PerformerNames(), (Lines{W("Ария"), W("Кино")}));
+
+    QFile::remove(cat.path("Data/performers.lrx"));
+    cat.write("Data/performers.lrx", cat.read("list.lrx"));
+    modal.onDialog([&](QDialog*) {
+        AvtorForm->VvodAvtEdit->setText("New");
+        AvtorForm->SaveAvtButton->click();
+    });
+    Modal().exec(AvtorForm);
+    EXPECT_EQ(cat.read("Data/performers.lrx"), W("Ария\r\nКино\r\nNew\r\n"));
 }
 
 TEST(BaseImport, NameCheckAndCopy) {
