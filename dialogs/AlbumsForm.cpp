@@ -32,7 +32,8 @@ TAlbumsForm::TAlbumsForm(CatalogueSession& session, const Lines& buffer, QWidget
 }
 
 void TAlbumsForm::showEvent(QShowEvent* event) {
-    SetMemoLines(Memo1, DecodeLines(buffer_));
+    // A window brought back from the task bar keeps what the user typed.
+    if (!event->spontaneous()) SetMemoLines(Memo1, DecodeLines(buffer_));
     Form::showEvent(event);
 }
 

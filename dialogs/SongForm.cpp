@@ -53,7 +53,8 @@ TSongForm::TSongForm(CatalogueSession& session, const Lines& buffer, QWidget* pa
 void TSongForm::showEvent(QShowEvent* event) {
     setWindowTitle(QStringLiteral("Редактор текста песен   -   ") +
                    cp1251::decode(session_.CurrentSong()));
-    SetMemoLines(Memo1, DecodeLines(buffer_));
+    // A window brought back from the task bar keeps what the user typed.
+    if (!event->spontaneous()) SetMemoLines(Memo1, DecodeLines(buffer_));
     Form::showEvent(event);
 }
 

@@ -31,7 +31,8 @@ TSongsForm::TSongsForm(CatalogueSession& session, const Lines& buffer, QWidget* 
 }
 
 void TSongsForm::showEvent(QShowEvent* event) {
-    SetMemoLines(Memo1, DecodeLines(buffer_));
+    // A window brought back from the task bar keeps what the user typed.
+    if (!event->spontaneous()) SetMemoLines(Memo1, DecodeLines(buffer_));
     Form::showEvent(event);
 }
 
