@@ -264,8 +264,7 @@ void TMainForm::FormCreate() {
     Image->hide();
     assignHints();
     ApplyMainWindowRule();
-    WidgetFeedback feedback(this);
-    session_.Open(feedback);
+    session_.Open(feedback_);
 }
 
 void TMainForm::ApplyMainWindowRule() {
@@ -416,23 +415,19 @@ bool TMainForm::PictureShown() const {
 // ---------------------------------------------------------------- browsing
 
 void TMainForm::PerfComboBoxClick() {
-    WidgetFeedback feedback(this);
-    session_.ChoosePerformer(PerfComboBox->currentIndex(), feedback);
+    session_.ChoosePerformer(PerfComboBox->currentIndex(), feedback_);
 }
 
 void TMainForm::AlbumsComboBoxClick() {
-    WidgetFeedback feedback(this);
-    session_.ChooseAlbum(AlbumsComboBox->currentIndex(), feedback);
+    session_.ChooseAlbum(AlbumsComboBox->currentIndex(), feedback_);
 }
 
 void TMainForm::SongsListBoxClick() {
-    WidgetFeedback feedback(this);
-    session_.ChooseSong(SongsListBox->currentRow(), feedback);
+    session_.ChooseSong(SongsListBox->currentRow(), feedback_);
 }
 
 void TMainForm::SongOut(const QByteArray& key) {
-    WidgetFeedback feedback(this);
-    session_.SongOut(key, feedback);
+    session_.SongOut(key, feedback_);
 }
 
 // ---------------------------------------------------------------- edit mode

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "store/RecordFile.h"
+#include "support/Modal.h"
 
 class CatalogueSession;
 class HoverPanels;
@@ -191,6 +192,8 @@ class TMainForm : public QWidget {
     EditorBuffers& buffers_;
     Dialogs dialogs_{};
     HoverPanels* hover_ = nullptr;
+    // The session's commands started here tell the user in boxes over this window.
+    WidgetFeedback feedback_{this};
     bool fillingSongs_ = false;
     bool rowChangedInThisPress_ = false;
     bool inFirstRunCheck_ = false;

@@ -69,8 +69,7 @@ void TMainForm::ImageSpeedButtonClick() {
 }
 
 void TMainForm::DeleteAvtor() {
-    WidgetFeedback feedback(this);
-    session_.DeletePerformer(feedback);
+    session_.DeletePerformer(feedback_);
 }
 
 void TMainForm::ScanerSpeedButtonClick() {
@@ -102,8 +101,8 @@ void TMainForm::AlbumsListEdit() {
         Inform(this, kChoosePerformer);
         return;
     }
-    WidgetFeedback feedback(this);
-    execWithBuffer(dialogs_.AlbumsForm, buffers_.albumList, session_.AlbumListForEditing(feedback));
+    execWithBuffer(dialogs_.AlbumsForm, buffers_.albumList,
+                   session_.AlbumListForEditing(feedback_));
 }
 
 void TMainForm::SongsListEdit() {
@@ -111,8 +110,7 @@ void TMainForm::SongsListEdit() {
         Inform(this, QStringLiteral("Выберите альбом."));
         return;
     }
-    WidgetFeedback feedback(this);
-    execWithBuffer(dialogs_.SongsForm, buffers_.songList, session_.SongListForEditing(feedback));
+    execWithBuffer(dialogs_.SongsForm, buffers_.songList, session_.SongListForEditing(feedback_));
 }
 
 void TMainForm::EditSongText() {
@@ -125,6 +123,5 @@ void TMainForm::EditSongText() {
         Inform(this, QStringLiteral("Имя песни не должно быть нулевой длины."));
         return;
     }
-    WidgetFeedback feedback(this);
-    execWithBuffer(dialogs_.SongForm, buffers_.songText, session_.SongTextForEditing(feedback));
+    execWithBuffer(dialogs_.SongForm, buffers_.songText, session_.SongTextForEditing(feedback_));
 }

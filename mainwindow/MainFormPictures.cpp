@@ -61,8 +61,7 @@ void TMainForm::AddImage() {
 }
 
 void TMainForm::DelImageSpeedButtonClick() {
-    WidgetFeedback feedback(this);
-    session_.RemoveAlbumPicture(feedback);
+    session_.RemoveAlbumPicture(feedback_);
 }
 
 void TMainForm::N1Click() {
