@@ -1,6 +1,6 @@
 #include <QApplication>
 
-#include "mainwindow/Forms.h"
+#include "app/Forms.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

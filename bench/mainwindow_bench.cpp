@@ -9,8 +9,8 @@
 #include <QTemporaryDir>
 #include <cstring>
 
+#include "app/Forms.h"
 #include "bench/Ratio.h"
-#include "mainwindow/Forms.h"
 #include "mainwindow/MainForm.h"
 
 namespace {

@@ -9,10 +9,10 @@
 #include <jpeglib.h>
 
 #include "bench/Ratio.h"
-#include "mainwindow/JpegDecoder.h"
-#include "mainwindow/JpegEncoder.h"
 #include "mainwindow/PictureView.h"
 #include "store/FileIo.h"
+#include "support/JpegDecoder.h"
+#include "support/JpegEncoder.h"
 
 namespace {
 

@@ -5,16 +5,14 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "dialogs/AvtorForm.h"
-#include "import/AddPerfBaseForm.h"
-#include "mainwindow/Forms.h"
-#include "mainwindow/MainForm.h"
+#include "session/CatalogueSession.h"
 #include "store/AppearanceSettings.h"
 #include "support/Appearance.h"
 #include "support/DialogLayout.h"
 #include "support/Modal.h"
 
-TAddPerfSelectForm::TAddPerfSelectForm(QWidget* parent) : Form(parent, kFixedDialogFlags) {
+TAddPerfSelectForm::TAddPerfSelectForm(CatalogueSession& session, QWidget* parent)
+    : Form(session, parent, kFixedDialogFlags) {
     setObjectName(QStringLiteral("AddPerfSelectForm"));
     setWindowTitle(QStringLiteral("Добавление исполнителя"));
 
@@ -36,16 +34,16 @@ TAddPerfSelectForm::TAddPerfSelectForm(QWidget* parent) : Form(parent, kFixedDia
 }
 
 void TAddPerfSelectForm::FormActivate() {
-    ApplyFormColour(this, ResolveColour(ReadAppearance(MainForm->StartDir).formColor));
+    ApplyFormColour(this, ResolveColour(ReadAppearance(session_.StartDir()).formColor));
     RadioButton1->setChecked(true);
 }
 
 void TAddPerfSelectForm::Button1Click() {
     accept();
     if (RadioButton1->isChecked())
-        Modal().exec(AddPerfBaseForm);
+        Modal().exec(fromBase_);
     else
-        Modal().exec(AvtorForm);
+        Modal().exec(byHand_);
 }
 
 void TAddPerfSelectForm::Button2Click() {

@@ -10,7 +10,12 @@ class QRadioButton;
 class TAddPerfSelectForm : public Form {
     Q_OBJECT
   public:
-    explicit TAddPerfSelectForm(QWidget* parent = nullptr);
+    explicit TAddPerfSelectForm(CatalogueSession& session, QWidget* parent = nullptr);
+    // The two ways on, windows created after this one.
+    void SetNextDialogs(QDialog* fromBase, QDialog* byHand) {
+        fromBase_ = fromBase;
+        byHand_ = byHand;
+    }
 
     QGroupBox* GroupBox1;
     QRadioButton* RadioButton1;
@@ -23,4 +28,8 @@ class TAddPerfSelectForm : public Form {
 
   protected:
     void FormActivate() override;
+
+  private:
+    QDialog* fromBase_ = nullptr;
+    QDialog* byHand_ = nullptr;
 };

@@ -9,7 +9,7 @@
 class TAlbNameEditForm : public RenameForm {
     Q_OBJECT
   public:
-    explicit TAlbNameEditForm(QWidget* parent = nullptr);
+    explicit TAlbNameEditForm(CatalogueSession& session, QWidget* parent = nullptr);
 
     void SaveButtonClick() override;
 
@@ -17,8 +17,6 @@ class TAlbNameEditForm : public RenameForm {
     void FormActivate() override;
 
   private:
-    void ShowRename(const AlbumRename& rename);
-
     QByteArray performer_;
     QByteArray oldName_;
 };

@@ -3,19 +3,18 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "mainwindow/Forms.h"
-#include "mainwindow/MainForm.h"
+#include "session/CatalogueSession.h"
 #include "store/AppearanceSettings.h"
-#include "store/Editing.h"
-#include "store/StoreError.h"
 #include "support/Appearance.h"
 #include "support/DialogLayout.h"
+#include "support/ListEntries.h"
 #include "support/MemoLines.h"
 #include "support/Modal.h"
 #include "support/PathCharFilter.h"
 #include "support/StorableText.h"
 
-TAlbumsForm::TAlbumsForm(QWidget* parent) : Form(parent, kFixedDialogFlags) {
+TAlbumsForm::TAlbumsForm(CatalogueSession& session, const Lines& buffer, QWidget* parent)
+    : Form(session, parent, kFixedDialogFlags), buffer_(buffer) {
     setObjectName(QStringLiteral("AlbumsForm"));
     setWindowTitle(QStringLiteral("Редактор списка альбомов"));
 
@@ -32,8 +31,14 @@ TAlbumsForm::TAlbumsForm(QWidget* parent) : Form(parent, kFixedDialogFlags) {
     connect(CancelButton, &QPushButton::clicked, this, &TAlbumsForm::CancelButtonClick);
 }
 
+void TAlbumsForm::showEvent(QShowEvent* event) {
+    // A window brought back from the task bar keeps what the user typed.
+    if (!event->spontaneous()) SetMemoLines(Memo1, DecodeLines(buffer_));
+    Form::showEvent(event);
+}
+
 void TAlbumsForm::FormActivate() {
-    const Appearance a = ReadAppearance(MainForm->StartDir);
+    const Appearance a = ReadAppearance(session_.StartDir());
     ApplyToTextControl(Memo1, a, TextControlRule{true, false, true, true});
     ApplyFormColour(this, ResolveColour(a.formColor));
 }
@@ -44,15 +49,8 @@ void TAlbumsForm::SaveButtonClick() {
     SetMemoLines(Memo1, typed);
     const std::optional<Lines> albums = EncodeOrRefuse(this, typed);
     if (!albums) return;
-    try {
-        SaveAlbumList(MainForm->StartDir, MainForm->SelectedPerformer(), *albums);
-    } catch (const StoreError& e) {
-        ShowErrorReport(this, e.description());
-        return;
-    }
-    MainForm->SetAlbumNames(*albums);
-    MainForm->SetSongNames({});
-    accept();
+    WidgetFeedback feedback(this);
+    if (session_.SaveAlbumList(*albums, feedback)) accept();
 }
 
 void TAlbumsForm::CancelButtonClick() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/RecordFile.h"
 #include "support/Form.h"
 
 class QPlainTextEdit;
@@ -9,9 +10,9 @@ class QPushButton;
 class TAlbumsForm : public Form {
     Q_OBJECT
   public:
-    explicit TAlbumsForm(QWidget* parent = nullptr);
+    TAlbumsForm(CatalogueSession& session, const Lines& buffer, QWidget* parent = nullptr);
 
-    // The line buffer the main window fills before showing the dialog.
+    // The editor, filled from the line buffer each time the dialog is shown.
     QPlainTextEdit* Memo1;
     QPushButton* SaveButton;
     QPushButton* CancelButton;
@@ -24,4 +25,8 @@ class TAlbumsForm : public Form {
 
   protected:
     void FormActivate() override;
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    const Lines& buffer_;
 };

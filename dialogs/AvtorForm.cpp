@@ -1,34 +1,22 @@
 #include "dialogs/AvtorForm.h"
 
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include "dialogs/RenameForm.h"
-#include "mainwindow/Forms.h"
-#include "mainwindow/MainForm.h"
+#include "session/CatalogueSession.h"
 #include "store/AppearanceSettings.h"
 #include "store/Editing.h"
 #include "store/Renaming.h"
-#include "store/StoreError.h"
 #include "support/Appearance.h"
 #include "support/DialogLayout.h"
 #include "support/Modal.h"
 #include "support/PathCharFilter.h"
 #include "support/StorableText.h"
 
-namespace {
-
-const QString kFolderFailure = QStringLiteral(
-    "    Возникли ошибки при создании каталогов и файлов исполнителя. Возможно весь каталог или "
-    "некоторые файлы уже сучествуют. Попробуйте просматривать альбомы и песни этого "
-    "исполнителя, если ничего не работает или работает неправильно, удалите исполнителя "
-    "кнопкой \"Удаление исполнителя\" и попробуйте создать его заново.");
-
-}  // namespace
-
-TAvtorForm::TAvtorForm(QWidget* parent) : Form(parent, kFixedDialogFlags) {
+TAvtorForm::TAvtorForm(CatalogueSession& session, QWidget* parent)
+    : Form(session, parent, kFixedDialogFlags) {
     setObjectName(QStringLiteral("AvtorForm"));
     setWindowTitle(QStringLiteral("Добавление исполнителя"));
 
@@ -55,7 +43,7 @@ void TAvtorForm::FormCreate() {
 }
 
 void TAvtorForm::FormActivate() {
-    const Appearance a = ReadAppearance(MainForm->StartDir);
+    const Appearance a = ReadAppearance(session_.StartDir());
     ApplyToTextControl(VvodAvtEdit, a, TextControlRule{true, true, true, true});
     ApplyFormColour(this, ResolveColour(a.formColor));
 }
@@ -72,7 +60,7 @@ std::optional<QByteArray> TAvtorForm::AcceptableName() {
         VvodAvtEdit->setFocus();
         return std::nullopt;
     }
-    if (MainForm->PerformerNames().contains(name)) {
+    if (session_.Performers().contains(name)) {
         Inform(this, QStringLiteral("Такой исполнитель уже существует."));
         VvodAvtEdit->clear();
         VvodAvtEdit->setFocus();
@@ -97,25 +85,9 @@ std::optional<QByteArray> TAvtorForm::AcceptableName() {
 void TAvtorForm::SaveAvtButtonClick() {
     const std::optional<QByteArray> name = AcceptableName();
     if (!name) return;
-    // The drop-down is the list the next command writes back: it names the performer only
-    // when the list file does.
-    bool listed = false;
-    bool failed = false;
-    try {
-        AddPerformer(MainForm->StartDir, MainForm->PerformerNames() << *name, *name, &listed);
-    } catch (const StoreError&) {
-        failed = true;
-    }
-    if (listed) AppendToPerformerList(*name);
-    if (failed) ShowMessage(this, MsgKind::Warning, kFolderFailure);
+    WidgetFeedback feedback(this);
+    session_.AddPerformer(*name, feedback);
     EndWithEmptyBox(Accepted);
-}
-
-// The new name goes to the end of the drop-down; whatever was selected stays selected.
-void TAvtorForm::AppendToPerformerList(const QByteArray& name) {
-    const int selected = MainForm->PerfComboBox->currentIndex();
-    MainForm->SetPerformerNames(MainForm->PerformerNames() << name);
-    MainForm->PerfComboBox->setCurrentIndex(selected);
 }
 
 void TAvtorForm::EndWithEmptyBox(int result) {

@@ -14,7 +14,7 @@ class QPushButton;
 class TAvtorForm : public Form {
     Q_OBJECT
   public:
-    explicit TAvtorForm(QWidget* parent = nullptr);
+    explicit TAvtorForm(CatalogueSession& session, QWidget* parent = nullptr);
 
     QLabel* Label1;
     QLineEdit* VvodAvtEdit;
@@ -31,6 +31,5 @@ class TAvtorForm : public Form {
     void FormCreate();
     // The name to store, or nothing when the user has been told why it cannot be.
     std::optional<QByteArray> AcceptableName();
-    void AppendToPerformerList(const QByteArray& name);
     void EndWithEmptyBox(int result);
 };

@@ -9,7 +9,7 @@
 class TPerfNameEditForm : public RenameForm {
     Q_OBJECT
   public:
-    explicit TPerfNameEditForm(QWidget* parent = nullptr);
+    explicit TPerfNameEditForm(CatalogueSession& session, QWidget* parent = nullptr);
 
     void SaveButtonClick() override;
     void CancelButtonClick() override;
@@ -18,8 +18,5 @@ class TPerfNameEditForm : public RenameForm {
     void FormActivate() override;
 
   private:
-    void ShowRename(const PerformerRename& rename);
-    void ShowFolderNotCarried();
-
     QByteArray oldName_;
 };

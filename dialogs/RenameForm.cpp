@@ -6,10 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "mainwindow/Forms.h"
-#include "mainwindow/ImageForm.h"
-#include "mainwindow/MainForm.h"
-#include "mainwindow/PictureView.h"
+#include "session/CatalogueSession.h"
 #include "store/AppearanceSettings.h"
 #include "store/Cp1251.h"
 #include "support/Appearance.h"
@@ -38,8 +35,9 @@ QString NameRefusalText(NameProblem problem) {
     return QString();
 }
 
-RenameForm::RenameForm(const QString& caption, const QString& prompt, QWidget* parent)
-    : Form(parent) {
+RenameForm::RenameForm(CatalogueSession& session, const QString& caption, const QString& prompt,
+                       QWidget* parent)
+    : Form(session, parent) {
     setWindowTitle(caption);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -79,7 +77,7 @@ bool RenameForm::FirstActivationOfShowing() {
 }
 
 void RenameForm::ApplyAppearance() {
-    const Appearance a = ReadAppearance(MainForm->StartDir);
+    const Appearance a = ReadAppearance(session_.StartDir());
     ApplyToTextControl(Edit1, a, TextControlRule{});
     ApplyFormColour(this, ResolveColour(a.formColor));
 }
@@ -109,12 +107,6 @@ bool RenameForm::Refused(NameProblem problem, const RefusalTexts& texts) {
             Inform(this, NameRefusalText(problem));
             return true;
     }
-}
-
-void RenameForm::HideAlbumPictures() {
-    MainForm->HidePicture();
-    ImageForm->Image1->hide();
-    ImageForm->setWindowTitle(QStringLiteral("Картинка:"));
 }
 
 void RenameForm::CancelButtonClick() {

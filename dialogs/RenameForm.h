@@ -17,7 +17,8 @@ QString NameRefusalText(NameProblem problem);
 class RenameForm : public Form {
     Q_OBJECT
   public:
-    RenameForm(const QString& caption, const QString& prompt, QWidget* parent);
+    RenameForm(CatalogueSession& session, const QString& caption, const QString& prompt,
+               QWidget* parent);
 
     QLabel* Label1;
     QLineEdit* Edit1;
@@ -42,9 +43,6 @@ class RenameForm : public Form {
     };
     // Shows the message for a refused name; true when the name is refused.
     bool Refused(NameProblem problem, const RefusalTexts& texts);
-    // The album picture in the main window and in the picture window is put away.
-    static void HideAlbumPictures();
-
     virtual void SaveButtonClick() = 0;
     virtual void CancelButtonClick();
 

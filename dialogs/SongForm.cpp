@@ -6,17 +6,18 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "mainwindow/Forms.h"
-#include "mainwindow/MainForm.h"
+#include "session/CatalogueSession.h"
 #include "store/AppearanceSettings.h"
+#include "store/Cp1251.h"
 #include "store/Editing.h"
-#include "store/StoreError.h"
 #include "support/Appearance.h"
+#include "support/ListEntries.h"
 #include "support/MemoLines.h"
 #include "support/Modal.h"
 #include "support/StorableText.h"
 
-TSongForm::TSongForm(QWidget* parent) : Form(parent) {
+TSongForm::TSongForm(CatalogueSession& session, const Lines& buffer, QWidget* parent)
+    : Form(session, parent), buffer_(buffer) {
     setObjectName(QStringLiteral("SongForm"));
     setWindowTitle(QString());
     setSizeGripEnabled(true);
@@ -48,8 +49,17 @@ TSongForm::TSongForm(QWidget* parent) : Form(parent) {
     connect(Button2Can, &QPushButton::clicked, this, &TSongForm::Button2CanClick);
 }
 
+// The caption names the song being edited.
+void TSongForm::showEvent(QShowEvent* event) {
+    setWindowTitle(QStringLiteral("Редактор текста песен   -   ") +
+                   cp1251::decode(session_.CurrentSong()));
+    // A window brought back from the task bar keeps what the user typed.
+    if (!event->spontaneous()) SetMemoLines(Memo1, DecodeLines(buffer_));
+    Form::showEvent(event);
+}
+
 void TSongForm::FormActivate() {
-    const Appearance a = ReadAppearance(MainForm->StartDir);
+    const Appearance a = ReadAppearance(session_.StartDir());
     ApplyToTextControl(Memo1, a, TextControlRule{true, true, true, true});
     const QColor formColour = ResolveColour(a.formColor);
     ApplyFormColour(this, formColour);
@@ -63,14 +73,8 @@ void TSongForm::Button1SaveClick() {
         Inform(this, QStringLiteral("Текст песни не может содержать строку \"endsong\"."));
         return;
     }
-    try {
-        SaveSongText(MainForm->StartDir, MainForm->SelectedPerformer(), MainForm->SelectedAlbum(),
-                     MainForm->SelectedSong(), *text);
-    } catch (const StoreError& e) {
-        ShowErrorReport(this, e.description());
-        return;
-    }
-    MainForm->SetSongText(*text);
+    WidgetFeedback feedback(this);
+    if (!session_.SaveSongText(*text, feedback)) return;
     Memo1->clear();
     accept();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/RecordFile.h"
 #include "support/Form.h"
 
 class QFrame;
@@ -10,9 +11,9 @@ class QPushButton;
 class TSongForm : public Form {
     Q_OBJECT
   public:
-    explicit TSongForm(QWidget* parent = nullptr);
+    TSongForm(CatalogueSession& session, const Lines& buffer, QWidget* parent = nullptr);
 
-    // The line buffer the main window fills before showing the dialog.
+    // The editor, filled from the line buffer each time the dialog is shown.
     QPlainTextEdit* Memo1;
     QFrame* Panel1;
     QPushButton* Button1Save;
@@ -23,4 +24,8 @@ class TSongForm : public Form {
 
   protected:
     void FormActivate() override;
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    const Lines& buffer_;
 };

@@ -9,7 +9,7 @@
 class TSongNameEditForm : public RenameForm {
     Q_OBJECT
   public:
-    explicit TSongNameEditForm(QWidget* parent = nullptr);
+    explicit TSongNameEditForm(CatalogueSession& session, QWidget* parent = nullptr);
 
     void SaveButtonClick() override;
 
@@ -17,8 +17,6 @@ class TSongNameEditForm : public RenameForm {
     void FormActivate() override;
 
   private:
-    void ShowNewName(const QByteArray& newName);
-
     QByteArray performer_;
     QByteArray album_;
     QByteArray oldName_;

@@ -3,18 +3,18 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "mainwindow/Forms.h"
-#include "mainwindow/MainForm.h"
+#include "session/CatalogueSession.h"
 #include "store/AppearanceSettings.h"
 #include "store/Editing.h"
-#include "store/StoreError.h"
 #include "support/Appearance.h"
 #include "support/DialogLayout.h"
+#include "support/ListEntries.h"
 #include "support/MemoLines.h"
 #include "support/Modal.h"
 #include "support/StorableText.h"
 
-TSongsForm::TSongsForm(QWidget* parent) : Form(parent, kFixedDialogFlags) {
+TSongsForm::TSongsForm(CatalogueSession& session, const Lines& buffer, QWidget* parent)
+    : Form(session, parent, kFixedDialogFlags), buffer_(buffer) {
     setObjectName(QStringLiteral("SongsForm"));
     setWindowTitle(QStringLiteral("Редактор списка песен"));
 
@@ -30,8 +30,14 @@ TSongsForm::TSongsForm(QWidget* parent) : Form(parent, kFixedDialogFlags) {
     connect(Button2, &QPushButton::clicked, this, &TSongsForm::Button2Click);
 }
 
+void TSongsForm::showEvent(QShowEvent* event) {
+    // A window brought back from the task bar keeps what the user typed.
+    if (!event->spontaneous()) SetMemoLines(Memo1, DecodeLines(buffer_));
+    Form::showEvent(event);
+}
+
 void TSongsForm::FormActivate() {
-    const Appearance a = ReadAppearance(MainForm->StartDir);
+    const Appearance a = ReadAppearance(session_.StartDir());
     ApplyToTextControl(Memo1, a, TextControlRule{true, false, true, true});
     ApplyFormColour(this, ResolveColour(a.formColor));
 }
@@ -43,14 +49,8 @@ void TSongsForm::Button1Click() {
         Inform(this, QStringLiteral("Песня не может называться \"endalbum\"."));
         return;
     }
-    try {
-        SaveSongList(MainForm->StartDir, MainForm->SelectedPerformer(), MainForm->SelectedAlbum(),
-                     *songs);
-    } catch (const StoreError& e) {
-        ShowErrorReport(this, e.description());
-        return;
-    }
-    MainForm->SetSongNames(*songs);
+    WidgetFeedback feedback(this);
+    if (!session_.SaveSongList(*songs, feedback)) return;
     Memo1->clear();
     accept();
 }

@@ -3,17 +3,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <optional>
 
 #include "import/BaseImport.h"
 #include "import/ImportFolderDialog.h"
-#include "mainwindow/Forms.h"
-#include "mainwindow/ImageForm.h"
-#include "mainwindow/MainForm.h"
-#include "mainwindow/PictureView.h"
+#include "session/CatalogueSession.h"
 #include "store/AppearanceSettings.h"
 #include "store/Cp1251.h"
-#include "store/StoreError.h"
 #include "support/Appearance.h"
 #include "support/FolderBrowseDialog.h"
 #include "support/Modal.h"
@@ -25,9 +20,6 @@ const char kNoBaseText[] = "Выбранный каталог не содерж�
 const char kReplaceText[] =
     "Такой исполнитель уже существует. Хотите заменить новыми данными?\rОткатить изменения "
     "будет невозможно!";
-const char kDeleteFailedText[] = "Возникли ошибки при удалении старых данных исполнителя.";
-const char kCopyFailedText[] =
-    "Возникли ошибки при добавлении автора из базы. Возможно не все данные были перенесены.";
 const char kOwnFolderText[] =
     "Выбранный каталог является каталогом этого же исполнителя в текущей базе.";
 
@@ -37,7 +29,8 @@ QString text(const char* utf8) {
 
 }  // namespace
 
-TAddPerfBaseForm::TAddPerfBaseForm(QWidget* parent) : Form(parent) {
+TAddPerfBaseForm::TAddPerfBaseForm(CatalogueSession& session, QWidget* parent)
+    : Form(session, parent) {
     setObjectName(QStringLiteral("AddPerfBaseForm"));
     setWindowTitle(QStringLiteral("Добавить исполнителя из базы"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
@@ -72,7 +65,7 @@ void TAddPerfBaseForm::createControls() {
 }
 
 void TAddPerfBaseForm::FormActivate() {
-    const Appearance a = ReadAppearance(MainForm->StartDir);
+    const Appearance a = ReadAppearance(session_.StartDir());
     ApplyToTextControl(Edit1, a, TextControlRule{});
     ApplyFormColour(this, ResolveColour(a.formColor));
 }
@@ -135,30 +128,13 @@ void TAddPerfBaseForm::Button2Click() {
         return;
     }
     if (!First_Control()) return;
-    if (IsOwnPerformerFolder(MainForm->StartDir, baseFolder_, performer_)) {
+    if (IsOwnPerformerFolder(session_.StartDir(), baseFolder_, performer_)) {
         Inform(this, text(kOwnFolderText));
         return;
     }
-    const Lines performers = MainForm->PerformerNames();
-    if (!replaceExistingPerformer(performers)) return;
-
-    resetMainWindow();
-    BaseImportProgress progress;
-    std::optional<StoreError> failure;
-    try {
-        ImportPerformerBase(MainForm->StartDir, baseFolder_, performers, performer_, progress);
-    } catch (const StoreError& e) {
-        failure = e;
-    }
-    if (progress.oldDataNotRemovable) ShowMessage(this, MsgKind::Error, text(kDeleteFailedText));
-    if (failure && progress.stage != BaseImportProgress::Stage::Copying) {
-        ShowErrorReport(this, failure->description());
-        return;
-    }
-    // A failed copy has been undone: the list is as it was.
-    MainForm->SetPerformerNames(failure ? performers : progress.performers);
-    if (failure) ShowMessage(this, MsgKind::Error, text(kCopyFailedText));
-    close();
+    if (!replaceExistingPerformer(session_.Performers())) return;
+    WidgetFeedback feedback(this);
+    if (session_.ImportPerformer(baseFolder_, performer_, feedback)) close();
 }
 
 // Asks for each listed performer of the same name whether to replace it; false when the user
@@ -168,14 +144,4 @@ bool TAddPerfBaseForm::replaceExistingPerformer(const Lines& performers) {
         if (entry == performer_ && Inform(this, text(kReplaceText), Ok | Cancel) != Ok)
             return false;
     return true;
-}
-
-void TAddPerfBaseForm::resetMainWindow() {
-    MainForm->SetAlbumNames({});
-    MainForm->SetPerformerNames({});
-    MainForm->SetSongNames({});
-    MainForm->SetSongText({});
-    MainForm->HidePicture();
-    ImageForm->Image1->hide();
-    ImageForm->setWindowTitle(QStringLiteral("Картинка:"));
 }

@@ -16,7 +16,7 @@ struct BaseName;
 class TAddPerfBaseForm : public Form {
     Q_OBJECT
   public:
-    explicit TAddPerfBaseForm(QWidget* parent = nullptr);
+    explicit TAddPerfBaseForm(CatalogueSession& session, QWidget* parent = nullptr);
 
     QLabel* Label1;
     QLineEdit* Edit1;
@@ -40,7 +40,6 @@ class TAddPerfBaseForm : public Form {
     void clearBase();
     bool refuseUnusableName(const QString& name, const BaseName& encoded);
     bool replaceExistingPerformer(const QList<QByteArray>& performers);
-    void resetMainWindow();
 
     QString baseFolder_;
     QByteArray performer_;  // Windows-1251

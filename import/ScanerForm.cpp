@@ -8,11 +8,8 @@
 
 #include "import/ImportFolderDialog.h"
 #include "import/SongScan.h"
-#include "mainwindow/Forms.h"
-#include "mainwindow/ImageForm.h"
-#include "mainwindow/MainForm.h"
-#include "mainwindow/PictureView.h"
-#include "store/StoreError.h"
+#include "session/CatalogueSession.h"
+#include "store/AppearanceSettings.h"
 #include "support/Appearance.h"
 #include "support/FolderBrowseDialog.h"
 #include "support/Modal.h"
@@ -21,11 +18,9 @@ namespace {
 const QString kNoPath = QStringLiteral("Укажите путь для сканирования.");
 const QString kUnsuitable =
     QStringLiteral("Вы уверены в своём выборе?\rВыбранный каталог не подходит для сканирования.");
-const QString kReplaced = QStringLiteral(
-    "Символы, которых нет в кодировке Windows-1251, сохранены как знак \"?\" в песнях:");
 }  // namespace
 
-TScanerForm::TScanerForm(QWidget* parent) : Form(parent) {
+TScanerForm::TScanerForm(CatalogueSession& session, QWidget* parent) : Form(session, parent) {
     setObjectName(QStringLiteral("ScanerForm"));
     setWindowTitle(QStringLiteral("Сканер"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
@@ -66,8 +61,8 @@ void TScanerForm::showEvent(QShowEvent* event) {
 }
 
 void TScanerForm::FormActivate() {
-    targetPerformer_ = MainForm->SelectedPerformer();
-    const Appearance a = ReadAppearance(MainForm->StartDir);
+    targetPerformer_ = session_.SelectedPerformer();
+    const Appearance a = ReadAppearance(session_.StartDir());
     ApplyToTextControl(Edit1, a, TextControlRule{true, false, true, true});
     ApplyFormColour(this, ResolveColour(a.formColor));
 }
@@ -92,35 +87,8 @@ void TScanerForm::ScanButtonClick() {
         return;
     }
     if (!First_Control()) return;
-    ScanOutcome outcome;
-    try {
-        outcome = ScanSongsIntoPerformer(MainForm->StartDir, targetPerformer_, Edit1->text());
-    } catch (const ScanRefused& refused) {
-        ShowMessage(this, MsgKind::Warning, refused.message());
-        return;
-    } catch (const StoreError& e) {
-        ShowErrorReport(this, e.description());
-        return;
-    }
-    showScanInMainWindow(outcome.albums);
-    reportReplacedCharacters(outcome.replacedCharacters);
-    if (!outcome.picturesLeft.isEmpty()) ShowErrorReport(this, outcome.picturesLeft);
-    close();
-}
-
-// The new albums are listed with none selected; songs, text and pictures of the old
-// catalogue are gone from view.
-void TScanerForm::showScanInMainWindow(const Lines& albums) {
-    MainForm->SetAlbumNames(albums);
-    MainForm->HidePicture();
-    ImageForm->Image1->hide();
-    MainForm->SetSongNames({});
-    MainForm->SetSongText({});
-}
-
-void TScanerForm::reportReplacedCharacters(const QStringList& songs) {
-    if (songs.isEmpty()) return;
-    ShowMessage(this, MsgKind::Warning, kReplaced + u'\r' + songs.join(u'\r'));
+    WidgetFeedback feedback(this);
+    if (session_.Scan(targetPerformer_, Edit1->text(), feedback)) close();
 }
 
 void TScanerForm::CancelButtonClick() {

@@ -1,9 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QStringList>
-
-#include "store/RecordFile.h"
 
 #include "support/Form.h"
 
@@ -17,7 +14,7 @@ class TFolderBrowseDialog;
 class TScanerForm : public Form {
     Q_OBJECT
   public:
-    explicit TScanerForm(QWidget* parent = nullptr);
+    explicit TScanerForm(CatalogueSession& session, QWidget* parent = nullptr);
 
     QLabel* Label1;
     QLineEdit* Edit1;
@@ -38,8 +35,5 @@ class TScanerForm : public Form {
     void showEvent(QShowEvent* event) override;
 
   private:
-    void showScanInMainWindow(const Lines& albums);
-    void reportReplacedCharacters(const QStringList& songs);
-
     QByteArray targetPerformer_;  // fixed at each activation
 };

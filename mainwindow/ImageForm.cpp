@@ -4,13 +4,12 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "mainwindow/Forms.h"
-#include "mainwindow/MainForm.h"
 #include "mainwindow/PictureView.h"
+#include "session/CatalogueSession.h"
 #include "store/AppearanceSettings.h"
 #include "support/Appearance.h"
 
-TImageForm::TImageForm(QWidget* parent) : Form(parent) {
+TImageForm::TImageForm(CatalogueSession& session, QWidget* parent) : Form(session, parent) {
     setObjectName(QStringLiteral("ImageForm"));
     setWindowTitle(QStringLiteral("Картинка: "));
     setModal(false);
@@ -22,11 +21,26 @@ TImageForm::TImageForm(QWidget* parent) : Form(parent) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Image1);
     resize(kStartSize);
+    connect(&session_, &CatalogueSession::pictureHidden, Image1, &QWidget::hide);
+    connect(&session_, &CatalogueSession::pictureCaptionChanged, this, &QWidget::setWindowTitle);
+    connect(&session_, &CatalogueSession::performerDeleted, Image1, &PictureView::clear);
 }
 
 void TImageForm::FormActivate() {
-    if (!MainForm) return;
-    ApplyFormColour(this, ResolveColour(ReadAppearance(MainForm->StartDir).formColor));
+    ApplyFormColour(this, ResolveColour(ReadAppearance(session_.StartDir()).formColor));
+}
+
+void TImageForm::TakePicture(const QImage& picture) {
+    setWindowTitle(session_.AlbumPictureCaption());
+    Image1->setPicture(picture);
+    Image1->show();
+}
+
+void TImageForm::ShowLarge(const QImage& picture) {
+    Image1->setPicture(picture);
+    setWindowTitle(session_.AlbumPictureCaption());
+    show();
+    raise();
 }
 
 void TImageForm::showEvent(QShowEvent* event) {

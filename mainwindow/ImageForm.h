@@ -10,7 +10,7 @@ class PictureView;
 class TImageForm : public Form {
     Q_OBJECT
   public:
-    explicit TImageForm(QWidget* parent = nullptr);
+    explicit TImageForm(CatalogueSession& session, QWidget* parent = nullptr);
 
     // The picture, filling the whole client area.
     PictureView* Image1;
@@ -19,6 +19,12 @@ class TImageForm : public Form {
     static constexpr QSize kStartSize{424, 540};
 
     void FormActivate() override;
+
+    // The main window shows this picture of the chosen album: the window holds the same one,
+    // shown or not.
+    void TakePicture(const QImage& picture);
+    // "Открыть большое окно".
+    void ShowLarge(const QImage& picture);
 
   protected:
     void showEvent(QShowEvent* event) override;

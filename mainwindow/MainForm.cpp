@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
-#include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
@@ -14,30 +13,18 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
-#include <QStandardItemModel>
 #include <QToolButton>
 
-#include "dialogs/AddPerfSelectForm.h"
-#include "dialogs/AlbNameEditForm.h"
-#include "dialogs/AlbumsForm.h"
-#include "dialogs/PerfNameEditForm.h"
-#include "dialogs/SongForm.h"
-#include "dialogs/SongNameEditForm.h"
-#include "dialogs/SongsForm.h"
-#include "import/ScanerForm.h"
-#include "mainwindow/Forms.h"
-#include "mainwindow/ImageForm.h"
-#include "mainwindow/JpegDecoder.h"
+#include "mainwindow/HoverPanels.h"
 #include "mainwindow/PictureView.h"
 #include "mainwindow/SpeedButtons.h"
+#include "session/CatalogueSession.h"
 #include "store/AppearanceSettings.h"
-#include "store/Catalogue.h"
 #include "store/Cp1251.h"
-#include "store/FileIo.h"
 #include "store/StoreError.h"
 #include "support/Appearance.h"
-#include "support/HelpForm.h"
-#include "support/MemoLines.h"
+#include "support/JpegDecoder.h"
+#include "support/ListEntries.h"
 #include "support/Modal.h"
 
 namespace {
@@ -46,43 +33,6 @@ namespace {
 // when the window has no frame of its own to measure (no window manager, offscreen).
 constexpr QSize kNominalFrame(8, 34);
 constexpr QSize kDesignOuterSize(696, 644);
-const QString kPictureCaption = QStringLiteral("Картинка: ");
-
-constexpr int kNameRole = Qt::UserRole;
-
-// The stored bytes of a list entry: kept beside the shown text, so that a name goes back to
-// the files exactly as it came.
-QByteArray entryBytes(const QVariant& stored, const QString& shown) {
-    return stored.isValid() ? stored.toByteArray() : cp1251::encode(shown).bytes;
-}
-
-void fillCombo(QComboBox* combo, const Lines& names) {
-    const QSignalBlocker blocker(combo);
-    combo->clear();
-    // One insertion for the whole list: added one by one, a long performer list would cost
-    // the start-up more than everything else the window does.
-    QList<QStandardItem*> items;
-    items.reserve(names.size());
-    for (const QByteArray& name : names) {
-        auto* item = new QStandardItem(cp1251::decode(name));
-        item->setData(name, kNameRole);
-        items.append(item);
-    }
-    qobject_cast<QStandardItemModel*>(combo->model())->invisibleRootItem()->appendRows(items);
-    combo->setCurrentIndex(-1);
-}
-
-Lines comboNames(const QComboBox* combo) {
-    Lines names;
-    for (int i = 0; i < combo->count(); ++i)
-        names.append(entryBytes(combo->itemData(i, kNameRole), combo->itemText(i)));
-    return names;
-}
-
-QByteArray comboSelection(const QComboBox* combo) {
-    const int i = combo->currentIndex();
-    return i < 0 ? QByteArray() : entryBytes(combo->itemData(i, kNameRole), combo->itemText(i));
-}
 
 void refresh(QWidget* w) {
     w->hide();
@@ -91,7 +41,8 @@ void refresh(QWidget* w) {
 
 }  // namespace
 
-TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
+TMainForm::TMainForm(CatalogueSession& session, EditorBuffers& buffers, QWidget* parent)
+    : QWidget(parent), session_(session), buffers_(buffers) {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Тексты песен"));
     setFont(DesignedFont());
@@ -99,6 +50,7 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
     fontDialogColour_ = ResolveColour(ColourRef{-16777208});
     createControls();
     connectHandlers();
+    connectSession();
     resize(kDesignOuterSize - kNominalFrame);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame(QPoint(), kDesignOuterSize);
@@ -252,6 +204,10 @@ void TMainForm::connectHandlers() {
         rowChangedInThisPress_ = false;
     });
     SongsListBox->viewport()->installEventFilter(this);
+    connect(PerfComboBox, qOverload<int>(&QComboBox::currentIndexChanged), &session_,
+            &CatalogueSession::SelectPerformer);
+    connect(AlbumsComboBox, qOverload<int>(&QComboBox::currentIndexChanged), &session_,
+            &CatalogueSession::SelectAlbum);
 
     const struct {
         QToolButton* button;
@@ -287,40 +243,33 @@ void TMainForm::connectHandlers() {
 
     // Pointer moves drive the hover panels.
     setMouseTracking(true);
-    for (QWidget* w :
-         {static_cast<QWidget*>(PerformersSpeedButton), static_cast<QWidget*>(EdAlbumSpeedButton),
-          static_cast<QWidget*>(SongsSpeedButton), static_cast<QWidget*>(PerfListPanel),
-          static_cast<QWidget*>(AlbumListPanel), SongsListBox->viewport()}) {
-        w->setMouseTracking(true);
-        w->installEventFilter(this);
-    }
+    hover_ = new HoverPanels(
+        {PerformersSpeedButton, EdAlbumSpeedButton, SongsSpeedButton, PerfListPanel, AlbumListPanel,
+         SongsListPanel, AlbomLabel, PesniLabel, SongsListBox->viewport()},
+        this);
+}
+
+// The window shows what the session holds, as the session's commands change it.
+void TMainForm::connectSession() {
+    connect(&session_, &CatalogueSession::performersChanged, this, &TMainForm::showPerformers);
+    connect(&session_, &CatalogueSession::albumsChanged, this, &TMainForm::showAlbums);
+    connect(&session_, &CatalogueSession::songsChanged, this, &TMainForm::showSongs);
+    connect(&session_, &CatalogueSession::songTextChanged, this, &TMainForm::SetSongText);
+    connect(&session_, &CatalogueSession::albumPictureRead, this, &TMainForm::showAlbumPicture);
+    connect(&session_, &CatalogueSession::pictureHidden, this, &TMainForm::HidePicture);
 }
 
 // ---------------------------------------------------------------- start-up
 
 void TMainForm::FormCreate() {
-    StartDir = QDir::currentPath();
     Image->hide();
     assignHints();
     ApplyMainWindowRule();
-    try {
-        RemoveInterruptedSaves(StartDir);
-        EnsurePerformerList(StartDir);
-        loadPerformerList();
-    } catch (const StoreError& e) {
-        ShowErrorReport(this, e.description());
-    }
-}
-
-void TMainForm::loadPerformerList() {
-    Lines names = LoadPerformerList(StartDir).toList();
-    // No empty performer is offered; the file keeps its lines until the next rewrite.
-    names.removeIf([](const QByteArray& name) { return name.isEmpty(); });
-    SetPerformerNames(names);
+    session_.Open(feedback_);
 }
 
 void TMainForm::ApplyMainWindowRule() {
-    const Appearance a = ReadAppearance(StartDir);
+    const Appearance a = ReadAppearance(session_.StartDir());
     const QList<QWidget*> textControls{Song, AlbumsComboBox, PerfComboBox, SongsListBox};
     for (QWidget* w : textControls)
         ApplyToTextControl(w, a, TextControlRule{true, w == Song, true, true});
@@ -344,7 +293,7 @@ void TMainForm::FormActivate() {
         } else {
             Inform(this, QStringLiteral("Если вы впервые используете эту программу, "
                                         "рекомендуется прочитать справку."));
-            Modal().exec(HelpForm);
+            Modal().exec(dialogs_.HelpForm);
         }
     }
     inFirstRunCheck_ = false;
@@ -386,83 +335,77 @@ void TMainForm::FormResize() {
 // ---------------------------------------------------------------- the lists
 
 Lines TMainForm::PerformerNames() const {
-    return comboNames(PerfComboBox);
+    return ComboBoxNames(PerfComboBox);
 }
 bool TMainForm::HasSelectedPerformer() const {
     return PerfComboBox->currentIndex() >= 0;
 }
 QByteArray TMainForm::SelectedPerformer() const {
-    return comboSelection(PerfComboBox);
+    return ComboBoxSelection(PerfComboBox);
 }
 Lines TMainForm::AlbumNames() const {
-    return comboNames(AlbumsComboBox);
+    return ComboBoxNames(AlbumsComboBox);
 }
 bool TMainForm::HasSelectedAlbum() const {
     return AlbumsComboBox->currentIndex() >= 0;
 }
 QByteArray TMainForm::SelectedAlbum() const {
-    return comboSelection(AlbumsComboBox);
+    return ComboBoxSelection(AlbumsComboBox);
 }
-
 Lines TMainForm::SongNames() const {
-    Lines names;
-    for (int i = 0; i < SongsListBox->count(); ++i) {
-        const QListWidgetItem* item = SongsListBox->item(i);
-        names.append(entryBytes(item->data(kNameRole), item->text()));
-    }
-    return names;
+    return ListBoxNames(SongsListBox);
 }
-
 bool TMainForm::HasSelectedSong() const {
     return SongsListBox->currentRow() >= 0;
 }
-
 QByteArray TMainForm::SelectedSong() const {
-    const QListWidgetItem* item = SongsListBox->currentItem();
-    return item ? entryBytes(item->data(kNameRole), item->text()) : QByteArray();
+    return ListBoxSelection(SongsListBox);
 }
 
-void TMainForm::SetPerformerNames(const Lines& names) {
-    fillCombo(PerfComboBox, names);
+void TMainForm::showPerformers() {
+    FillComboBox(PerfComboBox, session_.Performers(), session_.PerformerIndex());
 }
-void TMainForm::SetAlbumNames(const Lines& names) {
-    fillCombo(AlbumsComboBox, names);
+void TMainForm::showAlbums() {
+    FillComboBox(AlbumsComboBox, session_.Albums(), session_.AlbumIndex());
 }
 
-void TMainForm::SetSongNames(const Lines& names) {
+void TMainForm::showSongs() {
     fillingSongs_ = true;
-    SongsListBox->clear();
-    for (const QByteArray& name : names) {
-        auto* item = new QListWidgetItem(cp1251::decode(name), SongsListBox);
-        item->setData(kNameRole, name);
-    }
-    SongsListBox->setCurrentRow(-1);
+    FillListBox(SongsListBox, session_.Songs(), session_.SongIndex());
     fillingSongs_ = false;
 }
 
+// A text is filled while the pane is hidden and without scroll bars; both come back with the
+// last line.
 void TMainForm::SetSongText(const Lines& lines) {
-    QStringList text;
-    text.reserve(lines.size());
-    for (const QByteArray& line : lines) text.append(cp1251::decode(line));
-    Song->setPlainText(text.join(u'\n'));
+    if (lines.isEmpty()) {
+        Song->clear();
+        return;
+    }
+    Song->hide();
+    Song->setPlainText(DecodeLines(lines).join(u'\n'));
     Song->moveCursor(QTextCursor::Start);
+    Song->show();
 }
 
 // ---------------------------------------------------------------- the picture
 
+// Once the main window shows a picture, the large picture window holds the same picture
+// under the album's caption, shown or not.
 void TMainForm::ShowPicture(const QImage& picture) {
     Image->setPicture(picture);
     Image->show();
-    ImageProgress();
+    emit pictureShown(Image->picture());
 }
 
-// Once the main window shows a picture, the large picture window holds the same picture
-// under the album's caption, shown or not.
-void TMainForm::ImageProgress() {
-    ImageForm->setWindowTitle(kPictureCaption + cp1251::decode(CurrentPerformer) +
-                              QStringLiteral(" - ") + cp1251::decode(CurrentAlbum));
-    ImageForm->Image1->setPicture(Image->picture());
-    ImageForm->Image1->show();
+// A picture that cannot be decoded is reported; the album's songs are listed all the same.
+void TMainForm::showAlbumPicture(const QByteArray& data) {
+    QString error;
+    const QImage picture = DecodeJpeg(data, &error);
+    if (picture.isNull())
+        ShowErrorReport(this, error);
+    else
+        ShowPicture(picture);
 }
 
 void TMainForm::HidePicture() {
@@ -476,93 +419,19 @@ bool TMainForm::PictureShown() const {
 // ---------------------------------------------------------------- browsing
 
 void TMainForm::PerfComboBoxClick() {
-    SetAlbumNames({});
-    SetSongNames({});
-    Song->clear();
-    HidePicture();
-    ImageForm->Image1->hide();
-    ImageForm->setWindowTitle(kPictureCaption);
-    CurrentPerformer = SelectedPerformer();
-    try {
-        AlbumsPath = PerformerStorePath(StartDir, StoreEntry::AlbumList, CurrentPerformer);
-        SetAlbumNames(LoadAlbumList(StartDir, CurrentPerformer).toList());
-    } catch (const StoreReadError&) {
-        ShowMessage(this, MsgKind::Warning,
-                    QStringLiteral("Не найдено файла с списком альбомов: ") + AlbumsPath);
-    } catch (const StoreError& e) {
-        ShowErrorReport(this, e.description());
-    }
+    session_.ChoosePerformer(PerfComboBox->currentIndex(), feedback_);
 }
 
 void TMainForm::AlbumsComboBoxClick() {
-    Song->clear();
-    CurrentAlbum = SelectedAlbum();
-    TextKeyPrefix = CurrentAlbum + ' ' + kBlockMarker + ' ';
-    try {
-        SongsPath = PerformerStorePath(StartDir, StoreEntry::SongList, CurrentPerformer);
-    } catch (const StoreError& e) {
-        ShowErrorReport(this, e.description());
-        return;
-    }
-    HidePicture();
-    ImageForm->Image1->hide();
-    ImageForm->setWindowTitle(kPictureCaption + cp1251::decode(CurrentPerformer) +
-                              QStringLiteral(" - ") + cp1251::decode(CurrentAlbum));
-    showAlbumPicture();
-    try {
-        SetSongNames(LoadSongList(StartDir, CurrentPerformer, CurrentAlbum));
-    } catch (const StoreReadError&) {
-        ShowMessage(this, MsgKind::Warning,
-                    QStringLiteral("Не найдено файла с списками песен: ") + SongsPath);
-    } catch (const StoreError& e) {
-        ShowErrorReport(this, e.description());
-    }
-}
-
-// A picture that cannot be read is reported; the album's songs are listed all the same.
-void TMainForm::showAlbumPicture() {
-    try {
-        PicturePath =
-            PerformerStorePath(StartDir, StoreEntry::AlbumPicture, CurrentPerformer, CurrentAlbum);
-    } catch (const StoreNameError&) {
-        PicturePath.clear();  // such an album cannot have a picture file
-        return;
-    }
-    if (!fileio::isFile(PicturePath)) return;
-    try {
-        QString error;
-        const QImage picture = DecodeJpeg(fileio::readAll(PicturePath), &error);
-        if (picture.isNull())
-            ShowErrorReport(this, error);
-        else
-            ShowPicture(picture);
-    } catch (const StoreError& e) {
-        ShowErrorReport(this, e.description());
-    }
+    session_.ChooseAlbum(AlbumsComboBox->currentIndex(), feedback_);
 }
 
 void TMainForm::SongsListBoxClick() {
-    if (!HasSelectedSong()) return;
-    CurrentSong = SelectedSong();
-    TextKey = TextKeyPrefix + CurrentSong;
-    SongOut(TextKey);
+    session_.ChooseSong(SongsListBox->currentRow(), feedback_);
 }
 
 void TMainForm::SongOut(const QByteArray& key) {
-    try {
-        TextsPath = PerformerStorePath(StartDir, StoreEntry::TextFile, CurrentPerformer);
-        const RecordLines texts = ReadRecordFile(TextsPath);
-        // Filled while hidden and without scroll bars; both come back with the last line.
-        Song->hide();
-        SetSongText(CollectBlockBodies(texts, key, kTextBlockEnd));
-        Song->show();
-    } catch (const StoreReadError&) {
-        ShowMessage(this, MsgKind::Warning,
-                    QStringLiteral("Не найдено файла с тексами песен: ") + TextsPath);
-    } catch (const StoreError& e) {
-        Song->show();
-        ShowErrorReport(this, e.description());
-    }
+    session_.SongOut(key, feedback_);
 }
 
 // ---------------------------------------------------------------- edit mode
@@ -584,52 +453,25 @@ void TMainForm::RedOFFSpeedButtonClick() {
 }
 
 void TMainForm::PerformersSpeedButtonMouseMove() {
-    PerfListPanel->show();
-    PerfListPanel->raise();
-    AlbomLabel->hide();
-    PesniLabel->hide();
+    hover_->PerformersSpeedButtonMouseMove();
 }
-
 void TMainForm::EdAlbumSpeedButtonMouseMove() {
-    PerfListPanel->hide();
-    AlbumListPanel->show();
-    AlbumListPanel->raise();
-    AlbomLabel->show();
-    PesniLabel->hide();
+    hover_->EdAlbumSpeedButtonMouseMove();
 }
-
 void TMainForm::SongsSpeedButtonMouseMove() {
-    AlbumListPanel->hide();
-    SongsListPanel->show();
-    SongsListPanel->raise();
-    PesniLabel->show();
+    hover_->SongsSpeedButtonMouseMove();
 }
-
 void TMainForm::FormMouseMove() {
-    SongsListPanel->hide();
-    AlbumListPanel->hide();
-    PerfListPanel->hide();
-    PesniLabel->show();
-    AlbomLabel->show();
+    hover_->FormMouseMove();
 }
-
 void TMainForm::SongsListBoxMouseMove() {
-    FormMouseMove();
+    hover_->SongsListBoxMouseMove();
 }
-
 void TMainForm::PerfListPanelMouseMove(int x, int y) {
-    if (x > 10 && (y <= 48 || y >= 51)) {
-        PerfListPanel->hide();
-        AlbomLabel->show();
-        PesniLabel->show();
-    }
+    hover_->PerfListPanelMouseMove(x, y);
 }
-
 void TMainForm::AlbumListPanelMouseMove(int x, int y) {
-    if (x > 10 && y < 22) {
-        AlbumListPanel->hide();
-        PesniLabel->show();
-    }
+    hover_->AlbumListPanelMouseMove(x, y);
 }
 
 void TMainForm::mouseMoveEvent(QMouseEvent* event) {
@@ -641,181 +483,7 @@ void TMainForm::mouseMoveEvent(QMouseEvent* event) {
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonPress && watched == SongsListBox->viewport())
         rowChangedInThisPress_ = false;
-    if (event->type() != QEvent::MouseMove) return QWidget::eventFilter(watched, event);
-    const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
-    if (watched == PerformersSpeedButton)
-        PerformersSpeedButtonMouseMove();
-    else if (watched == EdAlbumSpeedButton)
-        EdAlbumSpeedButtonMouseMove();
-    else if (watched == SongsSpeedButton)
-        SongsSpeedButtonMouseMove();
-    else if (watched == PerfListPanel && !PerfListPanel->childAt(at))
-        PerfListPanelMouseMove(at.x(), at.y());
-    else if (watched == AlbumListPanel && !AlbumListPanel->childAt(at))
-        AlbumListPanelMouseMove(at.x(), at.y());
-    else if (watched == SongsListBox->viewport())
-        SongsListBoxMouseMove();
     return QWidget::eventFilter(watched, event);
-}
-
-// ---------------------------------------------------------------- commands
-
-namespace {
-const QString kChoosePerformer = QStringLiteral("Выберите исполнителя.");
-const QString kEmptyPerformer = QStringLiteral("Имя исполнителя не может бить нулевой длины.");
-}  // namespace
-
-void TMainForm::HelpSpeedButtonClick() {
-    Modal().exec(HelpForm);
-}
-
-void TMainForm::PlusPerfSpeedButtonClick() {
-    PerfListPanel->hide();
-    PesniLabel->show();
-    AlbomLabel->show();
-    Modal().exec(AddPerfSelectForm);
-}
-
-void TMainForm::EditPerfNameSpeedButtonClick() {
-    PerfListPanel->hide();
-    PesniLabel->show();
-    AlbomLabel->show();
-    if (!HasSelectedPerformer())
-        Inform(this, kChoosePerformer);
-    else if (SelectedPerformer().isEmpty())
-        Inform(this, kEmptyPerformer);
-    else
-        Modal().exec(PerfNameEditForm);
-}
-
-void TMainForm::EditAlbListSpeedButtonClick() {
-    AlbumListPanel->hide();
-    PesniLabel->show();
-    AlbumsListEdit();
-}
-
-void TMainForm::EditAlbNameSpeedButtonClick() {
-    AlbumListPanel->hide();
-    PesniLabel->show();
-    if (!HasSelectedAlbum())
-        Inform(this, QStringLiteral("Не выбрано имени для редактирования."));
-    else
-        Modal().exec(AlbNameEditForm);
-}
-
-void TMainForm::EditSongsListSpeedButtonClick() {
-    SongsListPanel->hide();
-    SongsListEdit();
-}
-
-void TMainForm::EditSongNameSpeedButtonClick() {
-    SongsListPanel->hide();
-    if (!HasSelectedSong())
-        Inform(this, QStringLiteral("Выберите песню."));
-    else
-        Modal().exec(SongNameEditForm);
-}
-
-void TMainForm::SongEdSpeedButtonClick() {
-    EditSongText();
-}
-void TMainForm::DelAvtSpeedButtonClick() {
-    DeleteAvtor();
-}
-void TMainForm::ImageSpeedButtonClick() {
-    AddImage();
-}
-
-void TMainForm::ScanerSpeedButtonClick() {
-    if (!HasSelectedPerformer()) {
-        Inform(this, kChoosePerformer);
-        return;
-    }
-    if (SelectedPerformer().isEmpty()) {
-        Inform(this, kEmptyPerformer);
-        return;
-    }
-    if (performerHasData() &&
-        Inform(this,
-               QStringLiteral("Данные этого исполнителя не пусты.\rСканирование заменит всю "
-                              "имеющуюся информацию.\rХотите продолжить?"),
-               Ok | Cancel) != Ok)
-        return;
-    Modal().exec(ScanerForm);
-}
-
-// Only the first *.lrx file the folder listing yields is looked at.
-bool TMainForm::performerHasData() const {
-    try {
-        const QString folder =
-            PerformerStorePath(StartDir, StoreEntry::PerformerFolder, CurrentPerformer);
-        for (const QString& name :
-             fileio::listDir(folder, int(fileio::Listing::Files) | int(fileio::Listing::Hidden)))
-            if (name.endsWith(QStringLiteral(".lrx"), Qt::CaseInsensitive))
-                return fileio::fileSize(folder + u'/' + name) > 0;
-    } catch (const StoreError&) {
-        // A performer without a folder has no data to lose.
-    }
-    return false;
-}
-
-void TMainForm::AlbumsListEdit() {
-    if (!HasSelectedPerformer()) {
-        Inform(this, kChoosePerformer);
-        return;
-    }
-    try {
-        SetMemoLines(AlbumsForm->Memo1, decodeLines(LoadAlbumList(StartDir, CurrentPerformer)));
-    } catch (const StoreError& e) {
-        ShowErrorReport(this, e.description());
-        return;
-    }
-    Modal().exec(AlbumsForm);
-}
-
-void TMainForm::SongsListEdit() {
-    if (!HasSelectedAlbum()) {
-        Inform(this, QStringLiteral("Выберите альбом."));
-        return;
-    }
-    try {
-        SetMemoLines(SongsForm->Memo1, decodeLines(CollectBlockBodies(
-                                           ReadRecordFile(SongsPath),
-                                           SongBlockHeader(SelectedAlbum()), kSongBlockEnd)));
-    } catch (const StoreError& e) {
-        ShowErrorReport(this, e.description());
-        return;
-    }
-    Modal().exec(SongsForm);
-}
-
-void TMainForm::EditSongText() {
-    SongForm->setWindowTitle(QStringLiteral("Редактор текста песен   -   ") +
-                             cp1251::decode(CurrentSong));
-    SongForm->Memo1->clear();
-    if (!HasSelectedSong()) {
-        Inform(this, QStringLiteral("Не выбрано песни для редактирования."));
-        return;
-    }
-    if (CurrentSong.isEmpty()) {
-        Inform(this, QStringLiteral("Имя песни не должно быть нулевой длины."));
-        return;
-    }
-    try {
-        SetMemoLines(SongForm->Memo1, decodeLines(CollectBlockBodies(ReadRecordFile(TextsPath),
-                                                                     TextKey, kTextBlockEnd)));
-    } catch (const StoreError& e) {
-        ShowErrorReport(this, e.description());
-        return;
-    }
-    Modal().exec(SongForm);
-}
-
-template <typename LineContainer>
-QStringList TMainForm::decodeLines(const LineContainer& lines) {
-    QStringList text;
-    for (const auto& line : lines) text.append(cp1251::decode(QByteArrayView(line)));
-    return text;
 }
 
 // ---------------------------------------------------------------- appearance commands
@@ -832,7 +500,7 @@ void TMainForm::N2Click() {
         ApplyFontColour(w, fontDialogColour_);
     }
     try {
-        WriteFontSettings(StartDir, cp1251::encode(fontDialogFont_.family()).bytes,
+        WriteFontSettings(session_.StartDir(), cp1251::encode(fontDialogFont_.family()).bytes,
                           fontDialogFont_.pointSize(), ToColourRef(fontDialogColour_));
     } catch (const StoreError& e) {
         ShowErrorReport(this, e.description());
@@ -846,7 +514,7 @@ void TMainForm::N4Click() {
                        static_cast<QWidget*>(PerfComboBox), static_cast<QWidget*>(SongsListBox)})
         ApplyBackColour(w, colorDialogColour_);
     try {
-        WriteBackColor(StartDir, ToColourRef(colorDialogColour_));
+        WriteBackColor(session_.StartDir(), ToColourRef(colorDialogColour_));
     } catch (const StoreError& e) {
         ShowErrorReport(this, e.description());
     }
@@ -857,7 +525,7 @@ void TMainForm::N6Click() {
     if (!Modal().chooseColor(this, colorDialogColour_)) return;
     ApplyFormColour(this, colorDialogColour_);
     try {
-        WriteFormColor(StartDir, ToColourRef(colorDialogColour_));
+        WriteFormColor(session_.StartDir(), ToColourRef(colorDialogColour_));
     } catch (const StoreError& e) {
         ShowErrorReport(this, e.description());
     }
@@ -865,7 +533,7 @@ void TMainForm::N6Click() {
 
 void TMainForm::DefaultSpeedButtonClick() {
     try {
-        ResetAppearance(StartDir);
+        ResetAppearance(session_.StartDir());
     } catch (const StoreError& e) {
         ShowErrorReport(this, e.description());
         return;

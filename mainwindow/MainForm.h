@@ -6,10 +6,15 @@
 #include <QImage>
 #include <QString>
 #include <QWidget>
+#include <optional>
 
 #include "store/RecordFile.h"
+#include "support/Modal.h"
 
+class CatalogueSession;
+class HoverPanels;
 class QAction;
+class QDialog;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -19,13 +24,35 @@ class QPlainTextEdit;
 class QToolButton;
 class PictureView;
 
+// The line buffers the main window fills for the three editors before it shows one.
+struct EditorBuffers {
+    Lines albumList;
+    Lines songList;
+    Lines songText;
+};
+
 // The main window: three linked lists (performer, album, song), the song's text beside them
-// and the album's picture below; in edit mode, the buttons that start every command.
+// and the album's picture below; in edit mode, the buttons that start every command. A view
+// of the session: it shows the session's lists and hands every command to it.
 class TMainForm : public QWidget {
     Q_OBJECT
   public:
-    explicit TMainForm(QWidget* parent = nullptr);
+    TMainForm(CatalogueSession& session, EditorBuffers& buffers, QWidget* parent = nullptr);
     ~TMainForm() override;
+
+    // The windows the main window opens, created after it.
+    struct Dialogs {
+        QDialog* HelpForm;
+        QDialog* AddPerfSelectForm;
+        QDialog* PerfNameEditForm;
+        QDialog* AlbumsForm;
+        QDialog* AlbNameEditForm;
+        QDialog* SongsForm;
+        QDialog* SongNameEditForm;
+        QDialog* SongForm;
+        QDialog* ScanerForm;
+    };
+    void SetDialogs(const Dialogs& dialogs) { dialogs_ = dialogs; }
 
     // ---- controls, named as in the design ----
     QLabel* IspolLabel;
@@ -70,19 +97,7 @@ class TMainForm : public QWidget {
     QAction* N1;  // large picture window
     QAction* N7;  // system viewer
 
-    // ---- shared selection state (Windows-1251 names, paths as on disk) ----
-    QString StartDir;
-    QByteArray CurrentPerformer;
-    QByteArray CurrentAlbum;
-    QByteArray CurrentSong;
-    QByteArray TextKeyPrefix;
-    QByteArray TextKey;
-    QString AlbumsPath;
-    QString SongsPath;
-    QString TextsPath;
-    QString PicturePath;
-
-    // ---- the lists as stored names ----
+    // ---- the lists as shown, as stored names ----
     // The entries of a list in the catalogue's bytes, and the selected one (empty when none).
     Lines PerformerNames() const;
     bool HasSelectedPerformer() const;
@@ -93,18 +108,18 @@ class TMainForm : public QWidget {
     Lines SongNames() const;
     bool HasSelectedSong() const;
     QByteArray SelectedSong() const;
-    // Refill a list from stored names; nothing is selected afterwards.
-    void SetPerformerNames(const Lines& names);
-    void SetAlbumNames(const Lines& names);
-    void SetSongNames(const Lines& names);
-    // Fill the text pane with text lines and show its first line.
-    void SetSongText(const Lines& lines);
-
     // ---- the album picture ----
     void ShowPicture(const QImage& picture);
     void HidePicture();
     bool PictureShown() const;
 
+  signals:
+    // The picture shown, for the large picture window to hold the same one.
+    void pictureShown(const QImage& picture);
+    // "Открыть большое окно": the large window shows this picture.
+    void largePictureRequested(const QImage& picture);
+
+  public:
     // ---- handlers and routines ----
     void PerfComboBoxClick();
     void AlbumsComboBoxClick();
@@ -136,7 +151,6 @@ class TMainForm : public QWidget {
     void AddImage();
     void DeleteAvtor();
     void FormActivate();
-    void ImageProgress();
 
     // Pointer-move rules of the hover panels; x, y in the moved-over control's coordinates.
     void PerformersSpeedButtonMouseMove();
@@ -164,12 +178,22 @@ class TMainForm : public QWidget {
     void connectHandlers();
     void assignHints();
     void setEditButtonsVisible(bool visible);
-    void loadPerformerList();
-    void showAlbumPicture();
-    bool performerHasData() const;
-    template <typename LineContainer>
-    static QStringList decodeLines(const LineContainer& lines);
+    void connectSession();
+    void showPerformers();
+    void showAlbums();
+    void showSongs();
+    // Fill the text pane with text lines and show its first line.
+    void SetSongText(const Lines& lines);
+    void showAlbumPicture(const QByteArray& data);
+    // Opens a dialog after filling its line buffer; nothing when the lines cannot be read.
+    void execWithBuffer(QDialog* dialog, Lines& buffer, const std::optional<Lines>& lines);
 
+    CatalogueSession& session_;
+    EditorBuffers& buffers_;
+    Dialogs dialogs_{};
+    HoverPanels* hover_ = nullptr;
+    // The session's commands started here tell the user in boxes over this window.
+    WidgetFeedback feedback_{this};
     bool fillingSongs_ = false;
     bool rowChangedInThisPress_ = false;
     bool inFirstRunCheck_ = false;

@@ -109,3 +109,16 @@ int RemoveInterruptedSaves(const QString& startDir) {
     }
     return removed;
 }
+
+bool PerformerHasData(const QString& startDir, QByteArrayView performer) {
+    try {
+        const QString folder = PerformerStorePath(startDir, StoreEntry::PerformerFolder, performer);
+        for (const QString& name :
+             fileio::listDir(folder, int(fileio::Listing::Files) | int(fileio::Listing::Hidden)))
+            if (name.endsWith(QStringLiteral(".lrx"), Qt::CaseInsensitive))
+                return fileio::fileSize(folder + u'/' + name) > 0;
+    } catch (const StoreError&) {
+        // A performer without a folder has no data to lose.
+    }
+    return false;
+}

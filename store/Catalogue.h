@@ -10,6 +10,10 @@ Lines LoadSongList(const QString& startDir, QByteArrayView performer, QByteArray
 Lines LoadSongText(const QString& startDir, QByteArrayView performer, QByteArrayView album,
                    QByteArrayView song);
 
+// True when the performer's folder holds data a scan would replace: the first *.lrx file its
+// listing yields is not empty. A performer without a folder has no data to lose.
+bool PerformerHasData(const QString& startDir, QByteArrayView performer);
+
 class FileSetChange;
 
 // Creates, in this order, the performer folder, its picture folder and the empty files

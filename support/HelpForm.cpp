@@ -4,8 +4,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "mainwindow/Forms.h"
-#include "mainwindow/MainForm.h"
+#include "session/CatalogueSession.h"
 #include "support/Appearance.h"
 
 namespace {
@@ -77,7 +76,7 @@ QString THelpForm::HelpText() {
     return QString::fromUtf8(kHelpText);
 }
 
-THelpForm::THelpForm(QWidget* parent) : Form(parent) {
+THelpForm::THelpForm(CatalogueSession& session, QWidget* parent) : Form(session, parent) {
     setObjectName(QStringLiteral("HelpForm"));
     setWindowTitle(QStringLiteral("Справка"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
@@ -109,7 +108,7 @@ void THelpForm::Button1Click() {
 }
 
 void THelpForm::FormActivate() {
-    const Appearance a = ReadAppearance(MainForm->StartDir);
+    const Appearance a = ReadAppearance(session_.StartDir());
     ApplyToTextControl(Memo1, a, TextControlRule{false, false, true, true});
     const QColor form = ResolveColour(a.formColor);
     ApplyFormColour(this, form);

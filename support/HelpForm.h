@@ -10,7 +10,7 @@ class QFrame;
 class THelpForm : public Form {
     Q_OBJECT
   public:
-    explicit THelpForm(QWidget* parent = nullptr);
+    explicit THelpForm(CatalogueSession& session, QWidget* parent = nullptr);
 
     QPlainTextEdit* Memo1;
     QFrame* Panel1;

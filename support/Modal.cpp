@@ -129,3 +129,11 @@ void ShowErrorReport(QWidget* parent, const QString& description) {
     Modal().message(parent, MessageBox{MsgKind::Error, QStringLiteral("Cantoria"),
                                        ErrorReportText(description), Ok});
 }
+
+MsgButton WidgetFeedback::message(MsgKind kind, const QString& text, int buttons) {
+    return ShowMessage(parent_, kind, text, buttons);
+}
+
+void WidgetFeedback::errorReport(const QString& description) {
+    ShowErrorReport(parent_, description);
+}

@@ -5,15 +5,14 @@
 #include <QString>
 #include <QStringList>
 
+#include "session/Feedback.h"
+
 class QDialog;
 class QWidget;
 
 // Every modal interaction of the program (message boxes, the common dialogs, showing a dialog
 // modally) goes through this seam, so that tests can script the answers and read back every
 // box that was shown.
-
-enum class MsgKind { Information, Warning, Error, Confirm };
-enum MsgButton { NoButton = 0, Ok = 1, Cancel = 2, Yes = 4, No = 8 };
 
 struct MessageBox {
     MsgKind kind = MsgKind::Information;
@@ -58,3 +57,14 @@ inline MsgButton Inform(QWidget* parent, const QString& text, int buttons = Ok) 
 // description, with a full stop appended when its last character sorts after ".".
 void ShowErrorReport(QWidget* parent, const QString& description);
 QString ErrorReportText(const QString& description);
+
+// The session's commands talk to the user through the boxes of the window that started them.
+class WidgetFeedback : public Feedback {
+  public:
+    explicit WidgetFeedback(QWidget* parent) : parent_(parent) {}
+    MsgButton message(MsgKind kind, const QString& text, int buttons = Ok) override;
+    void errorReport(const QString& description) override;
+
+  private:
+    QWidget* parent_;
+};

@@ -11,12 +11,12 @@
 #include <QToolButton>
 #include <cerrno>
 
+#include "app/Forms.h"
 #include "dialogs/AddPerfSelectForm.h"
 #include "dialogs/AlbumsForm.h"
 #include "dialogs/AvtorForm.h"
 #include "dialogs/SongForm.h"
 #include "dialogs/SongsForm.h"
-#include "mainwindow/Forms.h"
 #include "mainwindow/ImageForm.h"
 #include "mainwindow/MainForm.h"
 #include "store/Cp1251.h"

@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <map>
 
+#include "app/Forms.h"
 #include "dialogs/AddPerfSelectForm.h"
 #include "dialogs/AlbNameEditForm.h"
 #include "dialogs/AlbumsForm.h"
@@ -30,7 +31,6 @@
 #include "dialogs/SongsForm.h"
 #include "import/AddPerfBaseForm.h"
 #include "import/ScanerForm.h"
-#include "mainwindow/Forms.h"
 #include "mainwindow/MainForm.h"
 #include "mainwindow/PictureView.h"
 #include "store/Cp1251.h"

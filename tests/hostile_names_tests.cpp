@@ -24,6 +24,7 @@
 #include <functional>
 #include <ostream>
 
+#include "app/Forms.h"
 #include "dialogs/AddPerfSelectForm.h"
 #include "dialogs/AlbNameEditForm.h"
 #include "dialogs/AlbumsForm.h"
@@ -33,7 +34,6 @@
 #include "dialogs/SongsForm.h"
 #include "import/AddPerfBaseForm.h"
 #include "import/ScanerForm.h"
-#include "mainwindow/Forms.h"
 #include "mainwindow/MainForm.h"
 #include "store/Cp1251.h"
 #include "store/FileIo.h"

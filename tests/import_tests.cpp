@@ -11,9 +11,10 @@
 #include <cerrno>
 #include <functional>
 
+#include "app/Forms.h"
+#include "dialogs/AvtorForm.h"
 #include "import/AddPerfBaseForm.h"
 #include "import/BaseImport.h"
-#include "mainwindow/Forms.h"
 #include "mainwindow/ImageForm.h"
 #include "mainwindow/MainForm.h"
 #include "mainwindow/PictureView.h"
@@ -130,7 +131,7 @@ TEST_F(ImportWindow, ControlsAndCaptions) {
 TEST_F(ImportWindow, ImportsIntoAnEmptyCatalogue) {
     layOutBase(other);
     cat.addPerformer(W("Ария"), W("Альбом\r\n"), W("Альбом##-**~\r\nПесня\r\nendalbum\r\n"));
-    MainForm->SetPerformerNames({W("Ария")});
+    reloadPerformerList();
     choosePerformer(U("Ария"));
     chooseAlbum(U("Альбом"));
     ImageForm->Image1->show();
@@ -147,7 +148,7 @@ TEST_F(ImportWindow, ImportsIntoAnEmptyCatalogue) {
     EXPECT_TRUE(MainForm->SongNames().isEmpty());
     EXPECT_EQ(MainForm->Song->toPlainText(), "");
     EXPECT_FALSE(MainForm->PictureShown());
-    EXPECT_EQ(MainForm->CurrentPerformer, W("Ария"));  // the selection state is left alone
+    EXPECT_EQ(Session->CurrentPerformer(), W("Ария"));  // the selection state is left alone
     EXPECT_EQ(ImageForm->windowTitle(), U("Картинка:"));
     EXPECT_TRUE(ImageForm->Image1->isHidden());
     // The base folder stays in the edit box for the next use.
@@ -158,7 +159,8 @@ TEST_F(ImportWindow, ReplacesAnExistingPerformerOnlyWhenConfirmed) {
     layOutBase(other);
     cat.addPerformer(W("Artist"), "old albums", "old songs", "old texts");
     cat.write("Data/Artist/Image/Old.jpg", "old picture");
-    MainForm->SetPerformerNames({W("Artist"), W("Другой")});
+    cat.write("Data/performers.lrx", W("Artist\r\nДругой\r\n"));
+    reloadPerformerList();
     const auto before = cat.snapshot();
 
     modal.answer(Cancel);
@@ -180,7 +182,7 @@ TEST_F(ImportWindow, OldDataThatCannotBeRemovedIsReportedAndLeftWhole) {
     layOutBase(other);
     cat.addPerformer("Artist", "old albums", "old songs", "old texts");
     cat.write("Data/Artist/Image/Sub/inner.jpg", "inner");
-    MainForm->SetPerformerNames({"Artist"});
+    reloadPerformerList();
     const auto before = cat.snapshot();
     EXPECT_TRUE(importFrom(other.path("Data/Artist")));
     EXPECT_EQ(messages(),
@@ -240,7 +242,7 @@ TEST_F(ImportWindow, ImportsFromAReadOnlyMedium) {
 TEST_F(ImportWindow, RefusesThisCataloguesOwnFolderBeforeDeletingAnything) {
     cat.addPerformer(W("Artist"), kAlbums, kSongs, kTexts);
     cat.write("Data/Artist/Image/A.jpg", kPicture);
-    MainForm->SetPerformerNames({W("Artist")});
+    reloadPerformerList();
     const auto before = cat.snapshot();
     EXPECT_FALSE(importFrom(cat.path("Data/Artist")));
     EXPECT_FALSE(importFrom(cat.path("Data/../Data/Artist")));
@@ -270,7 +272,7 @@ TEST_F(ImportWindow, RefusesFolderNamesThatCannotNameAPerformer) {
 TEST_F(ImportWindow, FailedCopyIsReportedAndUndone) {
     layOutBase(other);
     cat.addPerformer(W("Другой"), "x", "y", "z");
-    MainForm->SetPerformerNames({W("Другой")});
+    reloadPerformerList();
     const auto before = cat.snapshot();
     fileio::makeReadOnly(cat.path("Data/Artist/Image"));
     EXPECT_TRUE(importFrom(other.path("Data/Artist")));
@@ -278,6 +280,32 @@ TEST_F(ImportWindow, FailedCopyIsReportedAndUndone) {
     EXPECT_EQ(messages(), QStringList{U(kCopyFailed)});
     EXPECT_EQ(cat.snapshot(), before);
     EXPECT_EQ(MainForm->PerformerNames(), Lines{W("Другой")});
+}
+
+// A failed rewrite of the performer list leaves the drop-down with what the file names, so
+// that the next command writing the list from it keeps every performer.
+TEST_F(ImportWindow, AFailedListWriteKeepsEveryPerformerForTheNextCommand) {
+    layOutBase(other);
+    cat.addPerformer(W("Ария"));
+    cat.addPerformer(W("Кино"));
+    reloadPerformerList();
+    // A list that is a link cannot be replaced; it reads as usual.
+    cat.write("list.lrx", cat.read("Data/performers.lrx"));
+    QFile::remove(cat.path("Data/performers.lrx"));
+    ASSERT_TRUE(QFile::link(cat.path("list.lrx"), cat.path("Data/performers.lrx")));
+    EXPECT_FALSE(importFrom(other.path("Data/Artist")));
+    EXPECT_EQ(messages(), QStringList{"Cantoria|OK|I/O error 40."});
+    EXPECT_FALSE(cat.exists("Data/Artist"));
+    EXPECT_EQ(MainForm->PerformerNames(), (Lines{W("Ария"), W("Кино")}));
+
+    QFile::remove(cat.path("Data/performers.lrx"));
+    cat.write("Data/performers.lrx", cat.read("list.lrx"));
+    modal.onDialog([&](QDialog*) {
+        AvtorForm->VvodAvtEdit->setText("New");
+        AvtorForm->SaveAvtButton->click();
+    });
+    Modal().exec(AvtorForm);
+    EXPECT_EQ(cat.read("Data/performers.lrx"), W("Ария\r\nКино\r\nNew\r\n"));
 }
 
 TEST(BaseImport, NameCheckAndCopy) {

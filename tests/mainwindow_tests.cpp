@@ -12,10 +12,10 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "app/Forms.h"
 #include "dialogs/AddPerfSelectForm.h"
 #include "dialogs/AvtorForm.h"
 #include "dialogs/SongForm.h"
-#include "mainwindow/Forms.h"
 #include "mainwindow/ImageForm.h"
 #include "mainwindow/MainForm.h"
 #include "mainwindow/PictureView.h"
@@ -138,7 +138,7 @@ TEST_F(MainWindowTest, WalkingACatalogue) {
     chooseSong(U("Звезда"));
     EXPECT_EQ(MainForm->Song->toPlainText(),
               U("Первая часть\nВторая часть\nНочь ##-**~ Звезда\nтоже строка"));
-    EXPECT_EQ(MainForm->TextKey, W("Группа крови ##-**~ Звезда"));
+    EXPECT_EQ(Session->TextKey(), W("Группа крови ##-**~ Звезда"));
     chooseSong(U("Группа крови"));
     EXPECT_EQ(MainForm->Song->toPlainText(), U("Тёплое место\nНо улицы ждутотпечатков"));
 
@@ -298,7 +298,6 @@ TEST_F(MainWindowTest, EveryCommandChecksItsPreconditions) {
                      info(U("Не выбрано имени для редактирования.")), info(U("Выберите альбом.")),
                      info(U("Выберите песню.")), info(U("Не выбрано песни для редактирования."))}));
     EXPECT_TRUE(modal.execed.empty());
-    EXPECT_EQ(SongForm->windowTitle(), U("Редактор текста песен   -   "));
 
     // The scanner asks before it replaces a performer's data.
     choosePerformer(U("Кино"));

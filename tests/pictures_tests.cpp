@@ -15,17 +15,17 @@
 #include <QToolButton>
 #include <QUrl>
 
-#include "mainwindow/Forms.h"
+#include "app/Forms.h"
 #include "mainwindow/ImageForm.h"
 
-#include "mainwindow/JpegDecoder.h"
-#include "mainwindow/JpegEncoder.h"
 #include "mainwindow/MainForm.h"
 #include "mainwindow/PictureView.h"
 #include "store/FileIo.h"
 #include "store/Pictures.h"
 #include "store/StoreError.h"
 #include "store/StorePaths.h"
+#include "support/JpegDecoder.h"
+#include "support/JpegEncoder.h"
 #include "tests/helpers/AppFixture.h"
 #include "tests/helpers/ScriptedModal.h"
 #include "tests/helpers/TempCatalogue.h"

@@ -15,11 +15,11 @@
 #include <QToolButton>
 #include <cerrno>
 
+#include "app/Forms.h"
 #include "dialogs/AlbNameEditForm.h"
 #include "dialogs/PerfNameEditForm.h"
 #include "dialogs/SongForm.h"
 #include "dialogs/SongNameEditForm.h"
-#include "mainwindow/Forms.h"
 #include "mainwindow/ImageForm.h"
 #include "mainwindow/MainForm.h"
 #include "mainwindow/PictureView.h"
@@ -315,8 +315,8 @@ TEST_F(RenameWindows, SongRenameKeepsSelectionAndTheTextEditorFollows) {
     EXPECT_EQ(MainForm->SelectedSong(), renamed);
     EXPECT_EQ(MainForm->SongsListBox->currentRow(), 0);
     EXPECT_EQ(MainForm->Song->toPlainText(), "A text");
-    EXPECT_EQ(MainForm->CurrentSong, renamed);
-    EXPECT_EQ(MainForm->TextKey, "A ##-**~ " + renamed);
+    EXPECT_EQ(Session->CurrentSong(), renamed);
+    EXPECT_EQ(Session->TextKey(), "A ##-**~ " + renamed);
 
     // The text editor opened right away finds the song's text under its new name.
     modal.onDialog([](QDialog*) { EXPECT_EQ(MemoLines(SongForm->Memo1), QStringList{"A text"}); });
@@ -340,5 +340,5 @@ TEST_F(RenameWindows, SongFailureGivesTheErrorReportAndKeepsTheList) {
     EXPECT_EQ(messages(), QStringList{"Cantoria|OK|File not found."});
     EXPECT_EQ(cat.snapshot(), before);
     EXPECT_EQ(MainForm->SongNames(), Lines{"song"});
-    EXPECT_EQ(MainForm->CurrentSong, "song");
+    EXPECT_EQ(Session->CurrentSong(), "song");
 }

@@ -9,10 +9,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "app/Forms.h"
 #include "import/RtfReader.h"
 #include "import/ScanerForm.h"
 #include "import/SongScan.h"
-#include "mainwindow/Forms.h"
 #include "mainwindow/ImageForm.h"
 #include "mainwindow/MainForm.h"
 #include "mainwindow/PictureView.h"

@@ -3,9 +3,10 @@
 #include <QSettings>
 #include <QTest>
 
-#include "mainwindow/Forms.h"
+#include "app/Forms.h"
 #include "mainwindow/MainForm.h"
 #include "store/FileIo.h"
+#include "support/Modal.h"
 
 namespace {
 QSettings firstRunStore() {
@@ -38,6 +39,11 @@ void AppTest::start(bool firstRunDone) {
     }
     QDir::setCurrent(cat.startDir());
     CreateForms();
+}
+
+void AppTest::reloadPerformerList() {
+    WidgetFeedback feedback(MainForm);
+    Session->Open(feedback);
 }
 
 void AppTest::chooseEntry(QComboBox* combo, const QString& name) {

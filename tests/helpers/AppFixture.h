@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QListWidget>
 
+#include "session/CatalogueSession.h"
 #include "tests/helpers/ScriptedModal.h"
 #include "tests/helpers/TempCatalogue.h"
 
@@ -19,6 +20,8 @@ class AppTest : public ::testing::Test {
     // Creates the windows in the temporary working directory.
     void start(bool firstRunDone = true);
     static void forgetFirstRun();
+    // The performer list read again from the file, as at start-up.
+    static void reloadPerformerList();
 
     // The user's choices, through the controls' own user signals.
     void choosePerformer(const QString& name);

@@ -1,8 +1,8 @@
-#include "mainwindow/JpegDecoder.h"
+#include "support/JpegDecoder.h"
 
 #include <memory>
 
-#include "mainwindow/JpegErrors.h"
+#include "support/JpegErrors.h"
 
 bool LooksLikeJpeg(const QByteArray& data) {
     return data.size() >= 3 && uchar(data[0]) == 0xFF && uchar(data[1]) == 0xD8 &&

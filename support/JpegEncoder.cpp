@@ -1,8 +1,8 @@
-#include "mainwindow/JpegEncoder.h"
+#include "support/JpegEncoder.h"
 
 #include <memory>
 
-#include "mainwindow/JpegErrors.h"
+#include "support/JpegErrors.h"
 
 namespace {
 

@@ -1,7 +1,11 @@
 #pragma once
 
-// The program's thirteen windows, one global instance each, created at start-up in this
-// order (the main window first) and living for the whole run.
+// The program's catalogue session and thirteen windows, one global instance each, created at
+// start-up in this order (the session, then the main window first) and living for the whole
+// run. Only the composition root knows them all: the windows know the session and the windows
+// they open, nothing else.
+class CatalogueSession;
+struct EditorBuffers;
 class TMainForm;
 class TAvtorForm;
 class TAlbumsForm;
@@ -16,6 +20,7 @@ class TScanerForm;
 class TAddPerfSelectForm;
 class TAddPerfBaseForm;
 
+extern CatalogueSession* Session;
 extern TMainForm* MainForm;
 extern TAvtorForm* AvtorForm;
 extern TAlbumsForm* AlbumsForm;
@@ -30,8 +35,8 @@ extern TScanerForm* ScanerForm;
 extern TAddPerfSelectForm* AddPerfSelectForm;
 extern TAddPerfBaseForm* AddPerfBaseForm;
 
-// Creates the windows in their order; the main window's creation fixes StartDir (the current
-// working directory) and loads the performer list.
+// Creates the session in the current working directory (StartDir) and the windows in their
+// order; the main window's creation loads the performer list.
 void CreateForms();
 // The program's start: its names and icon, the windows created, the main window shown.
 void StartProgram();

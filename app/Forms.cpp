@@ -1,4 +1,4 @@
-#include "mainwindow/Forms.h"
+#include "app/Forms.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -15,8 +15,10 @@
 #include "import/ScanerForm.h"
 #include "mainwindow/ImageForm.h"
 #include "mainwindow/MainForm.h"
+#include "session/CatalogueSession.h"
 #include "support/HelpForm.h"
 
+CatalogueSession* Session = nullptr;
 TMainForm* MainForm = nullptr;
 TAvtorForm* AvtorForm = nullptr;
 TAlbumsForm* AlbumsForm = nullptr;
@@ -32,28 +34,46 @@ TAddPerfSelectForm* AddPerfSelectForm = nullptr;
 TAddPerfBaseForm* AddPerfBaseForm = nullptr;
 
 namespace {
+
+EditorBuffers* Buffers = nullptr;
+
 template <typename T>
-void destroy(T*& form) {
-    delete form;
-    form = nullptr;
+void destroy(T*& object) {
+    delete object;
+    object = nullptr;
 }
+
+// The windows that open others get them once all exist; the large picture window follows
+// the main window's picture.
+void wireForms() {
+    MainForm->SetDialogs({HelpForm, AddPerfSelectForm, PerfNameEditForm, AlbumsForm,
+                          AlbNameEditForm, SongsForm, SongNameEditForm, SongForm, ScanerForm});
+    AddPerfSelectForm->SetNextDialogs(AddPerfBaseForm, AvtorForm);
+    QObject::connect(MainForm, &TMainForm::pictureShown, ImageForm, &TImageForm::TakePicture);
+    QObject::connect(MainForm, &TMainForm::largePictureRequested, ImageForm,
+                     &TImageForm::ShowLarge);
+}
+
 }  // namespace
 
 void CreateForms() {
     Q_INIT_RESOURCE(cantoria);
-    MainForm = new TMainForm;
-    AvtorForm = new TAvtorForm;
-    AlbumsForm = new TAlbumsForm;
-    SongForm = new TSongForm;
-    SongsForm = new TSongsForm;
-    HelpForm = new THelpForm;
-    ImageForm = new TImageForm;
-    AlbNameEditForm = new TAlbNameEditForm;
-    PerfNameEditForm = new TPerfNameEditForm;
-    SongNameEditForm = new TSongNameEditForm;
-    ScanerForm = new TScanerForm;
-    AddPerfSelectForm = new TAddPerfSelectForm;
-    AddPerfBaseForm = new TAddPerfBaseForm;
+    Session = new CatalogueSession;
+    Buffers = new EditorBuffers;
+    MainForm = new TMainForm(*Session, *Buffers);
+    AvtorForm = new TAvtorForm(*Session);
+    AlbumsForm = new TAlbumsForm(*Session, Buffers->albumList);
+    SongForm = new TSongForm(*Session, Buffers->songText);
+    SongsForm = new TSongsForm(*Session, Buffers->songList);
+    HelpForm = new THelpForm(*Session);
+    ImageForm = new TImageForm(*Session);
+    AlbNameEditForm = new TAlbNameEditForm(*Session);
+    PerfNameEditForm = new TPerfNameEditForm(*Session);
+    SongNameEditForm = new TSongNameEditForm(*Session);
+    ScanerForm = new TScanerForm(*Session);
+    AddPerfSelectForm = new TAddPerfSelectForm(*Session);
+    AddPerfBaseForm = new TAddPerfBaseForm(*Session);
+    wireForms();
 }
 
 void StartProgram() {
@@ -80,4 +100,6 @@ void DestroyForms() {
     destroy(AlbumsForm);
     destroy(AvtorForm);
     destroy(MainForm);
+    destroy(Buffers);
+    destroy(Session);
 }
