@@ -6,6 +6,8 @@
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 
 namespace {
@@ -95,6 +97,12 @@ class RealModal : public ModalSeam {
     }
 
     int exec(QDialog* dialog) override { return dialog->exec(); }
+
+    // Qt's own dialog; its "Print to File (PDF)" printer writes a PDF file.
+    bool print(QWidget* parent, QPrinter& printer) override {
+        QPrintDialog dialog(&printer, parent);
+        return dialog.exec() == QDialog::Accepted;
+    }
 };
 
 RealModal& realModal() {
