@@ -64,7 +64,7 @@ void TMainForm::PrintSongItemClick() {
                                   cp1251::decode(song),
                                   Decoded(LoadSongText(StartDir, performer, album, song))};
         QPrinter printer(QPrinter::HighResolution);
-        printer.setDocName(printed.name);
+        SetUpPrinter(printer, printed.name);
         if (!Modal().print(this, printer)) return;
         PrintSong(printer, printed, FontFace(StartDir));
     } catch (const StoreError& e) {
@@ -90,7 +90,7 @@ void TMainForm::PrintAlbumItemClick() {
                 {printed.performer, printed.album, cp1251::decode(song),
                  Decoded(CollectBlockBodies(texts, TextBlockHeader(album, song), kTextBlockEnd))});
         QPrinter printer(QPrinter::HighResolution);
-        printer.setDocName(printed.album);
+        SetUpPrinter(printer, printed.album);
         if (!Modal().print(this, printer)) return;
         PrintAlbum(printer, printed, FontFace(StartDir));
     } catch (const StoreError& e) {

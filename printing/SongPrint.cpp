@@ -122,6 +122,11 @@ QTextBlock AddSong(Blocks& blocks, const Pages& pages, const PrintedSong& song, 
 
 }  // namespace
 
+void SetUpPrinter(QPrinter& printer, const QString& documentName) {
+    printer.setDocName(documentName);
+    printer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
+}
+
 void PrintSong(QPrinter& printer, const PrintedSong& song, const QString& fontFace) {
     QTextDocument doc;
     Pages pages(printer, doc, fontFace);

@@ -22,6 +22,10 @@ struct PrintedAlbum {
     QList<PrintedSong> songs;
 };
 
+// A printer for one document: the name the print queue and a PDF show, and paper margins of
+// 2 cm that the print dialog offers to change.
+void SetUpPrinter(QPrinter& printer, const QString& documentName);
+
 // Prints a song: "performer — album" as a small heading, the song's name as the title, then
 // its lines in the given font face, long lines wrapped; the page number at the foot of each
 // page.
