@@ -2,6 +2,7 @@
 
 #include <errno.h>
 #include <iconv.h>
+#include <QString>
 #include <uchardet.h>
 
 #include <algorithm>
@@ -229,8 +230,11 @@ QByteArray LyricTextAsUtf8(const QByteArray& bytes, LyricEncoding encoding) {
         case LyricEncoding::Cp1251:
         case LyricEncoding::Utf8:
             return bytes;
-        case LyricEncoding::Utf8Bom:
-            return bytes.mid(kUtf8Bom.size());
+        case LyricEncoding::Utf8Bom: {
+            // The mark vouches for the encoding, not for every byte after it.
+            const QByteArray body = bytes.mid(kUtf8Bom.size());
+            return IsValidUtf8(body) ? body : QString::fromUtf8(body).toUtf8();
+        }
         case LyricEncoding::Utf16Le:
         case LyricEncoding::Utf16Be:
             return ConvertToUtf8(QByteArrayView(bytes).sliced(2), encoding);
