@@ -2,8 +2,10 @@
 
 #include <errno.h>
 #include <iconv.h>
-#include <QString>
 #include <uchardet.h>
+#include <QString>
+
+#include "store/Cp1251.h"
 
 #include <algorithm>
 #include <array>
@@ -140,20 +142,47 @@ bool IsMacCyrillic(QByteArrayView bytes) {
     return macCapital;
 }
 
+// The share of о е а и н т с, the seven most frequent letters of Russian (about half of all
+// letters), among the Cyrillic letters of a text; -1 for too few letters to tell.
+double FrequentLetterShare(const QString& text) {
+    static const QString frequent = QStringLiteral("оеаинтс");
+    int letters = 0, frequentCount = 0;
+    for (const QChar c : text) {
+        const QChar small = c.toLower();
+        if ((small < u'а' || small > u'я') && small != u'ё') continue;
+        ++letters;
+        frequentCount += frequent.contains(small);
+    }
+    constexpr int kFewestLetters = 8;
+    return letters < kFewestLetters ? -1 : double(frequentCount) / letters;
+}
+
+// The detector takes short Windows-1251 text in capitals for KOI8-R, whose small letters lie
+// where Windows-1251 has its capitals. Its verdict stands only when the text read that way
+// has more of Russian's frequent letters than read in Windows-1251: reading a text in the
+// wrong one of these code pages shuffles the letters, and the frequent ones fall apart.
+bool ReadsMoreLikeRussian(const QByteArray& bytes, LyricEncoding encoding) {
+    const double asVerdict =
+        FrequentLetterShare(QString::fromUtf8(LyricTextAsUtf8(bytes, encoding)));
+    return asVerdict >= 0 && asVerdict > FrequentLetterShare(cp1251::decode(bytes));
+}
+
 struct DetectorDeleter {
     void operator()(uchardet_t detector) const { uchardet_delete(detector); }
 };
 
-LyricEncoding DetectorVerdict(QByteArrayView bytes) {
+LyricEncoding DetectorVerdict(const QByteArray& bytes) {
     const std::unique_ptr<std::remove_pointer_t<uchardet_t>, DetectorDeleter> detector(
         uchardet_new());
     if (!detector || uchardet_handle_data(detector.get(), bytes.data(), size_t(bytes.size())) != 0)
         return LyricEncoding::Cp1251;
     uchardet_data_end(detector.get());
     const QByteArray verdict = QByteArray(uchardet_get_charset(detector.get())).toUpper();
-    if (verdict == "KOI8-R") return LyricEncoding::Koi8R;
-    if (verdict == "IBM866") return LyricEncoding::Ibm866;
-    if (verdict == "ISO-8859-5") return LyricEncoding::Iso8859_5;
+    for (const auto& [name, encoding] : {std::pair{"KOI8-R", LyricEncoding::Koi8R},
+                                         {"IBM866", LyricEncoding::Ibm866},
+                                         {"ISO-8859-5", LyricEncoding::Iso8859_5}})
+        if (verdict == name)
+            return ReadsMoreLikeRussian(bytes, encoding) ? encoding : LyricEncoding::Cp1251;
     if (verdict == "MAC-CYRILLIC" || verdict == "WINDOWS-1251")
         return IsMacCyrillic(bytes) ? LyricEncoding::MacCyrillic : LyricEncoding::Cp1251;
     return LyricEncoding::Cp1251;  // no verdict among them
@@ -222,7 +251,7 @@ LyricEncoding DetectLyricEncoding(QByteArrayView bytes) {
     if (!HoldsNonAscii(bytes)) return LyricEncoding::Cp1251;
     if (IsValidUtf8(bytes)) return LyricEncoding::Utf8;
     if (IsPlainlyCp1251(bytes)) return LyricEncoding::Cp1251;
-    return DetectorVerdict(bytes);
+    return DetectorVerdict(bytes.toByteArray());
 }
 
 QByteArray LyricTextAsUtf8(const QByteArray& bytes, LyricEncoding encoding) {
