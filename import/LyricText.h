@@ -65,11 +65,7 @@ class CatalogueLineBuilder {
 // builder: text that holds a line end or Ctrl-Z has to be split into lines first.
 CatalogueText CatalogueLine(QStringView line);
 
-// A plain lyric file, split by the line reading rules of the catalogue. A file in UTF-8 (with
-// its byte-order mark, or valid UTF-8 holding multi-byte sequences) is converted; any other
-// file is taken byte for byte, as lyric files written on Windows are already in the catalogue's
-// code page.
+// A plain lyric file, split by the line reading rules of the catalogue. A file in another
+// encoding than the catalogue's (see DetectLyricEncoding) is converted; any other file is taken
+// byte for byte, as lyric files written on Windows are already in the catalogue's code page.
 CatalogueText PlainLyricText(const QByteArray& bytes);
-
-// True when the bytes are UTF-8 by the rule above.
-bool LooksLikeUtf8(QByteArrayView bytes);

@@ -148,6 +148,7 @@ void TMainForm::createControls() {
     N4 = SongPopupMenu->addAction(QStringLiteral("Выбор цвета фона"));
     SongPopupMenu->addSeparator();
     N6 = SongPopupMenu->addAction(QStringLiteral("Выбор цвета формы"));
+    AddPrintAndExportItems();
     ImagePopupMenu1 = new QMenu(this);
     N1 = ImagePopupMenu1->addAction(QStringLiteral("Открыть большое окно"));
     ImagePopupMenu1->addSeparator();

@@ -23,6 +23,7 @@ class QMenu;
 class QPlainTextEdit;
 class QToolButton;
 class PictureView;
+class TFolderBrowseDialog;
 
 // The line buffers the main window fills for the three editors before it shows one.
 struct EditorBuffers {
@@ -93,6 +94,10 @@ class TMainForm : public QWidget {
     QAction* N2;  // font
     QAction* N4;  // background colour
     QAction* N6;  // window colour
+    QAction* PrintSongItem;
+    QAction* PrintAlbumItem;
+    QAction* ExportPerformerItem;
+    TFolderBrowseDialog* ExportFolderDialog;
     QMenu* ImagePopupMenu1;
     QAction* N1;  // large picture window
     QAction* N7;  // system viewer
@@ -145,6 +150,11 @@ class TMainForm : public QWidget {
     void N4Click();
     void N6Click();
     void N7Click();
+    // Printing and export, from the text pane's menu (MainFormPrint.cpp).
+    void AddPrintAndExportItems();
+    void PrintSongItemClick();
+    void PrintAlbumItemClick();
+    void ExportPerformerItemClick();
     void SongsListEdit();
     void AlbumsListEdit();
     void EditSongText();

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 #include <optional>
+#include <vector>
 
 #include "session/Feedback.h"
 #include "store/RecordFile.h"
@@ -104,6 +105,21 @@ class CatalogueSession : public QObject {
     // Brings the performer's catalogue in from another copy's performer folder.
     bool ImportPerformer(const QString& baseFolder, const QByteArray& performer,
                          Feedback& feedback);
+
+    // ---- printing and export (nothing under Data/ changes) ----
+    struct SongWithText {
+        QByteArray name;
+        Lines text;
+    };
+    // The chosen song's text, and every song of the chosen album with its text in list
+    // order (throw StoreError).
+    Lines SelectedSongText() const;
+    std::vector<SongWithText> SelectedAlbumTexts() const;
+    // The chosen album's picture file as stored, empty when it has none.
+    QByteArray SelectedAlbumPicture() const;
+    // Writes the chosen performer as a folder of text files inside `folder` and reports how
+    // it went.
+    void ExportPerformer(const QString& folder, Feedback& feedback) const;
 
   signals:
     // A list was refilled; its selection is the session's.

@@ -5,6 +5,8 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 
 #include "support/FontColourDialog.h"
@@ -97,6 +99,12 @@ class RealModal : public ModalSeam {
     }
 
     int exec(QDialog* dialog) override { return dialog->exec(); }
+
+    // Qt's own dialog; its "Print to File (PDF)" printer writes a PDF file.
+    bool print(QWidget* parent, QPrinter& printer) override {
+        QPrintDialog dialog(&printer, parent);
+        return dialog.exec() == QDialog::Accepted;
+    }
 };
 
 RealModal& realModal() {

@@ -8,6 +8,7 @@
 #include "session/Feedback.h"
 
 class QDialog;
+class QPrinter;
 class QWidget;
 
 // Every modal interaction of the program (message boxes, the common dialogs, showing a dialog
@@ -41,6 +42,8 @@ class ModalSeam {
                            QString& text) = 0;
     // Shows the dialog modally and returns its result.
     virtual int exec(QDialog* dialog) = 0;
+    // The print dialog: the user sets up `printer` (a printer, or a PDF file); false on cancel.
+    virtual bool print(QWidget* parent, QPrinter& printer) = 0;
 };
 
 ModalSeam& Modal();

@@ -58,6 +58,10 @@ TEST(FuzzReplay, LineRoundTrip) {
     EXPECT_GT(Replay("line_roundtrip", FuzzLineRoundTrip), 0);
 }
 
+TEST(FuzzReplay, LyricEncoding) {
+    EXPECT_GT(Replay("lyric_encoding", FuzzLyricEncoding), 0);
+}
+
 // The faults the fuzzers found, spelled out.
 TEST(FuzzFindings, RtfHexEscapesOfControlBytesAreNoText) {
     const CatalogueText text = RtfToPlainText(

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 
 #include "app/Forms.h"
@@ -85,6 +86,50 @@ TEST(RtfReader, InputThatIsNotRtfIsAPlainLyricFile) {
     EXPECT_EQ(RtfToPlainText(W("Просто текст\r\nвторая\r\n")).lines(),
               (Lines{W("Просто текст"), W("вторая")}));
     EXPECT_EQ(RtfToPlainText(QByteArray()).lines(), Lines{});
+}
+
+// The text in an encoding, as the iconv program writes it.
+QByteArray Iconv(const QString& text, const char* encoding) {
+    QProcess iconv;
+    iconv.start(QStringLiteral("iconv"), {QStringLiteral("-f"), QStringLiteral("UTF-8"),
+                                          QStringLiteral("-t"), QString::fromLatin1(encoding)});
+    iconv.write(text.toUtf8());
+    iconv.closeWriteChannel();
+    EXPECT_TRUE(iconv.waitForFinished() && iconv.exitCode() == 0) << encoding;
+    return iconv.readAllStandardOutput();
+}
+
+TEST(LyricText, RussianTextsInEveryEncodingAreStoredInWindows1251) {
+    const char* const texts[] = {
+        "Я помню чудное мгновенье:\nПередо мной явилась ты,\nКак мимолётное виденье,\n",
+        "Ой, то не вечер, то не вечер,\nМне малым-мало спалось,\nОх, да во сне "
+        "привиделось.\n",
+        "Выйду ночью в поле с конём,\nНочкой тёмной тихо пойдём.\n",
+        "Мороз и солнце; день чудесный!\r\nЕщё ты дремлешь, друг прелестный -\r\n",
+    };
+    for (const char* text : texts) {
+        const QByteArray stored = W(text).replace("\r", "").replace("\n", "\r\n");
+        for (const char* encoding : {"WINDOWS-1251", "UTF-16", "UTF-16BE", "KOI8-R", "IBM866",
+                                     "ISO-8859-5", "MACCYRILLIC", "UTF-8"}) {
+            QByteArray file = Iconv(U(text), encoding);
+            if (qstrcmp(encoding, "UTF-16BE") == 0) file.prepend("\xFE\xFF");
+            if (qstrcmp(encoding, "UTF-8") == 0) file.prepend("\xEF\xBB\xBF");
+            EXPECT_EQ(PlainLyricText(file).written, stored) << encoding << " " << text;
+            // A .rtf file that is no RTF document is read the same way.
+            EXPECT_EQ(RtfToPlainText(file).written, stored) << encoding;
+        }
+    }
+    // Short text in capitals the detector takes for KOI8-R stays as it is.
+    EXPECT_EQ(PlainLyricText(W("ЗВЕЗДА ПО ИМЕНИ СОЛНЦЕ\r\n")).written,
+              W("ЗВЕЗДА ПО ИМЕНИ СОЛНЦЕ\r\n"));
+    // UTF-16 that is no text: a lone surrogate and an odd last byte are reported, not dropped.
+    const CatalogueText broken =
+        PlainLyricText(QByteArray("\xFF\xFE"
+                                  "a\0\0\xD8"
+                                  "b\0\n\0c",
+                                  11));
+    EXPECT_EQ(broken.lines(), (Lines{"a?b", "?"}));
+    EXPECT_EQ(broken.unencodable, QString(QChar(0xFFFD)));
 }
 
 TEST(LyricText, Utf8IsConvertedAndEverythingElseTakenByteForByte) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QPrinter>
 
 ScriptedModal::ScriptedModal() {
     SetModalSeam(this);
@@ -95,6 +96,19 @@ int ScriptedModal::exec(QDialog* dialog) {
     const int result = dialog->result();
     dialog->hide();
     return result;
+}
+
+bool ScriptedModal::print(QWidget*, QPrinter& printer) {
+    if (prints_.empty()) {
+        ADD_FAILURE() << "print dialog opened without a scripted choice";
+        return false;
+    }
+    const std::optional<QString> path = prints_.front();
+    prints_.pop_front();
+    if (!path) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(*path);
+    return true;
 }
 
 QString Describe(const MessageBox& box) {

@@ -32,6 +32,8 @@ class ScriptedModal : public ModalSeam {
     void whileMessageShown(std::function<void(const MessageBox&)> look) {
         messageLook_ = std::move(look);
     }
+    // The print dialog's answer: print into this PDF file, or cancel (nullopt).
+    void printToPdf(std::optional<QString> path) { prints_.push_back(std::move(path)); }
 
     const std::vector<MessageBox>& shown() const { return shown_; }
     // Dialog scripts still waiting for their dialog (a command that stopped before showing it).
@@ -51,6 +53,7 @@ class ScriptedModal : public ModalSeam {
     bool inputText(QWidget* parent, const QString& title, const QString& prompt,
                    QString& text) override;
     int exec(QDialog* dialog) override;
+    bool print(QWidget* parent, QPrinter& printer) override;
 
   private:
     std::deque<MsgButton> answers_;
@@ -60,6 +63,7 @@ class ScriptedModal : public ModalSeam {
     std::deque<std::optional<QColor>> colours_;
     std::deque<QString> files_;
     std::deque<std::optional<QString>> inputs_;
+    std::deque<std::optional<QString>> prints_;
     std::vector<MessageBox> shown_;
     std::function<void(const MessageBox&)> messageLook_;
 };

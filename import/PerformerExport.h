@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+#include <exception>
+
+// A performer taken out of the catalogue as a folder of plain text files, one folder per
+// album and one UTF-8 file per song, in the layout the song scanner reads back:
+//   {folder}/{performer}/{album}/{song}.txt   one line per lyric line, each ended by LF
+//   {folder}/{performer}/{album}/cover.jpg    the album picture, when there is one
+
+// An export that would overwrite something; message() says what. Nothing has been written.
+class ExportRefused : public std::exception {
+  public:
+    explicit ExportRefused(QString message) : message_(std::move(message)) {}
+    const QString& message() const { return message_; }
+    const char* what() const noexcept override { return "export refused"; }
+
+  private:
+    QString message_;
+};
+
+struct ExportOutcome {
+    QString performerFolder;  // the folder written
+    // One entry per name that had to change on disk ("a/b → a_b"): a file name cannot hold
+    // "/" or NUL, a folder cannot be called "", "." or "..", and two names in one folder
+    // cannot be the same.
+    QStringList renamed;
+};
+
+// Writes the performer's albums, songs and pictures into a new folder named after it inside
+// `folder`. An existing folder of that name is refused (ExportRefused); a failure on the way
+// (StoreError) removes what the export had written.
+ExportOutcome ExportPerformer(const QString& startDir, QByteArrayView performer,
+                              const QString& folder);
+
+// The one message that ends an export.
+QString ExportReport(const ExportOutcome& outcome);

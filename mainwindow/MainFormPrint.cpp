@@ -1,0 +1,98 @@
+// Printing a song or an album, and exporting a performer as a folder of text files: the
+// entries of the text pane's menu below the appearance commands.
+#include <QDialog>
+#include <QMenu>
+#include <QPrinter>
+
+#include "mainwindow/MainForm.h"
+#include "printing/SongPrint.h"
+#include "session/CatalogueSession.h"
+#include "store/AppearanceSettings.h"
+#include "store/Cp1251.h"
+#include "store/StoreError.h"
+#include "support/FolderBrowseDialog.h"
+#include "support/JpegDecoder.h"
+#include "support/Modal.h"
+
+namespace {
+
+QStringList Decoded(const Lines& lines) {
+    QStringList text;
+    for (const Line& line : lines) text.append(cp1251::decode(line));
+    return text;
+}
+
+QString FontFace(const QString& startDir) {
+    return cp1251::decode(ReadAppearance(startDir).fontName);
+}
+
+QImage Picture(const QByteArray& jpeg) {
+    QString error;
+    return jpeg.isEmpty() ? QImage() : DecodeJpeg(jpeg, &error);
+}
+
+}  // namespace
+
+void TMainForm::AddPrintAndExportItems() {
+    SongPopupMenu->addSeparator();
+    PrintSongItem = SongPopupMenu->addAction(QStringLiteral("Печать песни…"));
+    PrintAlbumItem = SongPopupMenu->addAction(QStringLiteral("Печать альбома…"));
+    ExportPerformerItem = SongPopupMenu->addAction(QStringLiteral("Экспорт исполнителя в папку…"));
+    connect(PrintSongItem, &QAction::triggered, this, &TMainForm::PrintSongItemClick);
+    connect(PrintAlbumItem, &QAction::triggered, this, &TMainForm::PrintAlbumItemClick);
+    connect(ExportPerformerItem, &QAction::triggered, this, &TMainForm::ExportPerformerItemClick);
+
+    ExportFolderDialog = new TFolderBrowseDialog(this);
+    ExportFolderDialog->SetFlags(TFolderBrowseDialog::ShowPath);
+    ExportFolderDialog->SetNewFolderVisible(true);
+    ExportFolderDialog->SetNewFolderEnabled(true);
+}
+
+void TMainForm::PrintSongItemClick() {
+    if (!session_.HasSelectedSong()) {
+        Inform(this, QStringLiteral("Выберите песню."));
+        return;
+    }
+    try {
+        const PrintedSong printed{
+            cp1251::decode(session_.SelectedPerformer()), cp1251::decode(session_.SelectedAlbum()),
+            cp1251::decode(session_.SelectedSong()), Decoded(session_.SelectedSongText())};
+        QPrinter printer(QPrinter::HighResolution);
+        SetUpPrinter(printer, printed.name);
+        if (!Modal().print(this, printer)) return;
+        PrintSong(printer, printed, FontFace(session_.StartDir()));
+    } catch (const StoreError& e) {
+        ShowErrorReport(this, e.description());
+    }
+}
+
+void TMainForm::PrintAlbumItemClick() {
+    if (!session_.HasSelectedAlbum()) {
+        Inform(this, QStringLiteral("Выберите альбом."));
+        return;
+    }
+    try {
+        PrintedAlbum printed{cp1251::decode(session_.SelectedPerformer()),
+                             cp1251::decode(session_.SelectedAlbum()),
+                             Picture(session_.SelectedAlbumPicture()),
+                             {}};
+        for (const auto& song : session_.SelectedAlbumTexts())
+            printed.songs.append(
+                {printed.performer, printed.album, cp1251::decode(song.name), Decoded(song.text)});
+        QPrinter printer(QPrinter::HighResolution);
+        SetUpPrinter(printer, printed.album);
+        if (!Modal().print(this, printer)) return;
+        PrintAlbum(printer, printed, FontFace(session_.StartDir()));
+    } catch (const StoreError& e) {
+        ShowErrorReport(this, e.description());
+    }
+}
+
+void TMainForm::ExportPerformerItemClick() {
+    if (!session_.HasSelectedPerformer()) {
+        Inform(this, QStringLiteral("Выберите исполнителя."));
+        return;
+    }
+    if (!ExportFolderDialog->Execute()) return;
+    session_.ExportPerformer(ExportFolderDialog->Folder(), feedback_);
+}

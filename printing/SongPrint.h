@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class QPrinter;
+
+struct PrintedSong {
+    QString performer;
+    QString album;
+    QString name;
+    QStringList lines;  // one lyric line each
+};
+
+// A songbook: a title page, the contents, then every song from a new page.
+struct PrintedAlbum {
+    QString performer;
+    QString album;
+    QImage picture;  // null when the album has none
+    QList<PrintedSong> songs;
+};
+
+// A printer for one document: the name the print queue and a PDF show, and paper margins of
+// 2 cm that the print dialog offers to change.
+void SetUpPrinter(QPrinter& printer, const QString& documentName);
+
+// Prints a song: "performer — album" as a small heading, the song's name as the title, then
+// its lines in the given font face, long lines wrapped; the page number at the foot of each
+// page.
+void PrintSong(QPrinter& printer, const PrintedSong& song, const QString& fontFace);
+
+// Prints an album as a songbook; the contents give the page each song starts on.
+void PrintAlbum(QPrinter& printer, const PrintedAlbum& album, const QString& fontFace);

@@ -1,0 +1,84 @@
+// Printing and export from the text pane's menu, as a user reaches them.
+#include <QDialog>
+#include <QMenu>
+#include <QProcess>
+
+#include "app/Forms.h"
+#include "mainwindow/MainForm.h"
+#include "support/FolderBrowseDialog.h"
+#include "tests/helpers/AppFixture.h"
+
+namespace {
+
+QString PdfText(const QString& pdf) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    EXPECT_TRUE(p.waitForFinished() && p.exitCode() == 0) << "pdftotext failed";
+    return QString::fromUtf8(p.readAllStandardOutput()).simplified();
+}
+
+class PrintExportTest : public AppTest {
+  protected:
+    void SetUp() override {
+        cat.write("Data/performers.lrx", W("Кино\r\n"));
+        cat.addPerformer(W("Кино"), W("Ночь\r\n"),
+                         W("Ночь##-**~\r\nМама\r\nЗвезда\r\nendalbum\r\n"),
+                         W("Ночь ##-**~ Мама\r\nМама, мы все сошли с ума\r\nendsong\r\n"
+                           "Ночь ##-**~ Звезда\r\nБелый снег\r\nendsong\r\n"));
+        cat.write("Data/Settings.ini", "[font]\r\nname=DejaVu Serif\r\n");
+        start();
+    }
+};
+
+TEST_F(PrintExportTest, TheMenuEntriesFollowTheAppearanceCommandsAndWantAChoice) {
+    QStringList entries;
+    for (const QAction* a : MainForm->SongPopupMenu->actions()) entries << a->text();
+    EXPECT_EQ(entries, (QStringList{U("Выбор шрифта"), "", U("Выбор цвета фона"), "",
+                                    U("Выбор цвета формы"), "", U("Печать песни…"),
+                                    U("Печать альбома…"), U("Экспорт исполнителя в папку…")}));
+    for (QAction* a :
+         {MainForm->PrintSongItem, MainForm->PrintAlbumItem, MainForm->ExportPerformerItem})
+        a->trigger();
+    EXPECT_EQ(messages(), (QStringList{U("Information|OK|Выберите песню."),
+                                       U("Information|OK|Выберите альбом."),
+                                       U("Information|OK|Выберите исполнителя.")}));
+}
+
+TEST_F(PrintExportTest, ASongAndItsAlbumPrintToPdf) {
+    choosePerformer(U("Кино"));
+    chooseAlbum(U("Ночь"));
+    chooseSong(U("Мама"));
+    modal.printToPdf(std::nullopt);  // cancelled: nothing printed
+    MainForm->PrintSongItem->trigger();
+    modal.printToPdf(cat.path("song.pdf"));
+    MainForm->PrintSongItem->trigger();
+    EXPECT_EQ(PdfText(cat.path("song.pdf")), U("Кино — Ночь Мама Мама, мы все сошли с ума 1"));
+    modal.printToPdf(cat.path("album.pdf"));
+    MainForm->PrintAlbumItem->trigger();
+    EXPECT_EQ(PdfText(cat.path("album.pdf")),
+              U("Кино Ночь 1 Содержание Мама 3 Звезда 4 2 Кино — Ночь Мама Мама, мы все сошли с "
+                "ума 3 Кино — Ночь Звезда Белый снег 4"));
+    EXPECT_EQ(messages(), QStringList());
+}
+
+TEST_F(PrintExportTest, ThePerformerIsExportedIntoAChosenFolderOnce) {
+    choosePerformer(U("Кино"));
+    EXPECT_TRUE(MainForm->ExportFolderDialog->NewFolderVisible());
+    EXPECT_TRUE(MainForm->ExportFolderDialog->NewFolderEnabled());
+    cat.mkdir("out");
+    for (int run = 0; run < 2; ++run)
+        modal.onDialog([&](QDialog*) {
+            ASSERT_TRUE(MainForm->ExportFolderDialog->SelectFolder(cat.path("out")));
+            MainForm->ExportFolderDialog->OpenDialog()->accept();
+        });
+    MainForm->ExportPerformerItem->trigger();
+    MainForm->ExportPerformerItem->trigger();
+    EXPECT_EQ(cat.read(U("out/Кино/Ночь/Звезда.txt")), U("Белый снег\n").toUtf8());
+    EXPECT_EQ(messages(),
+              (QStringList{
+                  U("Information|OK|Исполнитель выгружен в папку ") + cat.path("out") + U("/Кино."),
+                  U("Warning|OK|Папка ") + cat.path("out") +
+                      U("/Кино уже существует.\rЭкспорт отменён, ничего не записано.")}));
+}
+
+}  // namespace
