@@ -1,0 +1,150 @@
+#include "search/PerformerSongs.h"
+
+#include <sys/stat.h>
+#include <QFile>
+#include <QHash>
+#include <QSet>
+
+#include "store/RecordFile.h"
+#include "store/StoreError.h"
+#include "store/StorePaths.h"
+
+namespace {
+
+// The index reads on its own thread. It opens files through QFile rather than the program's
+// file layer: that layer's fault points and call counts belong to the commands of the
+// user-interface thread, and the index only ever reads.
+bool ReadLines(const QString& path, RecordLines& lines) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) return false;
+    lines = RecordLines(std::move(bytes));
+    return true;
+}
+
+QString PathOf(const QString& startDir, StoreEntry kind, const QByteArray& performer) {
+    try {
+        return PerformerStorePath(startDir, kind, performer);
+    } catch (const StoreError&) {
+        return {};  // a name that cannot be a folder has no files
+    }
+}
+
+// The bodies of every block whose header is one of `headers`, in one pass, by the same rule
+// as reading each block alone: a header line opens its block unless that block is open
+// already, every line of an open block belongs to it (header-like lines included), and the end
+// line closes every open block.
+QHash<QByteArray, QByteArray> CollectBodies(const RecordLines& lines,
+                                            const QSet<QByteArray>& headers,
+                                            QByteArrayView endLine) {
+    QHash<QByteArray, QByteArray> bodies;
+    QList<QByteArray> open;
+    for (QByteArrayView line : lines) {
+        if (line == endLine) {
+            open.clear();
+            continue;
+        }
+        for (const QByteArray& header : open) {
+            QByteArray& body = bodies[header];
+            body.append(line);
+            body.append('\n');
+        }
+        if (line.contains(kBlockMarker)) {
+            const QByteArray candidate = line.toByteArray();
+            if (headers.contains(candidate) && !open.contains(candidate)) {
+                open.append(candidate);
+                bodies[candidate];  // a block with an empty body still exists
+            }
+        }
+    }
+    return bodies;
+}
+
+Lines SplitBody(const QByteArray& body) {
+    Lines lines = body.split('\n');
+    lines.removeLast();  // every body line ends in LF
+    return lines;
+}
+
+}  // namespace
+
+QByteArray FileStamps::toBytes() const {
+    return QByteArray(reinterpret_cast<const char*>(values.data()), sizeof(values));
+}
+
+FileStamps FileStamps::fromBytes(const QByteArray& bytes) {
+    FileStamps s;
+    if (bytes.size() == qsizetype(sizeof(s.values)))
+        memcpy(s.values.data(), bytes.constData(), sizeof(s.values));
+    else
+        s.values.fill(-2);  // matches no file
+    return s;
+}
+
+FileStamps StampPerformerFiles(const QString& startDir, const QByteArray& performer) {
+    FileStamps s;
+    const StoreEntry kinds[] = {StoreEntry::AlbumList, StoreEntry::SongList, StoreEntry::TextFile};
+    for (int i = 0; i < 3; ++i) {
+        struct stat st;
+        const QString path = PathOf(startDir, kinds[i], performer);
+        if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0) {
+            s.values[size_t(2 * i)] = -1;
+            s.values[size_t(2 * i + 1)] = 0;
+            continue;
+        }
+        s.values[size_t(2 * i)] = st.st_size;
+        s.values[size_t(2 * i + 1)] = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    }
+    return s;
+}
+
+bool ReadPerformerSongs(const QString& startDir, const QByteArray& performer,
+                        std::vector<CataloguedSong>& songs) {
+    songs.clear();
+    RecordLines albums, songLists, texts;
+    if (!ReadLines(PathOf(startDir, StoreEntry::AlbumList, performer), albums) ||
+        !ReadLines(PathOf(startDir, StoreEntry::SongList, performer), songLists) ||
+        !ReadLines(PathOf(startDir, StoreEntry::TextFile, performer), texts))
+        return false;
+
+    QSet<QByteArray> albumHeaders;
+    for (QByteArrayView album : albums) albumHeaders.insert(SongBlockHeader(album));
+    const auto songBlocks = CollectBodies(songLists, albumHeaders, kSongBlockEnd);
+
+    QSet<QByteArray> seen;  // an album or song listed twice is one place to go to
+    std::vector<CataloguedSong> listed;
+    QSet<QByteArray> textHeaders;
+    for (QByteArrayView albumView : albums) {
+        const QByteArray album = albumView.toByteArray();
+        for (const QByteArray& song : SplitBody(songBlocks.value(SongBlockHeader(album)))) {
+            const QByteArray header = TextBlockHeader(album, song);
+            if (seen.contains(header)) continue;
+            seen.insert(header);
+            textHeaders.insert(header);
+            listed.push_back({album, song, {}});
+        }
+    }
+    const auto textBlocks = CollectBodies(texts, textHeaders, kTextBlockEnd);
+    for (CataloguedSong& s : listed) {
+        QByteArray text = textBlocks.value(TextBlockHeader(s.album, s.song));
+        if (!text.isEmpty()) text.chop(1);
+        s.text = std::move(text);
+    }
+    songs = std::move(listed);
+    return true;
+}
+
+bool ReadPerformerNames(const QString& startDir, std::vector<QByteArray>& names) {
+    names.clear();
+    RecordLines lines;
+    if (!ReadLines(PathOf(startDir, StoreEntry::PerformerList, {}), lines)) return false;
+    QSet<QByteArray> seen;
+    for (QByteArrayView line : lines) {
+        const QByteArray name = line.toByteArray();
+        if (name.isEmpty() || seen.contains(name)) continue;
+        seen.insert(name);
+        names.push_back(name);
+    }
+    return true;
+}
