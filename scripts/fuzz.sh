@@ -13,7 +13,7 @@ repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 seconds="${1:-600}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(line_reader rtf_reader settings cp1251 line_roundtrip)
+[ ${#targets[@]} -gt 0 ] || targets=(line_reader rtf_reader settings cp1251 line_roundtrip search_query)
 
 "$repo/scripts/deps.sh" fuzz
 build="$repo/build-fuzz"

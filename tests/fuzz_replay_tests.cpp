@@ -58,6 +58,10 @@ TEST(FuzzReplay, LineRoundTrip) {
     EXPECT_GT(Replay("line_roundtrip", FuzzLineRoundTrip), 0);
 }
 
+TEST(FuzzReplay, SearchQuery) {
+    EXPECT_GT(Replay("search_query", FuzzSearchQuery), 0);
+}
+
 // The faults the fuzzers found, spelled out.
 TEST(FuzzFindings, RtfHexEscapesOfControlBytesAreNoText) {
     const CatalogueText text = RtfToPlainText(
