@@ -16,6 +16,7 @@ namespace {
 
 // Bumped whenever the tables change: an index of another version is built anew.
 constexpr int kSchemaVersion = 1;
+constexpr int kRankedAtMost = 2000;
 
 const char* const kSchema = R"sql(
 CREATE TABLE performers(id INTEGER PRIMARY KEY, name BLOB NOT NULL UNIQUE,
@@ -25,7 +26,7 @@ CREATE TABLE songs(id INTEGER PRIMARY KEY, performer INTEGER NOT NULL, album BLO
 CREATE INDEX songs_of_performer ON songs(performer);
 -- The words alone: names and texts stay in `songs` in their own bytes, so what is shown is
 -- exactly what the files hold, while the index holds the folded words (ё as е).
-CREATE VIRTUAL TABLE docs USING fts5(names, body, content='', prefix='2 3');
+CREATE VIRTUAL TABLE docs USING fts5(names, body, content='', prefix='2');
 )sql";
 
 std::atomic<int> memoryIndexes{0};
@@ -37,10 +38,20 @@ qint64 TextHash(const QByteArray& text) {
     return qint64(qHashBits(text.constData(), size_t(text.size()), 0));
 }
 
+// What the index is given of a text: the text itself with ё as е (the index folds letter case
+// on its own, but not ё). Insert and delete must give the index the very same words.
+QString IndexFold(QString text) {
+    for (QChar& c : text) {
+        if (c.unicode() == 0x0451) c = QChar(0x0435);
+        if (c.unicode() == 0x0401) c = QChar(0x0415);
+    }
+    return text;
+}
+
 QString NamesDocument(const QByteArray& performer, const QByteArray& album,
                       const QByteArray& song) {
-    return SearchFold(cp1251::decode(performer) + u'\n' + cp1251::decode(album) + u'\n' +
-                      cp1251::decode(song));
+    return IndexFold(cp1251::decode(performer) + u'\n' + cp1251::decode(album) + u'\n' +
+                     cp1251::decode(song));
 }
 
 QByteArray TextBlockKey(const QByteArray& album, const QByteArray& song) {
@@ -55,8 +66,15 @@ struct Marked {
 // The words of `text` that start with a typed word.
 Marked MarkWords(const QString& text, const QStringList& words) {
     Marked m;
+    // Most lines hold none of the words: one look at the folded line tells.
+    const QString folded = SearchFold(text);
+    if (std::none_of(words.begin(), words.end(),
+                     [&](const QString& w) { return folded.contains(w); }))
+        return m;
+    // Folding seldom changes a line's length; where it does, each word is folded alone.
+    const QList<WordSpan> spans = SearchWordSpans(folded.size() == text.size() ? folded : text);
     QList<bool> used(words.size(), false);
-    for (const WordSpan& span : SearchWordSpans(text)) {
+    for (const WordSpan& span : spans) {
         bool matched = false;
         for (int i = 0; i < words.size(); ++i)
             if (span.word.startsWith(words[i])) {
@@ -172,6 +190,8 @@ void SearchIndex::createSchema() {
     exec("BEGIN IMMEDIATE");
     exec(kSchema);
     exec(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str());
+    // Fewer, larger segments while thousands of songs go in at once.
+    exec("INSERT INTO docs(docs, rank) VALUES('hashsize', 33554432)");
     exec("COMMIT");
 }
 
@@ -243,7 +263,7 @@ void SearchIndex::dropSongs(qint64 performer) {
     while (songs.step()) {
         remove.bind(1, songs.integer(0))
             .bind(2, NamesDocument(performerName, songs.blob(1), songs.blob(2)))
-            .bind(3, SearchFold(cp1251::decode(songs.blob(3))));
+            .bind(3, IndexFold(cp1251::decode(songs.blob(3))));
         remove.run();
     }
     Statement(db_, "DELETE FROM songs WHERE performer = ?1").bind(1, performer).run();
@@ -298,7 +318,7 @@ void SearchIndex::indexPerformer(const QByteArray& performer,
             oldText.reset();
             removeDoc.bind(1, songId)
                 .bind(2, NamesDocument(performer, album, song))
-                .bind(3, SearchFold(cp1251::decode(text)));
+                .bind(3, IndexFold(cp1251::decode(text)));
             removeDoc.run();
             removeSong.bind(1, songId).run();
         };
@@ -316,7 +336,7 @@ void SearchIndex::indexPerformer(const QByteArray& performer,
             const qint64 songId = sqlite3_last_insert_rowid(db_);
             addDoc.bind(1, songId)
                 .bind(2, NamesDocument(performer, s.album, s.song))
-                .bind(3, SearchFold(cp1251::decode(s.text)));
+                .bind(3, IndexFold(cp1251::decode(s.text)));
             addDoc.run();
             if (progress.report && ++done % 500 == 0) progress.report(done, total);
         }
@@ -479,8 +499,12 @@ SearchResults SearchIndex::search(const QString& typed, int limit) const {
             if (auto hit = hitFor(id, query.words, true)) results.hits.push_back(std::move(*hit));
         }
         if (int(results.hits.size()) < limit) {
-            Statement texts(db_,
-                            "SELECT rowid FROM docs WHERE docs MATCH ?1 ORDER BY rank LIMIT ?2");
+            // Ranking costs a score for every match: a few thousand are ranked, more come in
+            // the catalogue's order.
+            Statement texts(db_, results.total <= kRankedAtMost
+                                     ? "SELECT rowid FROM docs WHERE docs MATCH ?1 "
+                                       "ORDER BY rank LIMIT ?2"
+                                     : "SELECT rowid FROM docs WHERE docs MATCH ?1 LIMIT ?2");
             texts.bind(1, query.match).bind(2, limit + qint64(byName.size()));
             while (texts.step() && int(results.hits.size()) < limit) {
                 const qint64 id = texts.integer(0);

@@ -78,7 +78,7 @@ class SearchIndex {
     int leftOut() const;
     int songCount() const;
 
-    SearchResults search(const QString& typed, int limit = 200) const;
+    SearchResults search(const QString& typed, int limit = 100) const;
 
   private:
     SearchIndex(sqlite3* db, QString path, QString startDir);

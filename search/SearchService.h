@@ -28,7 +28,7 @@ class SearchService : public QObject {
     bool isOpen() const { return reader_ != nullptr; }
     bool inMemory() const { return inMemory_; }
 
-    SearchResults search(const QString& typed, int limit = 200) const;
+    SearchResults search(const QString& typed, int limit = 100) const;
 
     // While the index is being brought in step: songs done and songs to do.
     bool busy() const { return pending_.load() > 0; }
