@@ -99,6 +99,7 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
     fontDialogColour_ = ResolveColour(ColourRef{-16777208});
     createControls();
     connectHandlers();
+    createSearchCommand();
     resize(kDesignOuterSize - kNominalFrame);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame(QPoint(), kDesignOuterSize);

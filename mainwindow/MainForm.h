@@ -63,9 +63,10 @@ class TMainForm : public QWidget {
     QToolButton* EditSongNameSpeedButton;
 
     QMenu* SongPopupMenu;
-    QAction* N2;  // font
-    QAction* N4;  // background colour
-    QAction* N6;  // window colour
+    QAction* N2;            // font
+    QAction* N4;            // background colour
+    QAction* N6;            // window colour
+    QAction* SearchAction;  // "Поиск по текстам…", Ctrl+F
     QMenu* ImagePopupMenu1;
     QAction* N1;  // large picture window
     QAction* N7;  // system viewer
@@ -147,6 +148,11 @@ class TMainForm : public QWidget {
     void SongsListBoxMouseMove();
     void FormMouseMove();
 
+    // A song found by the lyrics search, chosen as the user would choose it (each list's
+    // handler runs, warnings included); the text pane then shows `line` selected.
+    void ShowFoundSong(const QByteArray& performer, const QByteArray& album, const QByteArray& song,
+                       int line);
+
     // The window's outer size as the layout rule sees it (frame and caption included).
     QSize OuterSize() const;
 
@@ -161,6 +167,7 @@ class TMainForm : public QWidget {
     void FormResize();
     void ApplyMainWindowRule();
     void createControls();
+    void createSearchCommand();
     void connectHandlers();
     void assignHints();
     void setEditButtonsVisible(bool visible);
