@@ -63,10 +63,11 @@ class TMainForm : public QWidget {
     QToolButton* EditSongNameSpeedButton;
 
     QMenu* SongPopupMenu;
-    QAction* N2;            // font
-    QAction* N4;            // background colour
-    QAction* N6;            // window colour
-    QAction* SearchAction;  // "Поиск по текстам…", Ctrl+F
+    QAction* N2;  // font
+    QAction* N4;  // background colour
+    QAction* N6;  // window colour
+    // "Поиск по текстам…", the menu's last entry; also Ctrl+F in the whole window
+    QAction* SearchAction;
     QMenu* ImagePopupMenu1;
     QAction* N1;  // large picture window
     QAction* N7;  // system viewer
