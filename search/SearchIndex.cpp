@@ -15,7 +15,7 @@
 namespace {
 
 // Bumped whenever the tables change: an index of another version is built anew.
-constexpr int kSchemaVersion = 1;
+constexpr int kSchemaVersion = 2;
 constexpr int kRankedAtMost = 2000;
 
 const char* const kSchema = R"sql(
@@ -27,6 +27,9 @@ CREATE INDEX songs_of_performer ON songs(performer);
 -- The words alone: names and texts stay in `songs` in their own bytes, so what is shown is
 -- exactly what the files hold, while the index holds the folded words (ё as е).
 CREATE VIRTUAL TABLE docs USING fts5(names, body, content='', prefix='2');
+-- The names once more, alone: names rank first, and looking for a common word of the texts
+-- among them costs only the few songs that have it in their names.
+CREATE VIRTUAL TABLE titles USING fts5(names, content='', prefix='2');
 )sql";
 
 std::atomic<int> memoryIndexes{0};
@@ -161,8 +164,9 @@ SearchIndex::~SearchIndex() {
 
 sqlite3* SearchIndex::openConnection(const QString& target, bool uri) {
     sqlite3* db = nullptr;
-    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX |
-                      (uri ? SQLITE_OPEN_URI : 0);
+    // A shared in-memory index is one cache used by two threads: its connections lock.
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE |
+                      (uri ? SQLITE_OPEN_URI | SQLITE_OPEN_FULLMUTEX : SQLITE_OPEN_NOMUTEX);
     if (sqlite3_open_v2(QFile::encodeName(target).constData(), &db, flags, nullptr) != SQLITE_OK) {
         sqlite3_close_v2(db);
         return nullptr;
@@ -256,15 +260,18 @@ void SearchIndex::dropSongs(qint64 performer) {
     Statement songs(db_, "SELECT id, album, song, text FROM songs WHERE performer = ?1");
     Statement remove(db_,
                      "INSERT INTO docs(docs, rowid, names, body) VALUES('delete', ?1, ?2, ?3)");
+    Statement removeTitle(db_, "INSERT INTO titles(titles, rowid, names) VALUES('delete', ?1, ?2)");
     Statement name(db_, "SELECT name FROM performers WHERE id = ?1");
     name.bind(1, performer);
     const QByteArray performerName = name.step() ? name.blob(0) : QByteArray();
     songs.bind(1, performer);
     while (songs.step()) {
+        const QString names = NamesDocument(performerName, songs.blob(1), songs.blob(2));
         remove.bind(1, songs.integer(0))
-            .bind(2, NamesDocument(performerName, songs.blob(1), songs.blob(2)))
+            .bind(2, names)
             .bind(3, IndexFold(cp1251::decode(songs.blob(3))));
         remove.run();
+        removeTitle.bind(1, songs.integer(0)).bind(2, names).run();
     }
     Statement(db_, "DELETE FROM songs WHERE performer = ?1").bind(1, performer).run();
 }
@@ -312,14 +319,17 @@ void SearchIndex::indexPerformer(const QByteArray& performer,
                           "INSERT INTO songs(performer, album, song, hash, text) "
                           "VALUES(?1, ?2, ?3, ?4, ?5)");
         Statement addDoc(db_, "INSERT INTO docs(rowid, names, body) VALUES(?1, ?2, ?3)");
+        Statement removeTitle(db_,
+                              "INSERT INTO titles(titles, rowid, names) VALUES('delete', ?1, ?2)");
+        Statement addTitle(db_, "INSERT INTO titles(rowid, names) VALUES(?1, ?2)");
         const auto unindex = [&](qint64 songId, const QByteArray& album, const QByteArray& song) {
             oldText.bind(1, songId);
             const QByteArray text = oldText.step() ? oldText.blob(0) : QByteArray();
             oldText.reset();
-            removeDoc.bind(1, songId)
-                .bind(2, NamesDocument(performer, album, song))
-                .bind(3, IndexFold(cp1251::decode(text)));
+            const QString names = NamesDocument(performer, album, song);
+            removeDoc.bind(1, songId).bind(2, names).bind(3, IndexFold(cp1251::decode(text)));
             removeDoc.run();
+            removeTitle.bind(1, songId).bind(2, names).run();
             removeSong.bind(1, songId).run();
         };
         for (const CataloguedSong& s : songs) {
@@ -334,9 +344,9 @@ void SearchIndex::indexPerformer(const QByteArray& performer,
             addSong.bind(1, id).bind(2, s.album).bind(3, s.song).bind(4, hash).bind(5, s.text);
             addSong.run();
             const qint64 songId = sqlite3_last_insert_rowid(db_);
-            addDoc.bind(1, songId)
-                .bind(2, NamesDocument(performer, s.album, s.song))
-                .bind(3, IndexFold(cp1251::decode(s.text)));
+            const QString names = NamesDocument(performer, s.album, s.song);
+            addTitle.bind(1, songId).bind(2, names).run();
+            addDoc.bind(1, songId).bind(2, names).bind(3, IndexFold(cp1251::decode(s.text)));
             addDoc.run();
             if (progress.report && ++done % 500 == 0) progress.report(done, total);
         }
@@ -491,8 +501,8 @@ SearchResults SearchIndex::search(const QString& typed, int limit) const {
         results.total = count.step() ? int(count.integer(0)) : 0;
 
         QSet<qint64> byName;
-        Statement names(db_, "SELECT rowid FROM docs WHERE docs MATCH ?1 LIMIT ?2");
-        names.bind(1, QStringLiteral("{names} : (") + query.match + u')').bind(2, limit);
+        Statement names(db_, "SELECT rowid FROM titles WHERE titles MATCH ?1 LIMIT ?2");
+        names.bind(1, query.match).bind(2, limit);
         while (names.step()) {
             const qint64 id = names.integer(0);
             byName.insert(id);

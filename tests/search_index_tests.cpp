@@ -1,6 +1,7 @@
 // The lyrics index on its own: what a search finds in a catalogue on disk, and how the index
 // follows the files and survives a damaged or unwritable cache.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <QTemporaryDir>
 
 #include "search/QueryTranslation.h"
@@ -132,6 +133,13 @@ TEST_F(SearchIndexTest, ADamagedOrOlderIndexIsBuiltAnewAndAnUnwritableCacheServe
         EXPECT_FALSE(index->inMemory());
         EXPECT_EQ(found(*index, U("вечер")).size(), 1);
     }
+    // An index of an earlier version of the program.
+    QFile::remove(file);
+    sqlite3* old = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(file).constData(), &old), SQLITE_OK);
+    sqlite3_exec(old, "CREATE TABLE songs(x); PRAGMA user_version = 1", nullptr, nullptr, nullptr);
+    sqlite3_close(old);
+    EXPECT_EQ(found(*openIndex(), U("вечер")).size(), 1);
     // Not even root can make a folder below a plain file.
     const QString blocked =
         cat.path(QStringLiteral("Data/Кино/Albums.lrx")) + QStringLiteral("/cache");
