@@ -9,18 +9,20 @@
 #include "store/Cp1251.h"
 #include "tests/helpers/TempCatalogue.h"
 
+// Two performers, three songs; the window tests search the same catalogue.
+void AddTwoPerformers(const TempCatalogue& cat) {
+    cat.addPerformer(W("Ария"), W("Герой\r\n"), W("Герой##-**~\r\nЗакат\r\nЁлка\r\nendalbum\r\n"),
+                     W("Герой ##-**~ Закат\r\nВечер тихий\r\nСнегопад над ЁЛКОЙ\r\nendsong\r\n"
+                       "Герой ##-**~ Ёлка\r\nПросто песня\r\nendsong\r\n"));
+    cat.addPerformer(W("Кино"), W("Звезда\r\n"), W("Звезда##-**~\r\nСнег\r\nendalbum\r\n"),
+                     W("Звезда ##-**~ Снег\r\nКрасная ночь\r\nendsong\r\n"));
+}
+
 namespace {
 
 class SearchIndexTest : public ::testing::Test {
   protected:
-    SearchIndexTest() {
-        cat.addPerformer(W("Ария"), W("Герой\r\n"),
-                         W("Герой##-**~\r\nЗакат\r\nЁлка\r\nendalbum\r\n"),
-                         W("Герой ##-**~ Закат\r\nВечер тихий\r\nСнегопад над ЁЛКОЙ, "
-                           "друг!\r\nendsong\r\nГерой ##-**~ Ёлка\r\nПросто песня\r\nendsong\r\n"));
-        cat.addPerformer(W("Кино"), W("Звезда\r\n"), W("Звезда##-**~\r\nСнег\r\nendalbum\r\n"),
-                         W("Звезда ##-**~ Снег\r\nКрасная ночь\r\nendsong\r\n"));
-    }
+    SearchIndexTest() { AddTwoPerformers(cat); }
     std::unique_ptr<SearchIndex> openIndex() {
         auto index = SearchIndex::open(cache.path(), cat.startDir());
         index->sync();
@@ -53,14 +55,13 @@ TEST_F(SearchIndexTest, FindsPrefixesWhateverTheCaseAndYoAndNamesFirst) {
     const auto index = openIndex();
     // "снег" starts "Снегопад" in a text and is the name of a song: the name ranks first.
     EXPECT_EQ(found(*index, U("снег")),
-              QStringList({U("Кино/Звезда/Снег:-1:[Снег]"),
-                           U("Ария/Герой/Закат:1:[Снегопад] над ЁЛКОЙ, друг!")}));
+              QStringList(
+                  {U("Кино/Звезда/Снег:-1:[Снег]"), U("Ария/Герой/Закат:1:[Снегопад] над ЁЛКОЙ")}));
     // ё and е, capitals and small letters are one; punctuation separates words.
     EXPECT_EQ(found(*index, U("ЕЛКОЙ,    снегоп!")),
-              QStringList({U("Ария/Герой/Закат:1:[Снегопад] над [ЁЛКОЙ], друг!")}));
-    EXPECT_EQ(found(*index, U("ёлк")),
-              QStringList({U("Ария/Герой/Ёлка:-1:[Ёлка]"),
-                           U("Ария/Герой/Закат:1:Снегопад над [ЁЛКОЙ], друг!")}));
+              QStringList({U("Ария/Герой/Закат:1:[Снегопад] над [ЁЛКОЙ]")}));
+    EXPECT_EQ(found(*index, U("ёлк")), QStringList({U("Ария/Герой/Ёлка:-1:[Ёлка]"),
+                                                    U("Ария/Герой/Закат:1:Снегопад над [ЁЛКОЙ]")}));
     EXPECT_EQ(index->search(U("снег")).total, 2);
     // Every word must match, in the names or the text.
     EXPECT_EQ(found(*index, U("снег ночь")), QStringList({U("Кино/Звезда/Снег:0:Красная [ночь]")}));
@@ -98,7 +99,7 @@ TEST_F(SearchIndexTest, FollowsTheFiles) {
     index->sync();
     EXPECT_EQ(found(*index, U("крови")), QStringList({U("Кино/Звезда/Метель:0:Группа [крови]")}));
     EXPECT_EQ(found(*index, U("снег")),
-              QStringList({U("Ария/Герой/Закат:1:[Снегопад] над ЁЛКОЙ, друг!")}));
+              QStringList({U("Ария/Герой/Закат:1:[Снегопад] над ЁЛКОЙ")}));
     // A performer no longer listed is gone.
     cat.write(QStringLiteral("Data/performers.lrx"), W("Кино\r\n"));
     index->sync();

@@ -21,18 +21,13 @@
 #include "searchwindow/SearchForm.h"
 #include "tests/helpers/AppFixture.h"
 
+void AddTwoPerformers(const TempCatalogue& cat);  // in search_index_tests.cpp
+
 namespace {
 
 class SearchWindowTest : public AppTest {
   protected:
-    SearchWindowTest() {
-        cat.addPerformer(W("Ария"), W("Герой\r\n"),
-                         W("Герой##-**~\r\nЗакат\r\nЁлка\r\nendalbum\r\n"),
-                         W("Герой ##-**~ Закат\r\nВечер тихий\r\nСнегопад над ЁЛКОЙ\r\nendsong\r\n"
-                           "Герой ##-**~ Ёлка\r\nПросто песня\r\nendsong\r\n"));
-        cat.addPerformer(W("Кино"), W("Звезда\r\n"), W("Звезда##-**~\r\nСнег\r\nendalbum\r\n"),
-                         W("Звезда ##-**~ Снег\r\nКрасная ночь\r\nendsong\r\n"));
-    }
+    SearchWindowTest() { AddTwoPerformers(cat); }
     ~SearchWindowTest() override { DestroySearchWindow(); }
 
     void startWithSearch(const QString& cacheFolder = {}) {
