@@ -342,7 +342,8 @@ int main(int argc, char** argv) {
     for (const char* kind : {"rare", "common", "two_words", "prefix", "phrase"})
         checks.push_back({std::string("Indexed/") + kind, std::string("BruteForce/") + kind, 0.05});
     checks.push_back({"FullBuild", "ReadAndDecodeAll", 30.0});
-    checks.push_back({"ReindexSavedText", "ReadAndDecodePerformer", 5.0});
+    // The limit is 20 ms; reading and decoding the performer's files takes about 1.3 ms here.
+    checks.push_back({"ReindexSavedText", "ReadAndDecodePerformer", 15.0});
     checks.push_back({"StartUpCheckUnchanged", "StatEveryFile", 5.0});
     return RunWithRatios(argc, argv, checks);
 }

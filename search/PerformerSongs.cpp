@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QHash>
 #include <QSet>
+#include <algorithm>
 
 #include "store/RecordFile.h"
 #include "store/StoreError.h"
@@ -38,27 +39,33 @@ QString PathOf(const QString& startDir, StoreEntry kind, const QByteArray& perfo
 QHash<QByteArray, QByteArray> CollectBodies(const RecordLines& lines,
                                             const QSet<QByteArray>& headers,
                                             QByteArrayView endLine) {
-    QHash<QByteArray, QByteArray> bodies;
-    QList<QByteArray> open;
+    std::vector<QByteArray> bodies;  // in order of first opening
+    QHash<QByteArray, int> opened;
+    std::vector<int> open;
     for (QByteArrayView line : lines) {
         if (line == endLine) {
             open.clear();
             continue;
         }
-        for (const QByteArray& header : open) {
-            QByteArray& body = bodies[header];
-            body.append(line);
-            body.append('\n');
+        for (const int body : open) {
+            bodies[size_t(body)].append(line);
+            bodies[size_t(body)].append('\n');
         }
-        if (line.contains(kBlockMarker)) {
-            const QByteArray candidate = line.toByteArray();
-            if (headers.contains(candidate) && !open.contains(candidate)) {
-                open.append(candidate);
-                bodies[candidate];  // a block with an empty body still exists
-            }
+        if (!line.contains(kBlockMarker)) continue;
+        const QByteArray candidate = line.toByteArray();
+        if (!headers.contains(candidate)) continue;
+        auto it = opened.find(candidate);
+        if (it == opened.end()) {
+            it = opened.insert(candidate, int(bodies.size()));
+            bodies.emplace_back();
         }
+        if (std::find(open.begin(), open.end(), *it) == open.end()) open.push_back(*it);
     }
-    return bodies;
+    QHash<QByteArray, QByteArray> byHeader;
+    byHeader.reserve(opened.size());
+    for (auto it = opened.begin(); it != opened.end(); ++it)
+        byHeader.insert(it.key(), std::move(bodies[size_t(*it)]));
+    return byHeader;
 }
 
 Lines SplitBody(const QByteArray& body) {
