@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QSet>
 #include <algorithm>
+#include <string_view>
 
 #include "store/RecordFile.h"
 #include "store/StoreError.h"
@@ -39,7 +40,9 @@ QString PathOf(const QString& startDir, StoreEntry kind, const QByteArray& perfo
 QHash<QByteArray, QByteArray> CollectBodies(const RecordLines& lines,
                                             const QSet<QByteArray>& headers,
                                             QByteArrayView endLine) {
-    std::vector<QByteArray> bodies;  // in order of first opening
+    // Lines are gathered as views into the file's buffer and each body joined once: a text
+    // file of thousands of songs has a hundred thousand lines.
+    std::vector<std::vector<QByteArrayView>> bodies;  // in order of first opening
     QHash<QByteArray, int> opened;
     std::vector<int> open;
     for (QByteArrayView line : lines) {
@@ -47,11 +50,11 @@ QHash<QByteArray, QByteArray> CollectBodies(const RecordLines& lines,
             open.clear();
             continue;
         }
-        for (const int body : open) {
-            bodies[size_t(body)].append(line);
-            bodies[size_t(body)].append('\n');
-        }
-        if (!line.contains(kBlockMarker)) continue;
+        for (const int body : open) bodies[size_t(body)].push_back(line);
+        // A plain search: most lines are lyrics, and this look is made for every one.
+        if (std::string_view(line.data(), size_t(line.size())).find("##-**~") ==
+            std::string_view::npos)
+            continue;
         const QByteArray candidate = line.toByteArray();
         if (!headers.contains(candidate)) continue;
         auto it = opened.find(candidate);
@@ -63,8 +66,15 @@ QHash<QByteArray, QByteArray> CollectBodies(const RecordLines& lines,
     }
     QHash<QByteArray, QByteArray> byHeader;
     byHeader.reserve(opened.size());
-    for (auto it = opened.begin(); it != opened.end(); ++it)
-        byHeader.insert(it.key(), std::move(bodies[size_t(*it)]));
+    for (auto it = opened.begin(); it != opened.end(); ++it) {
+        const std::vector<QByteArrayView>& body = bodies[size_t(*it)];
+        qsizetype size = 0;
+        for (QByteArrayView line : body) size += line.size() + 1;
+        QByteArray joined;
+        joined.reserve(size);
+        for (QByteArrayView line : body) joined.append(line).append('\n');
+        byHeader.insert(it.key(), std::move(joined));
+    }
     return byHeader;
 }
 
@@ -122,6 +132,8 @@ bool ReadPerformerSongs(const QString& startDir, const QByteArray& performer,
     QSet<QByteArray> seen;  // an album or song listed twice is one place to go to
     std::vector<CataloguedSong> listed;
     QSet<QByteArray> textHeaders;
+    seen.reserve(songLists.size());
+    textHeaders.reserve(songLists.size());
     for (QByteArrayView albumView : albums) {
         const QByteArray album = albumView.toByteArray();
         for (const QByteArray& song : SplitBody(songBlocks.value(SongBlockHeader(album)))) {
@@ -132,11 +144,13 @@ bool ReadPerformerSongs(const QString& startDir, const QByteArray& performer,
             listed.push_back({album, song, {}});
         }
     }
-    const auto textBlocks = CollectBodies(texts, textHeaders, kTextBlockEnd);
+    auto textBlocks = CollectBodies(texts, textHeaders, kTextBlockEnd);
     for (CataloguedSong& s : listed) {
-        QByteArray text = textBlocks.value(TextBlockHeader(s.album, s.song));
-        if (!text.isEmpty()) text.chop(1);
-        s.text = std::move(text);
+        // Each header is listed once: its text is taken over, not copied.
+        const auto it = textBlocks.find(TextBlockHeader(s.album, s.song));
+        if (it == textBlocks.end()) continue;
+        s.text = std::move(*it);
+        if (!s.text.isEmpty()) s.text.chop(1);
     }
     songs = std::move(listed);
     return true;

@@ -150,3 +150,16 @@ TEST_F(SearchIndexTest, ADamagedOrOlderIndexIsBuiltAnewAndAnUnwritableCacheServe
     EXPECT_EQ(index->reader()->search(U("вечер")).hits.size(), 1u);
     EXPECT_EQ(cat.snapshot(), before);  // nothing was written below Data/
 }
+
+TEST_F(SearchIndexTest, SongsHaveTheTextThePaneShowsLineForLine) {
+    // A song's text is every block of its header; a header line inside another song's block
+    // is that song's text and opens its own block too, as each is read alone.
+    cat.addPerformer("P", "A\r\n", "A##-**~\r\nS\r\nT\r\nendalbum\r\n",
+                     W("A ##-**~ S\r\nпервая\r\nA ##-**~ T\r\nмедведь\r\nendsong\r\n"
+                       "A ##-**~ S\r\nволк\r\nendsong\r\n"));
+    const auto index = openIndex();
+    EXPECT_EQ(found(*index, U("волк")), QStringList({U("P/A/S:3:[волк]")}));
+    QStringList bear = found(*index, U("медв"));
+    bear.sort();
+    EXPECT_EQ(bear, QStringList({U("P/A/S:2:[медведь]"), U("P/A/T:0:[медведь]")}));
+}
