@@ -51,6 +51,7 @@ TMainForm::TMainForm(CatalogueSession& session, EditorBuffers& buffers, QWidget*
     createControls();
     connectHandlers();
     connectSession();
+    createSearchCommand();
     resize(kDesignOuterSize - kNominalFrame);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame(QPoint(), kDesignOuterSize);

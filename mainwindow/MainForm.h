@@ -98,6 +98,8 @@ class TMainForm : public QWidget {
     QAction* PrintAlbumItem;
     QAction* ExportPerformerItem;
     TFolderBrowseDialog* ExportFolderDialog;
+    // "Поиск по текстам…", the menu's last entry; also Ctrl+F in the whole window
+    QAction* SearchAction;
     QMenu* ImagePopupMenu1;
     QAction* N1;  // large picture window
     QAction* N7;  // system viewer
@@ -171,6 +173,11 @@ class TMainForm : public QWidget {
     void SongsListBoxMouseMove();
     void FormMouseMove();
 
+    // A song found by the lyrics search, chosen as the user would choose it (each list's
+    // handler runs, warnings included); the text pane then shows `line` selected.
+    void ShowFoundSong(const QByteArray& performer, const QByteArray& album, const QByteArray& song,
+                       int line);
+
     // The window's outer size as the layout rule sees it (frame and caption included).
     QSize OuterSize() const;
 
@@ -185,6 +192,7 @@ class TMainForm : public QWidget {
     void FormResize();
     void ApplyMainWindowRule();
     void createControls();
+    void createSearchCommand();
     void connectHandlers();
     void assignHints();
     void setEditButtonsVisible(bool visible);

@@ -13,7 +13,8 @@ repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 seconds="${1:-600}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(line_reader rtf_reader settings cp1251 line_roundtrip lyric_encoding)
+[ ${#targets[@]} -gt 0 ] ||
+    targets=(line_reader rtf_reader settings cp1251 line_roundtrip lyric_encoding search_query)
 
 "$repo/scripts/deps.sh" fuzz
 build="$repo/build-fuzz"

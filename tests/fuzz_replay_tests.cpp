@@ -62,6 +62,10 @@ TEST(FuzzReplay, LyricEncoding) {
     EXPECT_GT(Replay("lyric_encoding", FuzzLyricEncoding), 0);
 }
 
+TEST(FuzzReplay, SearchQuery) {
+    EXPECT_GT(Replay("search_query", FuzzSearchQuery), 0);
+}
+
 // The faults the fuzzers found, spelled out.
 TEST(FuzzFindings, RtfHexEscapesOfControlBytesAreNoText) {
     const CatalogueText text = RtfToPlainText(

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <vector>
+
+// One performer's songs as the main window shows them: every album of the album list, every
+// song of its song blocks, and the text the text pane shows for it. Names and text stay in the
+// catalogue's Windows-1251 bytes.
+struct CataloguedSong {
+    QByteArray album;
+    QByteArray song;
+    // The text's lines joined with LF: line i is line i of the text pane.
+    QByteArray text;
+};
+
+// Size and modification time of a performer's three line files; a file that cannot be looked
+// at counts as size -1. Equal stamps mean nothing needs to be read again.
+struct FileStamps {
+    std::array<qint64, 6> values{};
+    bool operator==(const FileStamps& o) const { return values == o.values; }
+    bool operator!=(const FileStamps& o) const { return !(*this == o); }
+    QByteArray toBytes() const;
+    static FileStamps fromBytes(const QByteArray& bytes);
+};
+FileStamps StampPerformerFiles(const QString& startDir, const QByteArray& performer);
+
+// Reads the performer's album, song and text files; false when one of them cannot be read
+// (the performer is then left out of the index).
+bool ReadPerformerSongs(const QString& startDir, const QByteArray& performer,
+                        std::vector<CataloguedSong>& songs);
+
+// The performer list, without empty and repeated names; false when it cannot be read.
+bool ReadPerformerNames(const QString& startDir, std::vector<QByteArray>& names);

@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+struct sqlite3;
+struct CataloguedSong;
+
+// One found song: where it is, and the line to show under it with the typed words marked.
+struct SearchHit {
+    QByteArray performer;
+    QByteArray album;
+    QByteArray song;
+    bool byName = false;  // a name matched (song, album or performer), not the text
+    int line = -1;        // the matching line of the text, -1 for a name
+    QString shown;        // that line, or the name that matched
+    std::vector<std::pair<int, int>> marks;  // start and length of each matched word in `shown`
+};
+
+struct SearchResults {
+    int total = 0;  // every song that matches, not only the hits listed
+    std::vector<SearchHit> hits;
+};
+
+// A failure of the index database; the index is a cache, so the cure is to build it anew.
+class IndexError : public std::runtime_error {
+  public:
+    IndexError(int code, const std::string& what) : std::runtime_error(what), code_(code) {}
+    int code() const { return code_; }
+
+  private:
+    int code_;
+};
+
+// Progress of bringing the index in step, and the flag that stops it early.
+struct IndexProgress {
+    std::function<void(int done, int total)> report;
+    const std::atomic<bool>* stop = nullptr;
+};
+
+// The cache file of the catalogue below `startDir`: named after a hash of that path, so each
+// catalogue has its own.
+QString IndexFilePath(const QString& cacheFolder, const QString& startDir);
+
+// The full-text index of a catalogue's song names and lyrics (SQLite FTS5). It never writes
+// below Data/: it lives in the user's cache folder, or in memory when that cannot be written.
+// One connection, used by one thread at a time; reader() gives another one for another thread.
+class SearchIndex {
+  public:
+    // Opens the catalogue's index file, building it anew (empty) when it is missing, corrupt,
+    // of an older schema or locked by another process; in memory when the folder cannot be
+    // written. Never fails.
+    static std::unique_ptr<SearchIndex> open(const QString& cacheFolder, const QString& startDir);
+    ~SearchIndex();
+    SearchIndex(const SearchIndex&) = delete;
+    SearchIndex& operator=(const SearchIndex&) = delete;
+
+    std::unique_ptr<SearchIndex> reader() const;
+    bool inMemory() const { return path_.isEmpty(); }
+    const QString& startDir() const { return startDir_; }
+
+    // Brings the index in step with the files: performers whose three files changed in size or
+    // time are read again, new ones added, vanished ones dropped.
+    void sync(const IndexProgress& progress = IndexProgress());
+    void updatePerformer(const QByteArray& performer);
+    void renamePerformer(const QByteArray& oldName, const QByteArray& newName);
+    void dropPerformer(const QByteArray& performer);
+
+    // Performers left out because one of their files could not be read.
+    int leftOut() const;
+    int songCount() const;
+
+    SearchResults search(const QString& typed, int limit = 100) const;
+
+  private:
+    SearchIndex(sqlite3* db, QString path, QString startDir);
+    class Statement;
+    static sqlite3* openConnection(const QString& target, bool uri);
+    bool hasCurrentSchema();
+    void createSchema();
+    void exec(const char* sql) const;
+    qint64 performerId(const QByteArray& performer);
+    void indexPerformer(const QByteArray& performer, const std::vector<CataloguedSong>& songs,
+                        bool readable, const QByteArray& stamps, const IndexProgress& progress,
+                        int& done, int total);
+    void dropSongs(qint64 performerId);
+    std::optional<SearchHit> hitFor(qint64 rowid, const QStringList& words, bool byName) const;
+
+    sqlite3* db_;
+    QString path_;        // empty in memory
+    QString memoryName_;  // shared in-memory database, for readers
+    QString startDir_;
+};

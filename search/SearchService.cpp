@@ -1,0 +1,103 @@
+#include "search/SearchService.h"
+
+#include <QStandardPaths>
+#include <QThread>
+#include <QtDebug>
+
+namespace {
+QString& CacheFolderOverride() {
+    static QString folder;
+    return folder;
+}
+}  // namespace
+
+QString SearchCacheFolder() {
+    const QString& chosen = CacheFolderOverride();
+    return chosen.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::CacheLocation)
+                            : chosen;
+}
+
+void SetSearchCacheFolder(const QString& folder) {
+    CacheFolderOverride() = folder;
+}
+
+SearchService::SearchService(QObject* parent) : QObject(parent) {}
+
+SearchService::~SearchService() {
+    if (!thread_) return;
+    stop_ = true;
+    thread_->quit();
+    thread_->wait();
+    delete worker_;
+}
+
+void SearchService::open(const QString& startDir) {
+    if (thread_) return;
+    writer_ = SearchIndex::open(SearchCacheFolder(), startDir);
+    reader_ = writer_->reader();
+    inMemory_ = writer_->inMemory();
+    leftOut_ = writer_->leftOut();
+    thread_ = new QThread(this);
+    thread_->setObjectName(QStringLiteral("search index"));
+    worker_ = new QObject;
+    worker_->moveToThread(thread_);
+    thread_->start(QThread::LowPriority);
+    sync();
+}
+
+template <typename Job>
+void SearchService::post(Job job) {
+    if (!thread_) return;
+    ++pending_;
+    QMetaObject::invokeMethod(
+        worker_,
+        [this, job] {
+            if (!stop_) {
+                try {
+                    job(*writer_);
+                    leftOut_ = writer_->leftOut();
+                } catch (const IndexError& e) {
+                    // The index only ever misses songs; the files are untouched.
+                    qWarning("search index: %s", e.what());
+                }
+            }
+            if (--pending_ == 0) done_ = total_ = 0;
+            emit changed();
+        },
+        Qt::QueuedConnection);
+}
+
+void SearchService::sync() {
+    post([this](SearchIndex& index) {
+        IndexProgress progress;
+        progress.stop = &stop_;
+        progress.report = [this](int done, int total) {
+            done_ = done;
+            total_ = total;
+            emit changed();
+        };
+        index.sync(progress);
+    });
+}
+
+void SearchService::updatePerformer(const QByteArray& performer) {
+    post([performer](SearchIndex& index) { index.updatePerformer(performer); });
+}
+
+void SearchService::renamePerformer(const QByteArray& oldName, const QByteArray& newName) {
+    post([oldName, newName](SearchIndex& index) { index.renamePerformer(oldName, newName); });
+}
+
+void SearchService::dropPerformer(const QByteArray& performer) {
+    post([performer](SearchIndex& index) { index.dropPerformer(performer); });
+}
+
+SearchResults SearchService::search(const QString& typed, int limit) const {
+    if (!reader_) return {};
+    try {
+        return reader_->search(typed, limit);
+    } catch (const IndexError& e) {
+        qWarning("search index: %s", e.what());
+        return {};
+    }
+}
