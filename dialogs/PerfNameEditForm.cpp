@@ -27,7 +27,7 @@ void TPerfNameEditForm::FormActivate() {
 void TPerfNameEditForm::SaveButtonClick() {
     QByteArray newName;
     if (!EncodeName(Edit1->text(), newName)) return;
-    newName = TrimTrailingBlanks(newName);
+    newName = WithoutTrailingBlanks(newName);
     const Lines performers = MainForm->PerformerNames();
     const NameProblem problem = CheckPerformerName(newName, performers);
     if (problem == NameProblem::Duplicate) Edit1->setText(cp1251::decode(newName));

@@ -13,7 +13,6 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollBar>
-#include <QSettings>
 #include <QStandardItemModel>
 #include <QToolButton>
 
@@ -34,6 +33,7 @@
 #include "store/Catalogue.h"
 #include "store/Cp1251.h"
 #include "store/FileIo.h"
+#include "store/FirstRunFlag.h"
 #include "store/StoreError.h"
 #include "support/Appearance.h"
 #include "support/HelpForm.h"
@@ -329,14 +329,17 @@ void TMainForm::ApplyMainWindowRule() {
 void TMainForm::FormActivate() {
     if (inFirstRunCheck_) return;
     inFirstRunCheck_ = true;
-    QSettings store(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("software"),
-                    QStringLiteral("Cantoria"));
-    if (!store.contains(QStringLiteral("FirstRun"))) {
-        store.setValue(QStringLiteral("FirstRun"), 1);
-        store.sync();
-        if (store.status() != QSettings::NoError) {
-            store.remove(QStringLiteral("FirstRun"));
-            ShowErrorReport(this, QStringLiteral("Unable to write to %1").arg(store.fileName()));
+    QString failure;
+    bool firstRun = false;
+    try {
+        firstRun = !FirstRunFlagSet();
+        if (firstRun) WriteFirstRunFlag();
+    } catch (const StoreError& e) {
+        failure = e.description();
+    }
+    if (firstRun || !failure.isEmpty()) {
+        if (!failure.isEmpty()) {
+            ShowErrorReport(this, failure);
         } else {
             Inform(this, QStringLiteral("Если вы впервые используете эту программу, "
                                         "рекомендуется прочитать справку."));

@@ -1,18 +1,12 @@
 #include "tests/helpers/AppFixture.h"
 
-#include <QSettings>
+#include <QFile>
 #include <QTest>
 
 #include "mainwindow/Forms.h"
 #include "mainwindow/MainForm.h"
 #include "store/FileIo.h"
-
-namespace {
-QSettings firstRunStore() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("software"),
-                     QStringLiteral("Cantoria"));
-}
-}  // namespace
+#include "store/FirstRunFlag.h"
 
 AppTest::AppTest() : previousDir_(QDir::currentPath()) {}
 
@@ -23,16 +17,12 @@ AppTest::~AppTest() {
 }
 
 void AppTest::forgetFirstRun() {
-    QSettings store = firstRunStore();
-    store.remove(QStringLiteral("FirstRun"));
-    store.sync();
+    QFile::remove(FirstRunFlagPath());
 }
 
 void AppTest::start(bool firstRunDone) {
     if (firstRunDone) {
-        QSettings store = firstRunStore();
-        store.setValue(QStringLiteral("FirstRun"), 1);
-        store.sync();
+        if (!FirstRunFlagSet()) WriteFirstRunFlag();
     } else {
         forgetFirstRun();
     }
