@@ -6,12 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <sys/mount.h>
-#include <QBuffer>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -150,17 +148,6 @@ class SweepReport : public ::testing::Environment {
 [[maybe_unused]] const auto* const kReport = ::testing::AddGlobalTestEnvironment(new SweepReport);
 
 // ---------------------------------------------------------------- the catalogue
-
-// A picture as BMP bytes, for the attachment that encodes it to JPEG.
-QByteArray SmallBitmap(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(Qt::darkRed);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "BMP");
-    return bytes;
-}
 
 const QByteArray kKino = W("Кино");
 const QByteArray kAlisa = W("Алиса");
