@@ -129,14 +129,6 @@ QByteArray StoredName(const QString& name, const QString& path) {
     return encoded.bytes;
 }
 
-QByteArray StoredAlbumName(const QString& name, const QString& path) {
-    if (HoldsPathCharacter(name))
-        throw ScanRefused(QStringLiteral("Имя альбома ") + path +
-                          QStringLiteral(" содержит недопустимые символы: \\ / : * ? \" < > |") +
-                          kCancelled);
-    return StoredName(name, path);
-}
-
 QByteArray StoredSongName(const QString& name, const QString& path) {
     const QByteArray stored = StoredName(name, path);
     if (stored == kSongBlockEnd)
@@ -250,7 +242,8 @@ void AddSongs(NewCatalogue& out, const fileio::OpenFolder& albumFolder, const QS
 // Each album folder is opened once, for its listing and for reading its songs.
 void AddAlbum(NewCatalogue& out, const QString& scanFolder, const QString& album) {
     const QString folder = Join(scanFolder, album);
-    const QByteArray albumName = StoredAlbumName(album, folder);
+    // A folder name is an album name as it stands, ":" or "?" included.
+    const QByteArray albumName = StoredName(album, folder);
     out.albums.append(albumName);
     out.songs.append(SongBlockHeader(albumName));
     if (const std::unique_ptr<fileio::OpenFolder> albumFolder = OpenAlbumFolder(folder))

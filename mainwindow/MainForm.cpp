@@ -240,8 +240,9 @@ void TMainForm::connectHandlers() {
     connect(AlbumsComboBox, qOverload<int>(&QComboBox::activated), this,
             &TMainForm::AlbumsComboBoxClick);
     // A user's choice in the song list: a click (also on the entry already chosen) or a move
-    // with the keyboard. Filling the list from code runs nothing.
-    connect(SongsListBox, &QListWidget::currentRowChanged, this, [this] {
+    // with the keyboard, once the list shows the entry selected (a mouse press moves the
+    // current row before it selects). Filling the list from code runs nothing.
+    connect(SongsListBox, &QListWidget::itemSelectionChanged, this, [this] {
         if (fillingSongs_) return;
         rowChangedInThisPress_ = true;
         SongsListBoxClick();
@@ -327,7 +328,9 @@ void TMainForm::ApplyMainWindowRule() {
 }
 
 void TMainForm::FormActivate() {
-    if (inFirstRunCheck_) return;
+    // Under a window manager, closing the error box activates this window again: a flag that
+    // cannot be written is reported once a run, and looked for again at the next start.
+    if (inFirstRunCheck_ || firstRunFlagUnwritable_) return;
     inFirstRunCheck_ = true;
     QString failure;
     bool firstRun = false;
@@ -339,6 +342,7 @@ void TMainForm::FormActivate() {
     }
     if (firstRun || !failure.isEmpty()) {
         if (!failure.isEmpty()) {
+            firstRunFlagUnwritable_ = true;
             ShowErrorReport(this, failure);
         } else {
             Inform(this, QStringLiteral("Если вы впервые используете эту программу, "

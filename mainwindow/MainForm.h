@@ -173,6 +173,7 @@ class TMainForm : public QWidget {
     bool fillingSongs_ = false;
     bool rowChangedInThisPress_ = false;
     bool inFirstRunCheck_ = false;
+    bool firstRunFlagUnwritable_ = false;
     // The font and colour dialogs remember the last choice for the rest of the run.
     QFont fontDialogFont_;
     QColor fontDialogColour_;

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, when any of them is missing.
-# Usage: scripts/deps.sh [run|test|bench]
+# Usage: scripts/deps.sh [run|test|package|fuzz]
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6
-          libjpeg62-turbo-dev googletest libgtest-dev libbenchmark-dev)
+          libjpeg62-turbo-dev googletest libgtest-dev libbenchmark-dev librsvg2-bin)
 case "${1:-run}" in
-    test) packages+=(xvfb xauth strace) ;;
+    test) packages+=(xvfb xauth strace dpkg-dev desktop-file-utils appstream lintian) ;;
+    package) packages+=(dpkg-dev) ;;
     fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
 esac
 

@@ -39,16 +39,10 @@ QString FirstRunFlagPath() {
 }
 
 bool FirstRunFlagSet() {
-    QByteArray bytes;
-    try {
-        bytes = fileio::readAll(FirstRunFlagPath());
-    } catch (const StoreError& e) {
-        if (e.error() == ENOENT) return false;
-        throw;  // a file that is there but cannot be read now may well hold the flag
-    }
-    // No value can hold a line end, so this fallback tells a missing key from any value.
-    const QByteArray missing("\n");
-    return IniFile::parse(bytes).readString(kSection, kKey, missing) != missing;
+    // A file that cannot be read counts as without the flag: writing it then refuses to
+    // replace what it cannot read, and says so.
+    const QByteArray missing("\n");  // no value holds a line end: tells a missing key apart
+    return IniFile::load(FirstRunFlagPath()).readString(kSection, kKey, missing) != missing;
 }
 
 void WriteFirstRunFlag() {

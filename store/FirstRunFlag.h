@@ -8,8 +8,7 @@
 
 // The file that holds the flag.
 QString FirstRunFlagPath();
-// True when the flag is there; its value does not matter. Throws StoreError when its file is
-// there but cannot be read.
+// True when the flag is there; its value does not matter. A file that cannot be read has none.
 bool FirstRunFlagSet();
 // Writes FirstRun=1, keeping every other line of the file; makes the file's folders as
 // needed. Throws StoreError "Unable to write to <path>" and leaves the file as it was.

@@ -3,10 +3,11 @@
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
-#include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+
+#include "support/FontColourDialog.h"
 
 namespace {
 
@@ -66,11 +67,12 @@ class RealModal : public ModalSeam {
         return NoButton;
     }
 
-    bool chooseFont(QWidget* parent, QFont& font, QColor&) override {
-        bool ok = false;
-        const QFont chosen = QFontDialog::getFont(&ok, font, parent);
-        if (ok) font = chosen;
-        return ok;
+    bool chooseFont(QWidget* parent, QFont& font, QColor& color) override {
+        FontColourDialog dialog(font, color, parent);
+        if (dialog.exec() != QDialog::Accepted) return false;
+        font = dialog.chosenFont();
+        color = dialog.chosenColour();
+        return true;
     }
 
     bool chooseColor(QWidget* parent, QColor& color) override {

@@ -4,16 +4,23 @@
 #include <QBuffer>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
 #include <QTest>
 #include <QToolButton>
 
+#include "dialogs/AddPerfSelectForm.h"
+#include "dialogs/AvtorForm.h"
 #include "dialogs/SongForm.h"
 #include "mainwindow/Forms.h"
 #include "mainwindow/ImageForm.h"
 #include "mainwindow/MainForm.h"
 #include "mainwindow/PictureView.h"
 #include "store/FileIo.h"
+#include "support/Appearance.h"
 #include "support/HelpForm.h"
 #include "tests/helpers/AppFixture.h"
 
@@ -85,6 +92,27 @@ TEST_F(MainWindowTest, FirstStartInAnEmptyDirectory) {
     EXPECT_EQ(modal.execed.size(), 1u);
 }
 
+TEST_F(MainWindowTest, AFirstRunFlagThatCannotBeWrittenIsReportedOncePerRun) {
+    start(/*firstRunDone=*/false);
+    const QString flagFile = QSettings(QSettings::IniFormat, QSettings::UserScope,
+                                       QStringLiteral("software"), QStringLiteral("Cantoria"))
+                                 .fileName();
+    QFile::remove(flagFile);
+    ASSERT_TRUE(QDir().mkpath(flagFile));  // a folder where the file would go
+    MainForm->FormActivate();
+    MainForm->FormActivate();  // closing the error box activates the window again
+    EXPECT_EQ(messages(), QStringList{"Cantoria|OK|Unable to write to " + flagFile + "."});
+    EXPECT_TRUE(modal.execed.empty());
+
+    ASSERT_TRUE(QDir().rmdir(flagFile));
+    DestroyForms();  // the next start looks again
+    modal.onDialog([](QDialog*) {});
+    start(/*firstRunDone=*/false);
+    MainForm->FormActivate();
+    EXPECT_EQ(messages(), QStringList{info(U("Если вы впервые используете эту программу, "
+                                             "рекомендуется прочитать справку."))});
+}
+
 TEST_F(MainWindowTest, WalkingACatalogue) {
     layOutCatalogue();
     cat.write(U("Data/Кино/Image/Группа крови.jpg"), SmallJpeg(40, 20));
@@ -140,9 +168,19 @@ TEST_F(MainWindowTest, MissingFilesGiveTheirWarningsWithFullPaths) {
     EXPECT_EQ(messages(), QStringList{warning(U("Не найдено файла с списками песен: ") +
                                               cat.path(U("Data/Кино/Songs.lrx")))});
     EXPECT_EQ(MainForm->SongsListBox->count(), 3);  // the previous list stays
+    // The chosen song is highlighted while its warning is open, by mouse and by keyboard.
+    QStringList highlighted;
+    modal.whileMessageShown([&](const MessageBox&) {
+        for (const QListWidgetItem* item : MainForm->SongsListBox->selectedItems())
+            highlighted << item->text();
+    });
     chooseSong(U("Звезда"));
     EXPECT_EQ(messages(), QStringList{warning(U("Не найдено файла с тексами песен: ") +
                                               cat.path(U("Data/Кино/Texts.lrx")))});
+    QTest::keyClick(MainForm->SongsListBox, Qt::Key_Down);
+    chooseSong(U("Спокойная ночь"));  // the entry already chosen: once more
+    EXPECT_EQ(messages().size(), 2);
+    EXPECT_EQ(highlighted, (QStringList{U("Звезда"), U("Спокойная ночь"), U("Спокойная ночь")}));
 }
 
 TEST_F(MainWindowTest, AnUnreadablePictureIsReportedAndTheSongsStillShow) {
@@ -293,6 +331,47 @@ TEST_F(MainWindowTest, LoadersFillTheEditorsBuffers) {
                                    "тоже строка\n")}));
     EXPECT_EQ(SongForm->windowTitle(), U("Редактор текста песен   -   Звезда"));
     EXPECT_EQ(modal.execed, (std::vector<QString>{"TAlbumsForm", "TSongsForm", "TSongForm"}));
+}
+
+TEST_F(MainWindowTest, TheChosenFontColourReachesTheListsTheFileAndTheDialogs) {
+    layOutCatalogue();
+    cat.write("Data/Settings.ini", "[font]\r\nname=Courier\r\nsize=20\r\ncolor=16711680\r\n");
+    start();
+    MainForm->RedONSpeedButton->click();
+    const QColor red(255, 0, 0);
+    modal.chooseFont(DesignedFont(14), red);
+    MainForm->N2->trigger();
+    // The first use offers the designed font in window-text colour, whatever the file says.
+    EXPECT_EQ(modal.lastFontOffered, DesignedFont());
+    EXPECT_EQ(modal.lastFontColourOffered, QApplication::palette().color(QPalette::WindowText));
+    const auto shows = [&](QWidget* w, int size) {
+        EXPECT_EQ(w->font().pointSize(), size) << w->metaObject()->className();
+        EXPECT_EQ(w->palette().color(QPalette::Text), red) << w->metaObject()->className();
+    };
+    shows(MainForm->Song, 14);
+    for (QWidget* list : std::initializer_list<QWidget*>{
+             MainForm->PerfComboBox, MainForm->AlbumsComboBox, MainForm->SongsListBox})
+        shows(list, 8);
+    EXPECT_EQ(cat.read("Data/Settings.ini"),
+              "[font]\r\nname=MS Sans Serif\r\nsize=14\r\ncolor=255\r\n");
+
+    // The text editor and the new-performer box show it at their next opening.
+    choosePerformer(U("Кино"));
+    chooseAlbum(U("Группа крови"));
+    chooseSong(U("Звезда"));
+    modal.onDialog([&](QDialog*) { shows(SongForm->Memo1, 14); });
+    MainForm->SongEdSpeedButton->click();
+    modal.onDialog([](QDialog*) {
+        AddPerfSelectForm->RadioButton2->click();
+        AddPerfSelectForm->Button1->click();
+    });
+    modal.onDialog([&](QDialog*) { shows(AvtorForm->VvodAvtEdit, 14); });
+    MainForm->PlusPerfSpeedButton->click();
+
+    modal.chooseFont(std::nullopt);  // the next use offers the last choice
+    MainForm->N2->trigger();
+    EXPECT_EQ(modal.lastFontOffered.pointSize(), 14);
+    EXPECT_EQ(modal.lastFontColourOffered, red);
 }
 
 TEST_F(MainWindowTest, AppearanceAtStartFromTheMenuAndOnReset) {

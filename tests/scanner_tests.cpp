@@ -233,9 +233,10 @@ TEST_F(Scan, WhatTheCatalogueCannotStoreIsRefusedBeforeAnythingChanges) {
               U("Текст из файла ") + album +
                   U("/s.rtf нельзя сохранить: строка \"endsong\" завершает текст песни.") +
                   cancelled);
-    EXPECT_EQ(refusal(QStringLiteral("scan/A:B/s.txt"), "x"),
-              U("Имя альбома ") + cat.path(QStringLiteral("scan/A:B")) +
-                  U(" содержит недопустимые символы: \\ / : * ? \" < > |") + cancelled);
+    EXPECT_EQ(refusal(QStringLiteral("scan/A\032B/s.txt"), "x"),
+              U("Имя ") + cat.path(QStringLiteral("scan/A\032B")) +
+                  U(" содержит символы, которые нельзя сохранить в каталоге: \x1a (U+001A)") +
+                  cancelled);
     EXPECT_EQ(refusal(QStringLiteral("scan/Ząb/s.txt"), "x"),
               U("Имя ") + cat.path(QStringLiteral("scan/Ząb")) +
                   U(" содержит символы, которые нельзя сохранить в каталоге: ą (U+0105)") +
@@ -311,7 +312,7 @@ class ScannerWindow : public AppTest {
 };
 
 TEST_F(ScannerWindow, AScanFillsTheMainWindowsAlbumsAndClearsTheRest) {
-    cat.write(QStringLiteral("scan/Album1/a.txt"), "a");
+    cat.write(QStringLiteral("scan/Live: 1999/a.txt"), "a");
     cat.mkdir(QStringLiteral("scan/Album2"));
     bool open = true;
     runScanner(cat.path(QStringLiteral("scan")), [&] { open = ScanerForm->isVisible(); });
@@ -319,15 +320,28 @@ TEST_F(ScannerWindow, AScanFillsTheMainWindowsAlbumsAndClearsTheRest) {
     EXPECT_EQ(messages(), QStringList{U("Information|OK,Cancel|Данные этого исполнителя не "
                                         "пусты.\rСканирование заменит всю имеющуюся "
                                         "информацию.\rХотите продолжить?")});
-    EXPECT_EQ(MainForm->AlbumNames(), (Lines{"Album1", "Album2"}));
+    EXPECT_EQ(MainForm->AlbumNames(), (Lines{"Album2", "Live: 1999"}));
     EXPECT_FALSE(MainForm->HasSelectedAlbum());
     EXPECT_EQ(MainForm->SongsListBox->count(), 0);
     EXPECT_TRUE(MainForm->Song->toPlainText().isEmpty());
     EXPECT_FALSE(MainForm->PictureShown());
     EXPECT_TRUE(ImageForm->Image1->isHidden());
-    EXPECT_EQ(cat.read(QStringLiteral("Data/Группа/Albums.lrx")), "Album1\r\nAlbum2\r\n");
+    EXPECT_EQ(cat.read(QStringLiteral("Data/Группа/Albums.lrx")), "Album2\r\nLive: 1999\r\n");
+    EXPECT_EQ(cat.read(QStringLiteral("Data/Группа/Songs.lrx")),
+              "Album2##-**~\r\nendalbum\r\nLive: 1999##-**~\r\na\r\nendalbum\r\n");
     EXPECT_FALSE(cat.exists(QStringLiteral("Data/Группа/Image/Old.jpg")));
     EXPECT_EQ(MainForm->SelectedPerformer(), W("Группа"));
+
+    // Such an album cannot name a picture file: the picture command warns and writes nothing.
+    chooseAlbum(QStringLiteral("Live: 1999"));
+    cat.write(QStringLiteral("cover.jpg"), SmallJpeg(4, 4));
+    const auto before = cat.snapshot();
+    modal.chooseFile(cat.path(QStringLiteral("cover.jpg")));
+    MainForm->ImageSpeedButtonClick();
+    EXPECT_EQ(messages(), QStringList{U("Warning|OK|Не удаётся сохранить картинку. Скорее всего "
+                                        "вы использовали\rнеразрешённые символы в имени "
+                                        "альбома: \" * / : < > ? \\ |.")});
+    EXPECT_EQ(cat.snapshot(), before);
 }
 
 TEST_F(ScannerWindow, MessagesKeepTheWindowOpenAndTheCatalogueUnchanged) {

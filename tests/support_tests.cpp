@@ -1,10 +1,15 @@
-// The shared pieces of every window: message boxes, the general error report, the typing
-// filter.
+// The shared pieces of every window: message boxes, the general error report, the font
+// dialog, the typing filter.
 #include <gtest/gtest.h>
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QFontDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
 
+#include "support/Appearance.h"
+#include "support/FontColourDialog.h"
 #include "support/Modal.h"
 #include "support/PathCharFilter.h"
 #include "tests/helpers/ScriptedModal.h"
@@ -42,6 +47,37 @@ TEST(Messages, GeneralErrorReportAppendsAFullStopAfterLettersAndDigits) {
     EXPECT_EQ(texts, (std::vector<QString>{"File not found.", "I/O error 28.",
                                            "Unable to write to /x/Data/Settings.ini.",
                                            "Already ends.", "Ends with )"}));
+}
+
+TEST(FontDialog, FaceSizeAndOneOfTheSixteenColoursOrAnyOther) {
+    ScriptedModal modal;
+    FontColourDialog dialog(DesignedFont(), QColor(0, 0, 0));
+    QComboBox* colours = dialog.colourBox;
+    const auto choose = [colours](const QString& entry) {
+        const int i = colours->findText(entry);
+        colours->setCurrentIndex(i);
+        emit colours->activated(i);
+    };
+    EXPECT_EQ(colours->count(), 17);
+    EXPECT_EQ(colours->currentText(), U("Чёрный"));
+    EXPECT_EQ(colours->accessibleName(), U("Цвет"));
+    choose(U("Красный"));
+    EXPECT_EQ(dialog.chosenColour(), QColor(255, 0, 0));
+    modal.chooseColor(QColor(1, 2, 3));
+    choose(U("Другой…"));
+    EXPECT_EQ(modal.lastColourOffered, QColor(255, 0, 0));
+    modal.chooseColor(std::nullopt);  // cancelled: the colour chosen before stays
+    choose(U("Другой…"));
+    EXPECT_EQ(dialog.chosenColour(), QColor(1, 2, 3));
+    EXPECT_EQ(colours->currentText(), "#010203");
+    dialog.fontDialog->setCurrentFont(DesignedFont(14));
+    EXPECT_EQ(dialog.chosenFont().pointSize(), 14);
+
+    // Escape inside the font lists cancels the whole dialog.
+    dialog.show();
+    QTest::keyClick(dialog.fontDialog->findChild<QAbstractItemView*>(), Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
 }
 
 TEST(TypingFilter, SwallowsTheNinePathCharactersAsTyped) {

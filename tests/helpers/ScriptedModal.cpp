@@ -19,6 +19,7 @@ std::vector<MessageBox> ScriptedModal::takeShown() {
 
 MsgButton ScriptedModal::message(QWidget*, const MessageBox& box) {
     shown_.push_back(box);
+    if (messageLook_) messageLook_(box);
     if (!answers_.empty()) {
         const MsgButton b = answers_.front();
         answers_.pop_front();
@@ -29,16 +30,20 @@ MsgButton ScriptedModal::message(QWidget*, const MessageBox& box) {
     return NoButton;
 }
 
-bool ScriptedModal::chooseFont(QWidget*, QFont& font, QColor&) {
+bool ScriptedModal::chooseFont(QWidget*, QFont& font, QColor& color) {
     lastFontOffered = font;
+    lastFontColourOffered = color;
     if (fonts_.empty()) {
         ADD_FAILURE() << "font dialog opened without a scripted choice";
         return false;
     }
     const std::optional<QFont> choice = fonts_.front();
+    const QColor colour = fontColours_.front();
     fonts_.pop_front();
+    fontColours_.pop_front();
     if (!choice) return false;
     font = *choice;
+    if (colour.isValid()) color = colour;
     return true;
 }
 

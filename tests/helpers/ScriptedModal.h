@@ -20,10 +20,18 @@ class ScriptedModal : public ModalSeam {
     void answer(MsgButton button) { answers_.push_back(button); }
     // What a modally shown dialog does while it is open; run in order, one per exec.
     void onDialog(std::function<void(QDialog*)> script) { dialogs_.push_back(std::move(script)); }
-    void chooseFont(std::optional<QFont> font) { fonts_.push_back(std::move(font)); }
+    // A font choice; a valid colour is chosen with it, else the colour offered stays.
+    void chooseFont(std::optional<QFont> font, QColor colour = QColor()) {
+        fonts_.push_back(std::move(font));
+        fontColours_.push_back(colour);
+    }
     void chooseColor(std::optional<QColor> colour) { colours_.push_back(std::move(colour)); }
     void chooseFile(QString path) { files_.push_back(std::move(path)); }
     void typeText(std::optional<QString> text) { inputs_.push_back(std::move(text)); }
+    // Looks at the program while each of the following message boxes is open.
+    void whileMessageShown(std::function<void(const MessageBox&)> look) {
+        messageLook_ = std::move(look);
+    }
 
     const std::vector<MessageBox>& shown() const { return shown_; }
     // Dialog scripts still waiting for their dialog (a command that stopped before showing it).
@@ -34,6 +42,7 @@ class ScriptedModal : public ModalSeam {
     std::vector<QString> execed;  // class names of dialogs shown modally
     QFont lastFontOffered;
     QColor lastColourOffered;
+    QColor lastFontColourOffered;
 
     MsgButton message(QWidget* parent, const MessageBox& box) override;
     bool chooseFont(QWidget* parent, QFont& font, QColor& color) override;
@@ -47,10 +56,12 @@ class ScriptedModal : public ModalSeam {
     std::deque<MsgButton> answers_;
     std::deque<std::function<void(QDialog*)>> dialogs_;
     std::deque<std::optional<QFont>> fonts_;
+    std::deque<QColor> fontColours_;
     std::deque<std::optional<QColor>> colours_;
     std::deque<QString> files_;
     std::deque<std::optional<QString>> inputs_;
     std::vector<MessageBox> shown_;
+    std::function<void(const MessageBox&)> messageLook_;
 };
 
 // A short description of a message box for assertions: "Information|OK|text".
