@@ -8,7 +8,8 @@
 #include <vector>
 
 // Runs the registered benchmarks and prints, for each (measured, baseline) pair, the ratio of
-// their times in this same run next to its target.
+// their times in this same run next to its target. A benchmark that errors, or one of a pair
+// that did not run (filtered out, misspelt), fails the run like a missed target.
 struct RatioCheck {
     std::string measured;
     std::string baseline;
@@ -18,12 +19,18 @@ struct RatioCheck {
 class RatioReporter : public benchmark::ConsoleReporter {
   public:
     void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
+        for (const Run& run : runs) {
+            if (run.error_occurred) {
+                errors_[run.run_name.function_name] = run.error_message;
+                continue;
+            }
             if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
                 times_[run.run_name.function_name] = run.GetAdjustedRealTime();
+        }
         ConsoleReporter::ReportRuns(runs);
     }
     std::map<std::string, double> times_;
+    std::map<std::string, std::string> errors_;
 };
 
 // `defaults` are benchmark flags that go before the command line's, which can override them.
@@ -37,10 +44,19 @@ inline int RunWithRatios(int argc, char** argv, const std::vector<RatioCheck>& c
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     int missed = 0;
+    for (const auto& [name, message] : reporter.errors_) {
+        std::printf("benchmark %s failed: %s\n", name.c_str(), message.c_str());
+        ++missed;
+    }
     for (const RatioCheck& c : checks) {
         const auto m = reporter.times_.find(c.measured);
         const auto b = reporter.times_.find(c.baseline);
-        if (m == reporter.times_.end() || b == reporter.times_.end() || b->second <= 0) continue;
+        if (m == reporter.times_.end() || b == reporter.times_.end() || b->second <= 0) {
+            std::printf("ratio %s / %s: not measured (target <= %.1f) MISSED\n", c.measured.c_str(),
+                        c.baseline.c_str(), c.target);
+            ++missed;
+            continue;
+        }
         const double ratio = m->second / b->second;
         const bool ok = ratio <= c.target;
         missed += ok ? 0 : 1;

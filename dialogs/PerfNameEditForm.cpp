@@ -4,6 +4,7 @@
 
 #include "session/CatalogueSession.h"
 #include "store/Cp1251.h"
+#include "store/Names.h"
 #include "support/Modal.h"
 #include "support/PathCharFilter.h"
 
@@ -25,7 +26,7 @@ void TPerfNameEditForm::FormActivate() {
 void TPerfNameEditForm::SaveButtonClick() {
     QByteArray newName;
     if (!EncodeName(Edit1->text(), newName)) return;
-    newName = TrimTrailingBlanks(newName);
+    newName = WithoutTrailingBlanks(newName);
     const NameProblem problem = CheckPerformerName(newName, session_.Performers());
     if (problem == NameProblem::Duplicate) Edit1->setText(cp1251::decode(newName));
     const RefusalTexts texts{

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "store/Catalogue.h"
 #include "store/Cp1251.h"
 #include "store/Editing.h"
 #include "store/FileIo.h"
@@ -13,9 +14,8 @@
 
 namespace {
 
-const QString kRecordFiles[] = {QStringLiteral("Albums.lrx"), QStringLiteral("Songs.lrx"),
-                                QStringLiteral("Texts.lrx")};
-const QString kPictureFolder = QStringLiteral("Image");
+const QString kRecordFiles[] = {kAlbumListName, kSongListName, kTextFileName};
+const QString& kPictureFolder = kPictureFolderName;
 
 QString inFolder(const QString& folder, const QString& name) {
     return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
@@ -62,24 +62,7 @@ OldData inspectOldData(const QString& folder) {
 // The *.jpg entries of the base's picture folder, in listing order; none without the folder.
 QStringList basePictures(const QString& baseFolder) {
     const QString folder = inFolder(baseFolder, kPictureFolder);
-    if (!fileio::isDir(folder)) return {};
-    QStringList pictures;
-    for (const QString& entry :
-         fileio::listDir(folder, int(fileio::Listing::Files) | int(fileio::Listing::Hidden)))
-        if (entry.endsWith(QStringLiteral(".jpg"), Qt::CaseInsensitive)) pictures << entry;
-    return pictures;
-}
-
-// Copies the base's files into a new performer folder.
-void copyIntoNewFolder(FileSetChange& change, const QString& baseFolder, const QString& folder) {
-    const QString pictures = inFolder(folder, kPictureFolder);
-    change.makeDir(folder);
-    change.makeDir(pictures);
-    for (const QString& file : kRecordFiles)
-        change.copyNew(inFolder(baseFolder, file), inFolder(folder, file));
-    const QString from = inFolder(baseFolder, kPictureFolder);
-    for (const QString& picture : basePictures(baseFolder))
-        change.copyNew(inFolder(from, picture), inFolder(pictures, picture));
+    return fileio::isDir(folder) ? PictureFilesIn(folder) : QStringList();
 }
 
 // An old file keeps its bytes for the undo until the list is written.
@@ -159,18 +142,14 @@ void ImportPerformerBase(const QString& startDir, const QString& baseFolder,
     if (old == OldData::NotReplaceable) throw StoreError(ENOTEMPTY, folder);
 
     FileSetChange change;
-    try {
-        progress.stage = BaseImportProgress::Stage::Copying;
-        if (old == OldData::Replaceable)
-            overwriteOldFolder(change, baseFolder, folder);
-        else
-            copyIntoNewFolder(change, baseFolder, folder);
-        progress.stage = BaseImportProgress::Stage::Listing;
-        change.replaceLast(listPath, JoinRecordLines(withPerformer(performers, performer)));
-    } catch (const StoreError&) {
-        change.rollBack();
-        throw;
-    }
+    progress.stage = BaseImportProgress::Stage::Copying;
+    if (old == OldData::Replaceable)
+        overwriteOldFolder(change, baseFolder, folder);
+    else
+        CopyPerformerFolder(change, baseFolder, folder, basePictures(baseFolder));
+    progress.stage = BaseImportProgress::Stage::Listing;
+    change.replaceLast(listPath, JoinRecordLines(withPerformer(performers, performer)));
+    change.commit();
     progress.stage = BaseImportProgress::Stage::ReadingBack;
     progress.performers = ReadRecordFile(listPath).toList();
     progress.stage = BaseImportProgress::Stage::Done;

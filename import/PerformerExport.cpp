@@ -84,19 +84,16 @@ ExportOutcome ExportPerformer(const QString& startDir, QByteArrayView performer,
     };
     const PerformerFiles files{read(StoreEntry::AlbumList), read(StoreEntry::SongList),
                                read(StoreEntry::TextFile)};
+    // A failure on the way undoes everything written so far, as the change is left.
     FileSetChange change;
-    try {
-        change.makeDir(outcome.performerFolder);
-        FolderNames albumNames(outcome.renamed);
-        for (const QByteArrayView album : files.albums) {
-            const QString name = albumNames.take(cp1251::decode(album), {}, true);
-            ExportAlbum(change, startDir, performer, files, album,
-                        outcome.performerFolder + u'/' + name, outcome.renamed);
-        }
-    } catch (const StoreError&) {
-        change.rollBack();
-        throw;
+    change.makeDir(outcome.performerFolder);
+    FolderNames albumNames(outcome.renamed);
+    for (const QByteArrayView album : files.albums) {
+        const QString name = albumNames.take(cp1251::decode(album), {}, true);
+        ExportAlbum(change, startDir, performer, files, album,
+                    outcome.performerFolder + u'/' + name, outcome.renamed);
     }
+    change.commit();
     return outcome;
 }
 

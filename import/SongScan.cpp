@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "import/RtfReader.h"
+#include "store/Catalogue.h"
 #include "store/Cp1251.h"
 #include "store/FileIo.h"
 #include "store/FileSetChange.h"
@@ -254,17 +255,13 @@ void AddAlbum(NewCatalogue& out, const QString& scanFolder, const QString& album
 // ones get their old bytes back, so the catalogue never mixes an old and a new scan.
 void WriteCatalogue(const QString& startDir, QByteArrayView performer, const NewCatalogue& data) {
     FileSetChange files;
-    try {
-        files.replace(PerformerStorePath(startDir, StoreEntry::AlbumList, performer),
-                      JoinRecordLines(data.albums));
-        files.replace(PerformerStorePath(startDir, StoreEntry::SongList, performer),
-                      JoinRecordLines(data.songs));
-        files.replaceLast(PerformerStorePath(startDir, StoreEntry::TextFile, performer),
-                          JoinTextBlocks(data.texts));
-    } catch (const StoreError&) {
-        files.rollBack();
-        throw;
-    }
+    files.replace(PerformerStorePath(startDir, StoreEntry::AlbumList, performer),
+                  JoinRecordLines(data.albums));
+    files.replace(PerformerStorePath(startDir, StoreEntry::SongList, performer),
+                  JoinRecordLines(data.songs));
+    files.replaceLast(PerformerStorePath(startDir, StoreEntry::TextFile, performer),
+                      JoinTextBlocks(data.texts));
+    files.commit();
 }
 
 // Only the files directly in the picture folder go; sub-folders and their contents stay. A
@@ -272,22 +269,11 @@ void WriteCatalogue(const QString& startDir, QByteArrayView performer, const New
 // returned (empty when all went).
 QString DeletePictures(const QString& startDir, QByteArrayView performer) {
     const QString folder = PerformerStorePath(startDir, StoreEntry::PictureFolder, performer);
-    QString firstFailure;
-    QStringList files;
-    try {
-        files = fileio::listDir(folder, int(fileio::Listing::Files) | int(fileio::Listing::Hidden));
-    } catch (const StoreError& e) {
-        // A performer without a picture folder has no pictures to lose.
-        return e.error() == ENOENT ? QString() : e.description();
-    }
-    for (const QString& file : files) {
-        try {
-            fileio::removeFile(Join(folder, file));
-        } catch (const StoreError& e) {
-            if (firstFailure.isEmpty()) firstFailure = e.description();
-        }
-    }
-    return firstFailure;
+    const std::optional<StoreError> failure = RemoveFilesIn(folder);
+    if (!failure) return QString();
+    // A performer without a picture folder has no pictures to lose.
+    const bool noFolder = failure->error() == ENOENT && failure->path() == folder;
+    return noFolder ? QString() : failure->description();
 }
 
 }  // namespace

@@ -12,7 +12,6 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollBar>
-#include <QSettings>
 #include <QToolButton>
 
 #include "mainwindow/HoverPanels.h"
@@ -21,6 +20,7 @@
 #include "session/CatalogueSession.h"
 #include "store/AppearanceSettings.h"
 #include "store/Cp1251.h"
+#include "store/FirstRunFlag.h"
 #include "store/StoreError.h"
 #include "support/Appearance.h"
 #include "support/JpegDecoder.h"
@@ -283,15 +283,18 @@ void TMainForm::FormActivate() {
     // cannot be written is reported once a run, and looked for again at the next start.
     if (inFirstRunCheck_ || firstRunFlagUnwritable_) return;
     inFirstRunCheck_ = true;
-    QSettings store(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("software"),
-                    QStringLiteral("Cantoria"));
-    if (!store.contains(QStringLiteral("FirstRun"))) {
-        store.setValue(QStringLiteral("FirstRun"), 1);
-        store.sync();
-        if (store.status() != QSettings::NoError) {
-            store.remove(QStringLiteral("FirstRun"));
+    QString failure;
+    bool firstRun = false;
+    try {
+        firstRun = !FirstRunFlagSet();
+        if (firstRun) WriteFirstRunFlag();
+    } catch (const StoreError& e) {
+        failure = e.description();
+    }
+    if (firstRun || !failure.isEmpty()) {
+        if (!failure.isEmpty()) {
             firstRunFlagUnwritable_ = true;
-            ShowErrorReport(this, QStringLiteral("Unable to write to %1").arg(store.fileName()));
+            ShowErrorReport(this, failure);
         } else {
             Inform(this, QStringLiteral("Если вы впервые используете эту программу, "
                                         "рекомендуется прочитать справку."));

@@ -8,8 +8,14 @@ cmake -S "$repo" -B "$build" -DCMAKE_BUILD_TYPE=Release -DCANTORIA_TESTS=OFF >/d
 cmake --build "$build" -j"$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 status=0
+missed=()
 for b in "$build"/bench/*_bench; do
     echo "== $(basename "$b")"
-    "$b" "$@" || status=1
+    "$b" "$@" || { status=1; missed+=("$(basename "$b")"); }
 done
+if [ "$status" -ne 0 ]; then
+    echo "bench: targets missed or benchmarks failed in ${missed[*]}" >&2
+else
+    echo "bench: every target met"
+fi
 exit $status

@@ -28,24 +28,41 @@ Appearance AppearanceFrom(const IniFile& ini) {
     return a;
 }
 
+namespace {
+
+QList<ProfileValue> fontValues(const QByteArray& name, int size, ColourRef color) {
+    return {{"font", "name", name},
+            {"font", "size", QByteArray::number(size)},
+            {"font", "color", QByteArray::number(color.value)}};
+}
+
+ProfileValue backColorValue(ColourRef color) {
+    return {"colors", "color", QByteArray::number(color.value)};
+}
+
+ProfileValue formColorValue(ColourRef color) {
+    return {"colors", "formcolor", QByteArray::number(color.value)};
+}
+
+}  // namespace
+
+// The three font keys go in one write, so that a failure leaves no font half changed.
 void WriteFontSettings(const QString& startDir, const QByteArray& name, int size, ColourRef color) {
-    const QString path = settingsPath(startDir);
-    WriteProfileString(path, "font", "name", name);
-    WriteProfileInteger(path, "font", "size", size);
-    WriteProfileInteger(path, "font", "color", color.value);
+    WriteProfileValues(settingsPath(startDir), fontValues(name, size, color));
 }
 
 void WriteBackColor(const QString& startDir, ColourRef color) {
-    WriteProfileInteger(settingsPath(startDir), "colors", "color", color.value);
+    WriteProfileValues(settingsPath(startDir), {backColorValue(color)});
 }
 
 void WriteFormColor(const QString& startDir, ColourRef color) {
-    WriteProfileInteger(settingsPath(startDir), "colors", "formcolor", color.value);
+    WriteProfileValues(settingsPath(startDir), {formColorValue(color)});
 }
 
 void ResetAppearance(const QString& startDir) {
     const Appearance d;
-    WriteFontSettings(startDir, d.fontName, d.fontSize, d.fontColor);
-    WriteBackColor(startDir, d.backColor);
-    WriteFormColor(startDir, d.formColor);
+    WriteProfileValues(
+        settingsPath(startDir),
+        fontValues(d.fontName, d.fontSize, d.fontColor) +
+            QList<ProfileValue>{backColorValue(d.backColor), formColorValue(d.formColor)});
 }

@@ -38,10 +38,10 @@ Appearance ReadAppearance(const QString& startDir);
 // The appearance held by settings already read.
 Appearance AppearanceFrom(const IniFile& ini);
 
-// The writes of the font and colour commands. Each throws StoreError "Unable to write to
-// <path>" on failure.
+// The writes of the font and colour commands, each one step. Each throws StoreError "Unable to
+// write to <path>" on failure and leaves the file as it was.
 void WriteFontSettings(const QString& startDir, const QByteArray& name, int size, ColourRef color);
 void WriteBackColor(const QString& startDir, ColourRef color);
 void WriteFormColor(const QString& startDir, ColourRef color);
-// Writes all five keys with their defaults; the first failure stops it.
+// Writes all five keys with their defaults, in one step: a failure leaves the file as it was.
 void ResetAppearance(const QString& startDir);

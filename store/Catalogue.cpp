@@ -2,6 +2,7 @@
 
 #include "store/FileIo.h"
 #include "store/FileSetChange.h"
+#include "store/Names.h"
 #include "store/StoreError.h"
 
 namespace {
@@ -9,16 +10,11 @@ namespace {
 using TargetTest = bool (*)(const QString& name);
 
 bool IsDataFolderFile(const QString& name) {
-    return name == QLatin1String("performers.lrx") || name == QLatin1String("Settings.ini");
+    return name == kPerformerListName || name == kSettingsName;
 }
 
 bool IsPerformerFile(const QString& name) {
-    return name == QLatin1String("Albums.lrx") || name == QLatin1String("Songs.lrx") ||
-           name == QLatin1String("Texts.lrx");
-}
-
-bool IsAlbumPicture(const QString& name) {
-    return name.endsWith(QLatin1String(".jpg"));
+    return name == kAlbumListName || name == kSongListName || name == kTextFileName;
 }
 
 bool IsPlainFile(const QString& path) {
@@ -85,6 +81,45 @@ void CreatePerformerFolder(FileSetChange& change, const QString& startDir,
         change.createNew(PerformerStorePath(startDir, file, performer));
 }
 
+QStringList PictureFilesIn(const QString& pictureFolder) {
+    QStringList pictures =
+        fileio::listDir(pictureFolder, int(fileio::Listing::Files) | int(fileio::Listing::Hidden));
+    pictures.removeIf([](const QString& name) { return !IsPictureFileName(name); });
+    return pictures;
+}
+
+void CopyPerformerFolder(FileSetChange& change, const QString& from, const QString& to,
+                         const QStringList& pictures) {
+    const QString toPictures = to + u'/' + kPictureFolderName + u'/';
+    const QString fromPictures = from + u'/' + kPictureFolderName + u'/';
+    change.makeDir(to);
+    change.makeDir(toPictures.chopped(1));
+    for (StoreEntry file : kPerformerLineFiles) {
+        const QString name = u'/' + PerformerEntryName(file);
+        change.copyNew(from + name, to + name);
+    }
+    for (const QString& picture : pictures)
+        change.copyNew(fromPictures + picture, toPictures + picture);
+}
+
+std::optional<StoreError> RemoveFilesIn(const QString& folder) {
+    QStringList names;
+    try {
+        names = fileio::listDir(folder, int(fileio::Listing::Files) | int(fileio::Listing::Hidden));
+    } catch (const StoreError& e) {
+        return e;
+    }
+    std::optional<StoreError> firstFailure;
+    for (const QString& name : names) {
+        try {
+            fileio::removeFile(folder + u'/' + name);
+        } catch (const StoreError& e) {
+            if (!firstFailure) firstFailure = e;
+        }
+    }
+    return firstFailure;
+}
+
 void EnsurePerformerList(const QString& startDir) {
     const QString listPath = PerformerStorePath(startDir, StoreEntry::PerformerList);
     if (fileio::isFile(listPath)) return;
@@ -104,8 +139,9 @@ int RemoveInterruptedSaves(const QString& startDir) {
         const QString performer = data + u'/' + name;
         if (!IsRealFolder(performer)) continue;
         removed += RemoveInterruptedSavesIn(performer, IsPerformerFile);
-        const QString pictures = performer + QLatin1String("/Image");
-        if (IsRealFolder(pictures)) removed += RemoveInterruptedSavesIn(pictures, IsAlbumPicture);
+        const QString pictures = performer + u'/' + kPictureFolderName;
+        if (IsRealFolder(pictures))
+            removed += RemoveInterruptedSavesIn(pictures, IsPictureFileName);
     }
     return removed;
 }

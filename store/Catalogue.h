@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QStringList>
+#include <optional>
+
 #include "store/RecordFile.h"
+#include "store/StoreError.h"
 #include "store/StorePaths.h"
 
 // The readers of the main window. Each opens its file, reads it whole and closes it.
@@ -21,6 +25,20 @@ class FileSetChange;
 // folder is a failure; the first failure stops.
 void CreatePerformerFolder(FileSetChange& change, const QString& startDir,
                            QByteArrayView performer);
+
+// The album pictures directly in a picture folder (".jpg" in any case), in listing order.
+// Throws StoreError when the folder cannot be listed.
+QStringList PictureFilesIn(const QString& pictureFolder);
+
+// Makes the performer folder `to` and its picture folder, then copies into them, byte for
+// byte, the three line files of the performer folder `from` and the named files of its picture
+// folder; each step recorded in `change` to be undone. The first failure stops.
+void CopyPerformerFolder(FileSetChange& change, const QString& from, const QString& to,
+                         const QStringList& pictures);
+
+// Deletes each file directly in the folder (never recursively); sub-folders and files that will
+// not go stay. Returns the first failure, that of listing the folder included.
+std::optional<StoreError> RemoveFilesIn(const QString& folder);
 
 // Makes sure Data/ and Data/performers.lrx exist, as at start-up: a data folder that cannot
 // be made is passed over; a list file that cannot then be created throws.

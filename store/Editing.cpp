@@ -7,7 +7,7 @@
 #include "store/Cp1251.h"
 #include "store/FileIo.h"
 #include "store/FileSetChange.h"
-#include "store/Renaming.h"
+#include "store/Names.h"
 #include "store/StoreError.h"
 #include "store/StorePaths.h"
 
@@ -40,25 +40,6 @@ void ReplaceBlock(const QString& path, const Line& header, QByteArrayView endLin
     WriteRecordFile(path, lines);
 }
 
-// Deletes each entry of the folder that is a file; folders and entries that cannot go stay.
-// A folder that cannot be listed has nothing to delete: its own removal reports it.
-void RemoveFilesOf(const QString& folder) {
-    QStringList names;
-    try {
-        names = fileio::listDir(folder, int(fileio::Listing::Files) | int(fileio::Listing::Dirs) |
-                                            int(fileio::Listing::Hidden));
-    } catch (const StoreError&) {
-        return;
-    }
-    for (const QString& name : names) {
-        try {
-            fileio::removeFile(folder + u'/' + name);
-        } catch (const StoreError&) {
-            // Left in place: the removal of the folder fails and says so.
-        }
-    }
-}
-
 bool RemoveFolder(const QString& folder) {
     try {
         fileio::removeDir(folder);
@@ -73,16 +54,6 @@ void RequireStorablePerformer(QByteArrayView name) {
 }
 
 }  // namespace
-
-Line WithoutTrailingBlanks(QByteArrayView name) {
-    qsizetype size = name.size();
-    while (size > 0 && name[size - 1] == ' ') --size;
-    return name.first(size).toByteArray();
-}
-
-bool IsStorablePerformerName(QByteArrayView name) {
-    return CheckPerformerName(name, {}) == NameProblem::None;
-}
 
 bool HoldsLineBreak(const Lines& lines) {
     constexpr char kCtrlZ = 0x1a;
@@ -105,15 +76,17 @@ void AddPerformer(const QString& startDir, const Lines& performers, QByteArrayVi
     FileSetChange change;
     try {
         CreatePerformerFolder(change, startDir, name);
-        change.replaceLast(listPath, JoinRecordLines(performers));
     } catch (const StoreError& e) {
-        change.rollBack();
-        // The lyrics a leftover folder may hold are reachable again once the name is listed.
-        if (e.error() != EEXIST || e.path() != folder) throw;
-        WriteRecordFile(listPath, performers);
-        if (listed) *listed = true;
+        // A folder left over from an earlier run fails the first step, so nothing is to be
+        // undone; the lyrics it may hold are reachable again once the name is listed.
+        if (e.error() == EEXIST && e.path() == folder) {
+            WriteRecordFile(listPath, performers);
+            if (listed) *listed = true;
+        }
         throw;
     }
+    change.replaceLast(listPath, JoinRecordLines(performers));
+    change.commit();
     if (listed) *listed = true;
 }
 
@@ -152,8 +125,8 @@ bool DeletePerformer(const QString& startDir, const Lines& remaining, QByteArray
     const QString folder = PerformerStorePath(startDir, StoreEntry::PerformerFolder, performer);
     const QString pictures = PerformerStorePath(startDir, StoreEntry::PictureFolder, performer);
     WriteRecordFile(PerformerStorePath(startDir, StoreEntry::PerformerList), remaining);
-    RemoveFilesOf(pictures);
+    RemoveFilesIn(pictures);
     if (!RemoveFolder(pictures)) return false;
-    RemoveFilesOf(folder);
+    RemoveFilesIn(folder);
     return RemoveFolder(folder);
 }

@@ -3,19 +3,12 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include "store/Names.h"
 #include "store/RecordFile.h"
 
 // The file work of the editing dialogs and of performer deletion. Names are the stored
 // Windows-1251 bytes. Every rewrite replaces its file as one step; every failure throws
 // StoreError and leaves the file it was writing whole.
-
-// A performer name as it is checked and stored: trailing blanks (character 32 only) removed.
-Line WithoutTrailingBlanks(QByteArrayView name);
-
-// True when the name can become a performer folder: not empty, not "." or "..", free of the
-// nine path characters and of control characters (NUL, line ends), and not longer on disk
-// than a folder name may be.
-bool IsStorablePerformerName(QByteArrayView name);
 
 // True when a line holds CR, LF or Ctrl-Z: written to a line file it would not read back as
 // one line (a Ctrl-Z at a line's start even ends the file for a reader).

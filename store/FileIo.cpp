@@ -6,9 +6,10 @@
 #include <unistd.h>
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <optional>
 
 #include "store/StoreError.h"
 
@@ -17,10 +18,14 @@ namespace {
 
 struct FaultPlan {
     long calls = 0;
-    long failAt = 0;  // 0: no fault planned
+    long failAt = 0;  // 0: no fault planned by index
     int error = 0;
     FaultMode mode = FaultMode::Once;
+    std::optional<Fault> fault;  // a fault planned by operation and path
+    long matched = 0;            // calls that matched it so far
+    bool failingFromNowOn = false;
     long injected = 0;
+    long readsFailed = 0;
     QString readOnlyRoot;
 };
 FaultPlan& plan() {
@@ -28,15 +33,53 @@ FaultPlan& plan() {
     return p;
 }
 
-// Counts one I/O call and fails it when the plan says so.
-void faultPoint(const QString& path) {
+PhaseListener& phaseListener() {
+    static PhaseListener listener = nullptr;
+    return listener;
+}
+
+void enterPhase(Phase phase) {
+    if (PhaseListener listener = phaseListener()) listener(phase);
+}
+
+bool matches(const Fault& f, Op op, const QString& path) {
+    return f.op == op && (f.path.isEmpty() || path == f.path || path.endsWith(u'/' + f.path));
+}
+
+// Counts one I/O call; returns the error it is to fail with, 0 when it goes ahead.
+int plannedError(Op op, const QString& path) {
     FaultPlan& p = plan();
     ++p.calls;
-    if (p.failAt == 0) return;
-    const bool hit = p.mode == FaultMode::Once ? p.calls == p.failAt : p.calls >= p.failAt;
-    if (!hit) return;
-    ++p.injected;
-    throw StoreError(p.error, path);
+    int error = 0;
+    if (p.failAt != 0) {
+        const bool hit = p.mode == FaultMode::Once ? p.calls == p.failAt : p.calls >= p.failAt;
+        if (hit) error = p.error;
+    }
+    if (p.fault) {
+        if (p.failingFromNowOn) {
+            error = p.fault->error;
+        } else if (matches(*p.fault, op, path) && ++p.matched == p.fault->occurrence) {
+            error = p.fault->error;
+            p.failingFromNowOn = p.fault->mode == FaultMode::FromThenOn;
+        }
+    }
+    if (error != 0) {
+        ++p.injected;
+        if (op == Op::Open || op == Op::Read || op == Op::List) ++p.readsFailed;
+    }
+    return error;
+}
+
+void faultPoint(Op op, const QString& path) {
+    if (const int error = plannedError(op, path)) throw StoreError(error, path);
+}
+
+// How many of a failing write's bytes reach the file before it stops.
+qsizetype bytesBeforeFailure(qsizetype size) {
+    const std::optional<Fault>& f = plan().fault;
+    if (f && f->op == Op::Write && f->writtenBytes >= 0)
+        return qMin(size, qsizetype(f->writtenBytes));
+    return size / 2;
 }
 
 // A change at or below the read-only root fails as a read-only medium would make it fail.
@@ -49,8 +92,8 @@ void refuseOnReadOnlyMedium(const QString& path) {
     }
 }
 
-void changePoint(const QString& path) {
-    faultPoint(path);
+void changePoint(Op op, const QString& path) {
+    faultPoint(op, path);
     refuseOnReadOnlyMedium(path);
 }
 
@@ -88,7 +131,7 @@ QByteArray readOpened(int fd, const QString& path) {
     struct stat st {};
     if (::fstat(fd, &st) != 0) fail(path);
     if (S_ISDIR(st.st_mode)) throw StoreReadError(EISDIR, path);
-    faultPoint(path);
+    faultPoint(Op::Read, path);
     // Read straight into a buffer of the file's size. The read that confirms the end goes to
     // a small buffer of its own: growing the file's buffer for it would cost more than the
     // read of a small lyric file itself. A file that grows meanwhile is read on.
@@ -113,14 +156,93 @@ QByteArray readOpened(int fd, const QString& path) {
 
 // Opens `name` (a path, or a name in the folder `dirFd`) read-only and reads it whole.
 QByteArray readAllAt(int dirFd, const QByteArray& name, const QString& path) {
-    try {
-        faultPoint(path);
-    } catch (const StoreError& e) {
-        throw StoreReadError(e.error(), path);
-    }
+    if (const int error = plannedError(Op::Open, path)) throw StoreReadError(error, path);
     Fd fd(::openat(dirFd, name.constData(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0) throw StoreReadError(errno ? errno : EIO, path);
-    return readOpened(fd.get(), path);
+    enterPhase(Phase::Reading);
+    QByteArray data = readOpened(fd.get(), path);
+    enterPhase(Phase::Idle);
+    return data;
+}
+
+// The mode a new file gets from open(): what the old file has, or 0666 less the umask.
+mode_t modeForReplacement(const QByteArray& target) {
+    struct stat st {};
+    if (::stat(target.constData(), &st) == 0) return st.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// The new bytes of a save, in a file beside the target named "<name>.XXXXXX" until the rename
+// gives it the target's name. Removed again when the save stops before that.
+class NewFileBeside {
+  public:
+    explicit NewFileBeside(const QString& target) : target_(target) {
+        changePoint(Op::Create, target);
+        name_ = nativePath(target) + ".XXXXXX";
+        fd_ = ::mkostemp(name_.data(), O_CLOEXEC);
+        if (fd_ < 0) fail(target, errno == EEXIST ? EIO : errno);
+        enterPhase(Phase::Writing);
+        ::fchmod(fd_, modeForReplacement(nativePath(target)));
+    }
+    ~NewFileBeside() {
+        if (fd_ >= 0) ::close(fd_);
+        if (!renamed_) ::unlink(name_.constData());
+    }
+    NewFileBeside(const NewFileBeside&) = delete;
+    NewFileBeside& operator=(const NewFileBeside&) = delete;
+
+    void write(const QByteArray& data) {
+        const int error = plannedError(Op::Write, target_);
+        const qsizetype length = error ? bytesBeforeFailure(data.size()) : data.size();
+        for (qsizetype done = 0; done < length;) {
+            const ssize_t n = ::write(fd_, data.constData() + done, size_t(length - done));
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) fail(target_, n < 0 ? errno : ENOSPC);
+            done += qsizetype(n);
+        }
+        if (error) throw StoreError(error, target_);
+    }
+    void flush() {
+        faultPoint(Op::Flush, target_);
+        if (::fsync(fd_) != 0) fail(target_);
+    }
+    void close() {
+        faultPoint(Op::Close, target_);
+        const int result = ::close(fd_);
+        fd_ = -1;  // closed whatever close() says
+        if (result != 0) fail(target_);
+    }
+    void renameOverTarget() {
+        faultPoint(Op::Rename, target_);
+        enterPhase(Phase::Renaming);
+        if (::rename(name_.constData(), nativePath(target_).constData()) != 0) fail(target_);
+        renamed_ = true;
+    }
+
+  private:
+    QString target_;
+    QByteArray name_;
+    int fd_ = -1;
+    bool renamed_ = false;
+};
+
+// After a rename the folder that holds the new name is flushed too: without it a power loss
+// right after the save may bring the old file back on some file systems. A save that is final
+// outlives a failure here: its new bytes are on disk and in place, and a message saying the
+// save failed would contradict the file the user sees (SQLite ignores this failure for the
+// same reason). A step of a larger change reports it, so that the change is undone.
+void flushFolderOf(const QString& path, FolderFlush flush) {
+    int error = plannedError(Op::FlushFolder, path);
+    if (error == 0) {
+        const qsizetype slash = path.lastIndexOf(u'/');
+        const QByteArray folder =
+            slash < 0 ? QByteArray(".") : nativePath(path.left(qMax<qsizetype>(slash, 1)));
+        Fd fd(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (fd.get() >= 0 && ::fsync(fd.get()) != 0) error = errno ? errno : EIO;
+    }
+    if (error != 0 && flush == FolderFlush::Reported) throw FolderFlushError(error, path);
 }
 
 }  // namespace
@@ -129,28 +251,27 @@ QByteArray readAll(const QString& path) {
     return readAllAt(AT_FDCWD, nativePath(path), path);
 }
 
-void writeAtomic(const QString& path, const QByteArray& data) {
-    changePoint(path);
-    if (isSymLink(path)) fail(path, ELOOP);
-    QSaveFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) {
-        fail(path, file.error() == QFileDevice::PermissionsError ? EACCES : errno);
+// Written here rather than with QSaveFile, which does the same steps: each step of the commit
+// (flush, close, rename) must be a fault point of its own, and the folder is flushed after the
+// rename, which QSaveFile does not do.
+void writeAtomic(const QString& path, const QByteArray& data, FolderFlush flush) {
+    if (isSymLink(path)) {
+        changePoint(Op::Create, path);
+        fail(path, ELOOP);
     }
-    try {
-        faultPoint(path);
-        if (file.write(data) != data.size()) fail(path, errno ? errno : ENOSPC);
-        faultPoint(path);
-    } catch (...) {
-        file.cancelWriting();
-        throw;
+    {
+        NewFileBeside file(path);
+        file.write(data);
+        file.flush();
+        file.close();
+        file.renameOverTarget();
     }
-    errno = 0;
-    if (!file.commit()) fail(path, errno ? errno : EIO);
+    enterPhase(Phase::Idle);
+    flushFolderOf(path, flush);
 }
 
 QString interruptedSaveTarget(const QString& entry) {
-    // QSaveFile's temporary names: the file's own name, a dot, six of [A-Za-z0-9].
+    // The names of the new files of saves: the file's own name, a dot, six of [A-Za-z0-9].
     constexpr qsizetype suffixLength = 6;
     const qsizetype dot = entry.size() - suffixLength - 1;
     if (dot < 1 || entry[dot] != u'.') return {};
@@ -174,7 +295,7 @@ QString interruptedSaveTarget(const QString& entry) {
 }
 
 void createNewFile(const QString& path) {
-    changePoint(path);
+    changePoint(Op::Create, path);
     const int fd =
         ::open(nativePath(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) fail(path);
@@ -182,17 +303,17 @@ void createNewFile(const QString& path) {
 }
 
 void makeDir(const QString& path) {
-    changePoint(path);
+    changePoint(Op::MakeDir, path);
     if (::mkdir(nativePath(path).constData(), 0777) != 0) fail(path);
 }
 
 void removeDir(const QString& path) {
-    changePoint(path);
+    changePoint(Op::RemoveDir, path);
     if (::rmdir(nativePath(path).constData()) != 0) fail(path);
 }
 
 void removeFile(const QString& path) {
-    changePoint(path);
+    changePoint(Op::Remove, path);
     const QByteArray native = nativePath(path);
     struct stat st {};
     if (::lstat(native.constData(), &st) != 0) fail(path);
@@ -200,27 +321,28 @@ void removeFile(const QString& path) {
     if (::unlink(native.constData()) != 0) fail(path);
 }
 
-void renameNoReplace(const QString& from, const QString& to) {
-    changePoint(from);
+void renameNoReplace(const QString& from, const QString& to, FolderFlush flush) {
+    changePoint(Op::Rename, from);
     refuseOnReadOnlyMedium(to);
     const QByteArray src = nativePath(from);
     const QByteArray dst = nativePath(to);
-    if (::renameat2(AT_FDCWD, src.constData(), AT_FDCWD, dst.constData(), RENAME_NOREPLACE) == 0)
-        return;
-    if (errno != EINVAL && errno != ENOSYS) fail(from);
-    // File systems without RENAME_NOREPLACE: a hard link refuses an existing target too.
-    if (::link(src.constData(), dst.constData()) != 0) fail(from);
-    if (::unlink(src.constData()) != 0) {
-        const int error = errno;
-        ::unlink(dst.constData());
-        fail(from, error);
+    if (::renameat2(AT_FDCWD, src.constData(), AT_FDCWD, dst.constData(), RENAME_NOREPLACE) != 0) {
+        if (errno != EINVAL && errno != ENOSYS) fail(from);
+        // File systems without RENAME_NOREPLACE: a hard link refuses an existing target too.
+        if (::link(src.constData(), dst.constData()) != 0) fail(from);
+        if (::unlink(src.constData()) != 0) {
+            const int error = errno;
+            ::unlink(dst.constData());
+            fail(from, error);
+        }
     }
+    flushFolderOf(to, flush);
 }
 
-void copyNew(const QString& from, const QString& to) {
+void copyNew(const QString& from, const QString& to, FolderFlush flush) {
     const QByteArray data = readAll(from);
     if (exists(to)) fail(to, EEXIST);
-    writeAtomic(to, data);
+    writeAtomic(to, data, flush);
 }
 
 // Read with readdir rather than QDir: the entry's type comes with its name (no call per entry
@@ -231,7 +353,7 @@ QStringList listDir(const QString& path, int what) {
 }
 
 OpenFolder::OpenFolder(const QString& path) : path_(path) {
-    faultPoint(path);
+    faultPoint(Op::List, path);
     dir_ = ::opendir(nativePath(path).constData());
     if (!dir_) fail(path);
 }
@@ -302,7 +424,15 @@ qint64 fileSize(const QString& path) {
 }
 
 void failAt(long n, int error, FaultMode mode) {
-    plan() = FaultPlan{0, n, error, mode, 0, QString()};
+    plan() = FaultPlan{};
+    plan().failAt = n;
+    plan().error = error;
+    plan().mode = mode;
+}
+
+void failOn(const Fault& fault) {
+    plan() = FaultPlan{};
+    plan().fault = fault;
 }
 
 void clearFaults() {
@@ -319,6 +449,14 @@ long callsMade() {
 
 long faultsInjected() {
     return plan().injected;
+}
+
+long readFaultsInjected() {
+    return plan().readsFailed;
+}
+
+void setPhaseListener(PhaseListener listener) {
+    phaseListener() = listener;
 }
 
 }  // namespace fileio

@@ -5,11 +5,23 @@
 #include <QString>
 #include <QStringList>
 
+#include <cerrno>
+#include "store/StoreError.h"
+
 // The program's one door to the file system. Every open, read, write, flush, rename, copy,
 // mkdir, rmdir, unlink and directory listing passes through here, so that tests can make
 // the Nth call fail with a chosen error (preload tricks miss the calls Qt makes itself).
 // Every function throws StoreError on failure.
 namespace fileio {
+
+// After a rename the folder that holds the new name is flushed to disk too. When that fails
+// the change is made all the same; a save that is final outlives the failure, a step of a
+// larger change that can still be undone reports it (FolderFlushError).
+enum class FolderFlush { Outlived, Reported };
+class FolderFlushError : public StoreError {
+  public:
+    using StoreError::StoreError;
+};
 
 // Reads a whole file, opened read-only. Throws StoreReadError when it cannot be opened.
 QByteArray readAll(const QString& path);
@@ -18,7 +30,8 @@ QByteArray readAll(const QString& path);
 // to disk, and only then renamed over the old one. A failure leaves the old file whole. A path
 // that is a symbolic link is refused (ELOOP): writing would change whatever it points at,
 // perhaps outside the data folder, or replace the link with a plain file.
-void writeAtomic(const QString& path, const QByteArray& data);
+void writeAtomic(const QString& path, const QByteArray& data,
+                 FolderFlush flush = FolderFlush::Outlived);
 // A save killed between the moment its new bytes got a name beside the file and the moment
 // they replaced it (on a file system without unnamed files: at any moment of the write)
 // leaves that file behind as "<name>.XXXXXX" (six random letters and digits). Returns <name> when
@@ -37,9 +50,10 @@ void removeDir(const QString& path);
 // Removes a file. A folder (or anything else that is not a file) is refused with EISDIR.
 void removeFile(const QString& path);
 // Renames a file, never replacing an existing one (EEXIST).
-void renameNoReplace(const QString& from, const QString& to);
+void renameNoReplace(const QString& from, const QString& to,
+                     FolderFlush flush = FolderFlush::Outlived);
 // Copies all bytes of a file (source opened read-only) into a new file `to`.
-void copyNew(const QString& from, const QString& to);
+void copyNew(const QString& from, const QString& to, FolderFlush flush = FolderFlush::Outlived);
 
 enum class Listing { Files = 1, Dirs = 2, Hidden = 4 };
 // Names of the entries of a folder (without "." and ".."), in the platform's listing order.
@@ -77,7 +91,35 @@ qint64 fileSize(const QString& path);
 // ---- fault points, for tests ----
 enum class FaultMode { Once, FromThenOn };
 // The Nth I/O call from now on (1-based) fails with `error`; once, or every call from then on.
+// A failing write stops after half its bytes.
 void failAt(long n, int error, FaultMode mode);
+
+// The I/O calls as faults name them. A save (writeAtomic) is Create (the new file beside the
+// target), Write, Flush (to disk), Close, Rename and FlushFolder, each naming the target.
+enum class Op {
+    Open,
+    Read,
+    Create,
+    Write,
+    Flush,
+    Close,
+    Rename,
+    FlushFolder,
+    MakeDir,
+    RemoveDir,
+    Remove,
+    List
+};
+// A fault named by what it hits rather than by its place in the sequence of calls.
+struct Fault {
+    Op op;
+    QString path;  // the call's path is this or ends with "/" + this ("performers.lrx")
+    int error = EIO;
+    int occurrence = 1;                // which of the matching calls fails
+    FaultMode mode = FaultMode::Once;  // FromThenOn: that call and every later call fail
+    qint64 writtenBytes = -1;          // Op::Write: bytes that reach the file first; -1: half
+};
+void failOn(const Fault& fault);
 void clearFaults();
 // Every call that would change something at or below `root` fails with EROFS, as on a
 // read-only medium (the tests run as root, for whom permission bits do not stop a write);
@@ -87,5 +129,13 @@ void makeReadOnly(const QString& root);
 long callsMade();
 // Faults actually injected since the last failAt/clearFaults.
 long faultsInjected();
+// Of those, the faults that hit a call reading the disk (Open, Read, List).
+long readFaultsInjected();
+
+// Where the program is in its file work, for a test that kills it at random moments and wants
+// to know what each kill interrupted. The listener is called on every change of phase.
+enum class Phase { Idle, Reading, Writing, Renaming };
+using PhaseListener = void (*)(Phase);
+void setPhaseListener(PhaseListener listener);
 
 }  // namespace fileio

@@ -18,10 +18,32 @@ std::optional<QByteArray> currentBytes(const QString& path) {
 
 }  // namespace
 
+FileSetChange::~FileSetChange() {
+    if (!committed_ && rollBack() && undone_) undone_();
+}
+
+void FileSetChange::commit() noexcept {
+    committed_ = true;
+    steps_.clear();
+}
+
+// A step whose change is made but whose folder was not flushed is recorded all the same: the
+// change is undone with the others.
+template <typename DoStep>
+void FileSetChange::record(DoStep doStep, Step step) {
+    try {
+        doStep();
+    } catch (const fileio::FolderFlushError&) {
+        steps_.append(std::move(step));
+        throw;
+    }
+    steps_.append(std::move(step));
+}
+
 void FileSetChange::replace(const QString& path, const QByteArray& bytes) {
     std::optional<QByteArray> old = currentBytes(path);
-    fileio::writeAtomic(path, bytes);
-    steps_.append({Kind::Replaced, path, QString(), std::move(old)});
+    record([&] { fileio::writeAtomic(path, bytes, fileio::FolderFlush::Reported); },
+           {Kind::Replaced, path, QString(), std::move(old)});
 }
 
 void FileSetChange::replaceLast(const QString& path, const QByteArray& bytes) {
@@ -29,13 +51,13 @@ void FileSetChange::replaceLast(const QString& path, const QByteArray& bytes) {
 }
 
 void FileSetChange::rename(const QString& from, const QString& to) {
-    fileio::renameNoReplace(from, to);
-    steps_.append({Kind::Renamed, to, from, std::nullopt});
+    record([&] { fileio::renameNoReplace(from, to, fileio::FolderFlush::Reported); },
+           {Kind::Renamed, to, from, std::nullopt});
 }
 
 void FileSetChange::copyNew(const QString& from, const QString& to) {
-    fileio::copyNew(from, to);
-    steps_.append({Kind::Created, to, QString(), std::nullopt});
+    record([&] { fileio::copyNew(from, to, fileio::FolderFlush::Reported); },
+           {Kind::Created, to, QString(), std::nullopt});
 }
 
 void FileSetChange::createNew(const QString& path) {

@@ -3,14 +3,26 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <optional>
 
 // A change that spans several files (a rename rewrites three line files and moves a picture)
 // is made one step at a time; each step is recorded, so that when a later step fails the
 // earlier ones can be undone and the catalogue never mixes old and new files. Every step
-// throws StoreError on failure, as fileio does.
+// throws StoreError on failure, as fileio does. A change that is not committed is undone when
+// it goes out of scope, whatever stopped it.
 class FileSetChange {
   public:
+    FileSetChange() = default;
+    ~FileSetChange();
+    FileSetChange(const FileSetChange&) = delete;
+    FileSetChange& operator=(const FileSetChange&) = delete;
+
+    // Every step is done: the change stays as it is.
+    void commit() noexcept;
+    // Called after an undo that put everything back as it was.
+    void onUndone(std::function<void()> undone) { undone_ = std::move(undone); }
+
     // Replaces a file's content (writeAtomic), keeping its old bytes to put back.
     void replace(const QString& path, const QByteArray& bytes);
     // Replaces the file that is written last: a failed write leaves it whole, so no copy of
@@ -39,5 +51,10 @@ class FileSetChange {
         QString from;                   // Renamed: the old name
         std::optional<QByteArray> old;  // Replaced: the old bytes, none when there was no file
     };
+    template <typename DoStep>
+    void record(DoStep doStep, Step step);
+
     QList<Step> steps_;
+    bool committed_ = false;
+    std::function<void()> undone_;
 };

@@ -141,6 +141,10 @@ void IniFile::setInteger(QByteArrayView section, QByteArrayView key, qint32 valu
 
 void WriteProfileString(const QString& path, QByteArrayView section, QByteArrayView key,
                         QByteArrayView value) {
+    WriteProfileValues(path, {{section.toByteArray(), key.toByteArray(), value.toByteArray()}});
+}
+
+void WriteProfileValues(const QString& path, const QList<ProfileValue>& values) {
     IniFile ini;
     try {
         ini.lines_ = ReadRecordFile(path).toList();
@@ -150,7 +154,7 @@ void WriteProfileString(const QString& path, QByteArrayView section, QByteArrayV
             throw StoreError::withDescription(QStringLiteral("Unable to write to %1").arg(path),
                                               path, e.error());
     }
-    ini.setString(section, key, value);
+    for (const ProfileValue& v : values) ini.setString(v.section, v.key, v.value);
     try {
         WriteRecordFile(path, ini.lines());
     } catch (const StoreError& e) {

@@ -1,9 +1,17 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include "store/RecordFile.h"
+
+// One key to write, with its section and value.
+struct ProfileValue {
+    QByteArray section;
+    QByteArray key;
+    QByteArray value;
+};
 
 // Data/Settings.ini with the behaviour of the Windows profile functions: section and key names
 // match without regard to letter case, and writing one key keeps every other line of the file
@@ -32,12 +40,16 @@ class IniFile {
     static bool parseInteger(QByteArrayView text, qint32* value);
 
   private:
-    friend void WriteProfileString(const QString&, QByteArrayView, QByteArrayView, QByteArrayView);
+    friend void WriteProfileValues(const QString&, const QList<ProfileValue>&);
     qsizetype findSection(QByteArrayView section) const;
     qsizetype findKey(qsizetype sectionLine, QByteArrayView key) const;
 
     Lines lines_;
 };
+
+// Writes the keys into the file on disk, in this order, as one step: either all of them are
+// written or the file stays as it was. A failure throws StoreError "Unable to write to <path>".
+void WriteProfileValues(const QString& path, const QList<ProfileValue>& values);
 
 // Writes one key into the file on disk as one step, creating file, section and key as
 // needed. A failure throws StoreError "Unable to write to <path>".

@@ -29,14 +29,6 @@ QString AlbumPicturePath(const QString& startDir, QByteArrayView performer, QByt
     }
 }
 
-bool IsStorablePictureName(QByteArrayView album) {
-    if (album == "." || album == ".." || album.contains('\0')) return false;
-    if (!FitsNameLimit(album, qsizetype(sizeof(".jpg") - 1))) return false;
-    for (const char c : album)
-        if (IsPathCharacter(QLatin1Char(c))) return false;
-    return true;
-}
-
 bool HasAlbumPicture(const QString& startDir, QByteArrayView performer, QByteArrayView album) {
     const QString path = AlbumPicturePath(startDir, performer, album);
     return !path.isEmpty() && fileio::isFile(path);

@@ -4,17 +4,13 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include "store/Names.h"
+
 // The album picture: Data/{performer}/Image/{album}.jpg, one JPEG file per album. Names arrive
 // as the stored Windows-1251 bytes.
 
 // The picture's path; empty when the names cannot form a path inside the picture folder.
 QString AlbumPicturePath(const QString& startDir, QByteArrayView performer, QByteArrayView album);
-
-// Whether an album name can name its picture file: not "." or "..", and none of the nine
-// path characters nor NUL (Windows refuses them in file names, and "/" would leave the picture
-// folder), and short enough for a file name with ".jpg". Such an album can still be listed;
-// it just cannot have a picture stored.
-bool IsStorablePictureName(QByteArrayView album);
 
 // True when the album's picture file exists (a file, not a folder of that name). A name that
 // cannot form a path inside the picture folder has no picture.

@@ -3,31 +3,13 @@
 #include <QByteArray>
 #include <QString>
 
+#include "store/Names.h"
 #include "store/RecordFile.h"
 
 // Giving an album, a performer or a song a new name everywhere the catalogue holds it.
 // Names are the stored Windows-1251 bytes. Each rename records in its progress what it has
 // done, so that the window can show the state of the files also when a step fails with
 // StoreError; a rename that fails half-way is undone as far as the file system allows.
-
-// Why a new name cannot be taken.
-enum class NameProblem {
-    None,
-    Empty,
-    ControlCharacter,  // line ends and other control characters would break the line files
-    PathCharacter,     // one of \ / : * ? " < > |, which a folder or file name cannot hold
-    DotName,           // "." or "..", which name the folder itself or its parent
-    TooLong,           // longer on disk than a file or folder name may be
-    EndLine,           // "endalbum" would end the album's song block early
-    Duplicate,         // already in the list (exact comparison)
-};
-
-NameProblem CheckAlbumName(QByteArrayView name, const Lines& albums);
-NameProblem CheckPerformerName(QByteArrayView name, const Lines& performers);
-NameProblem CheckSongName(QByteArrayView name, const Lines& songsOfAlbum);
-
-// A performer's new name as it is stored: without its trailing blanks.
-QByteArray TrimTrailingBlanks(QByteArray name);
 
 struct AlbumRename {
     bool albumListRead = false;

@@ -9,7 +9,7 @@ namespace {
 
 QString performerFolder(const QString& startDir, QByteArrayView performer) {
     if (!IsSafePathComponent(performer)) throw StoreNameError(cp1251::decode(performer));
-    return startDir + QStringLiteral("/Data/") + cp1251::decode(performer);
+    return startDir + u'/' + kDataFolderName + u'/' + cp1251::decode(performer);
 }
 
 }  // namespace
@@ -35,32 +35,45 @@ bool HoldsPathCharacter(QStringView name) {
     return false;
 }
 
+QString PerformerEntryName(StoreEntry kind) {
+    switch (kind) {
+        case StoreEntry::AlbumList:
+            return kAlbumListName;
+        case StoreEntry::SongList:
+            return kSongListName;
+        case StoreEntry::TextFile:
+            return kTextFileName;
+        case StoreEntry::PictureFolder:
+            return kPictureFolderName;
+        default:
+            return QString();
+    }
+}
+
 QString PerformerStorePath(const QString& startDir, StoreEntry kind, QByteArrayView performer,
                            QByteArrayView album) {
+    const QString data = startDir + u'/' + kDataFolderName;
     switch (kind) {
         case StoreEntry::DataFolder:
-            return startDir + QStringLiteral("/Data");
+            return data;
         case StoreEntry::PerformerList:
-            return startDir + QStringLiteral("/Data/performers.lrx");
+            return data + u'/' + kPerformerListName;
         case StoreEntry::Settings:
-            return startDir + QStringLiteral("/Data/Settings.ini");
+            return data + u'/' + kSettingsName;
         case StoreEntry::PerformerFolder:
             return performerFolder(startDir, performer);
         case StoreEntry::AlbumList:
-            return performerFolder(startDir, performer) + QStringLiteral("/Albums.lrx");
         case StoreEntry::SongList:
-            return performerFolder(startDir, performer) + QStringLiteral("/Songs.lrx");
         case StoreEntry::TextFile:
-            return performerFolder(startDir, performer) + QStringLiteral("/Texts.lrx");
         case StoreEntry::PictureFolder:
-            return performerFolder(startDir, performer) + QStringLiteral("/Image");
+            return performerFolder(startDir, performer) + u'/' + PerformerEntryName(kind);
         case StoreEntry::AlbumPicture:
             // The picture is "{album}.jpg": an empty album or "." and ".." still name a file
             // inside the picture folder; only a separator or NUL could leave it.
             if (album.contains('/') || album.contains('\0'))
                 throw StoreNameError(cp1251::decode(album));
-            return performerFolder(startDir, performer) + QStringLiteral("/Image/") +
-                   cp1251::decode(album) + QStringLiteral(".jpg");
+            return performerFolder(startDir, performer) + u'/' + kPictureFolderName + u'/' +
+                   cp1251::decode(album) + kPictureSuffix;
     }
     return QString();
 }

@@ -17,6 +17,22 @@ enum class StoreEntry {
     AlbumPicture,     // Data/{performer}/Image/{album}.jpg
 };
 
+// The names of the layout, each spelled only here.
+inline const QString kDataFolderName = QStringLiteral("Data");
+inline const QString kPerformerListName = QStringLiteral("performers.lrx");
+inline const QString kSettingsName = QStringLiteral("Settings.ini");
+inline const QString kAlbumListName = QStringLiteral("Albums.lrx");
+inline const QString kSongListName = QStringLiteral("Songs.lrx");
+inline const QString kTextFileName = QStringLiteral("Texts.lrx");
+inline const QString kPictureFolderName = QStringLiteral("Image");
+inline const QString kPictureSuffix = QStringLiteral(".jpg");
+
+// The three line files of a performer folder, in the order they are copied.
+inline constexpr StoreEntry kPerformerLineFiles[] = {StoreEntry::AlbumList, StoreEntry::SongList,
+                                                     StoreEntry::TextFile};
+// The name of a line file or of the picture folder inside the performer folder.
+QString PerformerEntryName(StoreEntry kind);
+
 // Forms the path of one entry below startDir. A performer name that would leave the data
 // folder ("", ".", "..", holding "/" or NUL) and an album name that would leave the picture
 // folder ("/" or NUL inside) throw StoreNameError; nothing touches the file system here.

@@ -2,7 +2,8 @@
 // the editors' store operations, again and again, each save a new version, until it is killed.
 // Progress goes to stdout one byte at a time and unbuffered, so that whatever the parent reads
 // after the kill is exactly what had happened: 'r' ready, 't'/'T' a text save begun/done,
-// 's'/'S' a song list save begun/done.
+// 's'/'S' a song list save begun/done; and where the file work is: 'e' reading a file, 'w'
+// writing a new file, 'n' renaming it over the old one, 'i' none of these.
 //
 // Usage: crash_child START_DIR SEED FIRST_VERSION
 
@@ -13,6 +14,7 @@
 #include <cstdio>
 
 #include "store/Editing.h"
+#include "store/FileIo.h"
 #include "store/StoreError.h"
 #include "tests/helpers/SaveVersions.h"
 
@@ -21,6 +23,11 @@ namespace {
 void Report(char progress) {
     while (::write(STDOUT_FILENO, &progress, 1) < 0 && errno == EINTR) {
     }
+}
+
+void ReportPhase(fileio::Phase phase) {
+    constexpr char kPhases[] = {'i', 'e', 'w', 'n'};
+    Report(kPhases[int(phase)]);
 }
 
 }  // namespace
@@ -36,6 +43,7 @@ int main(int argc, char** argv) {
     const QString startDir = QString::fromLocal8Bit(argv[1]);
     const SaveVersions versions(quint32(std::strtoul(argv[2], nullptr, 10)));
     const qint64 first = std::strtoll(argv[3], nullptr, 10);
+    fileio::setPhaseListener(ReportPhase);
     Report('r');
     try {
         for (qint64 version = first;; ++version) {

@@ -10,7 +10,6 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QThread>
 #include <cerrno>
 #include <csignal>
 #include <optional>
@@ -29,9 +28,15 @@ namespace {
 struct Progress {
     bool ready = false;
     qint64 textBegun = 0, textDone = 0, songsBegun = 0, songsDone = 0;
+    char phase = 'i';  // the file work under way: 'e' reading, 'w' writing, 'n' renaming
 
     explicit Progress(const QByteArray& out) {
         ready = out.contains('r');
+        for (qsizetype i = out.size() - 1; i >= 0; --i)
+            if (QByteArrayView("iewn").contains(out[i])) {
+                phase = out[i];
+                break;
+            }
         textBegun = out.count('t');
         textDone = out.count('T');
         songsBegun = out.count('s');
@@ -90,6 +95,35 @@ bool LooksLikeSaveLeftover(const QString& entry, const QString& target) {
 
 QString PerformerFolder(const TempCatalogue& cat) {
     return cat.path(QStringLiteral("Data/") + cp1251::decode(SaveVersions::performer()));
+}
+
+// Waits until the child has begun writing its first new file.
+bool WaitForFirstWrite(QProcess& child) {
+    while (child.state() == QProcess::Running) {
+        if (child.peek(1 << 16).contains('w')) return true;
+        child.waitForReadyRead(100);
+    }
+    return false;
+}
+
+// Lets the child run for `ms`, timing each new file it writes from its start to the end of
+// its rename.
+void WatchWrites(QProcess& child, int ms, qint64* msInWrites, qint64* writesTimed) {
+    QElapsedTimer clock;
+    clock.start();
+    qsizetype seen = child.bytesAvailable();
+    qint64 writeBegun = -1;
+    while (clock.elapsed() < ms && child.state() == QProcess::Running) {
+        child.waitForReadyRead(int(ms - clock.elapsed()));
+        const QByteArray out = child.peek(1 << 16);
+        for (; seen < out.size(); ++seen) {
+            if (out[seen] == 'w') writeBegun = clock.elapsed();
+            if (out[seen] != 'i' || writeBegun < 0) continue;
+            *msInWrites += clock.elapsed() - writeBegun;
+            ++*writesTimed;
+            writeBegun = -1;
+        }
+    }
 }
 
 class CrashTest : public AppTest {
@@ -151,28 +185,41 @@ TEST_F(CrashTest, EverySaveKilledAtARandomMomentLeavesWholeFilesAndNoLeftovers) 
     const QStringList ownEntries{QStringLiteral("Albums.lrx"), QStringLiteral("Songs.lrx"),
                                  QStringLiteral("Texts.lrx"), QStringLiteral("Image")};
     qint64 survived = 0, damagedFiles = 0, inSave = 0, leftovers = 0, leftoversKept = 0;
-    qint64 first = 1, savesDone = 0, msInSaves = 0;
+    qint64 duringWriting = 0, duringRename = 0;
+    qint64 first = 1, savesDone = 0, msInSaves = 0, msInWrites = 0, writesTimed = 0;
     for (qint64 kill = 0; kill < kills; ++kill) {
         QProcess child;
         child.start(ChildPath(), ChildArguments(cat.startDir(), seed, first));
         ASSERT_TRUE(child.waitForStarted(30000)) << child.errorString().toStdString();
         while (!child.peek(1).contains('r') && child.state() == QProcess::Running)
             child.waitForReadyRead(100);
-        // Kills spread over about two saves of each file, as long as saves take so far.
+        // Every other kill spreads over about two saves of each file, as long as saves take so
+        // far; writing a file is a small part of a save, so the others wait for the child to
+        // begin its first new file and fall within about as long as writing one takes.
+        const bool aimed = kill % 2 == 1;
         const qint64 averageSave = savesDone ? qMax<qint64>(1, msInSaves / savesDone) : 100;
-        const int waitMs = int(QRandomGenerator::global()->bounded(4 * averageSave + 1));
+        const qint64 averageWrite = writesTimed ? qMax<qint64>(1, msInWrites / writesTimed) : 20;
+        if (aimed) {
+            ASSERT_TRUE(WaitForFirstWrite(child));
+        }
+        const int waitMs = int(QRandomGenerator::global()->bounded(aimed ? 3 * averageWrite / 2 + 1
+                                                                         : 4 * averageSave + 1));
         QElapsedTimer running;
         running.start();
-        QThread::msleep(ulong(waitMs));
+        WatchWrites(child, waitMs, &msInWrites, &writesTimed);
         ASSERT_EQ(child.state(), QProcess::Running)
             << "the child stopped by itself: " << child.readAllStandardError().toStdString();
         child.kill();
         ASSERT_TRUE(child.waitForFinished(30000));
         const Progress progress(child.readAllStandardOutput());
         ASSERT_TRUE(progress.ready);
-        savesDone += progress.savesDone();
-        msInSaves += running.elapsed();
+        if (!aimed) {
+            savesDone += progress.savesDone();
+            msInSaves += running.elapsed();
+        }
         inSave += progress.inSave() ? 1 : 0;
+        duringWriting += progress.phase == 'w' ? 1 : 0;
+        duringRename += progress.phase == 'n' ? 1 : 0;
 
         QStringList problems;
         const QStringList found = StrangeEntries(folder, ownEntries);
@@ -214,8 +261,12 @@ TEST_F(CrashTest, EverySaveKilledAtARandomMomentLeavesWholeFilesAndNoLeftovers) 
         "%lld leftovers of saves found (%lld of them with a name the start keeps), "
         "%lld saves finished\n",
         survived, damagedFiles, inSave, leftovers, leftoversKept, savesDone);
+    std::printf("crash: %lld kills, %lld during writing, %lld during rename, %lld damaged\n", kills,
+                duringWriting, duringRename, damagedFiles);
     EXPECT_EQ(damagedFiles, 0);
     EXPECT_EQ(survived, kills);
+    // Kills that never hit a save under way would prove nothing.
+    EXPECT_GE(5 * (duringWriting + duringRename), kills);
 }
 
 // A real kill at the worst moment: the new text has its name beside the file and has not yet

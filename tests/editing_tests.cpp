@@ -58,12 +58,14 @@ TEST(AddPerformer, FailureTakesAwayWhatItMadeAndLeavesTheListAlone) {
     const auto before = cat.snapshot();
     for (long n = 1;; ++n) {
         fileio::failAt(n, ENOSPC, fileio::FaultMode::Once);
-        bool listed = false;
+        bool listed = false, thrown = false;
         try {
             AddPerformer(cat.startDir(), {W("Кино"), "abc"}, "abc", &listed);
         } catch (const StoreError&) {
+            thrown = true;
         }
-        if (fileio::faultsInjected() == 0) break;
+        // The last failure point, the flush of the folder after the list's rename, is outlived.
+        if (fileio::faultsInjected() == 0 || !thrown) break;
         fileio::clearFaults();
         EXPECT_FALSE(listed) << n;
         EXPECT_EQ(cat.snapshot(), before) << n;

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <string>
+#include <vector>
 
 #include "store/FileIo.h"
 #include "store/Renaming.h"
@@ -76,24 +78,39 @@ TEST(RenameAlbumFiles, PictureNeverReplacesAnotherAndMayBeMissing) {
 TEST(RenameAlbumFiles, AFailureStopsAtItsFileAndLeavesEveryFileWhole) {
     TempCatalogue done;
     layAlbums(done);
+    done.write(kFolder + "Image/A.jpg", "picture A");
     AlbumRename ok;
     RenameAlbum(done.startDir(), kPerf, "A", "C", ok);
     const auto after = done.snapshot();
-    for (long call = 1; call <= 9; ++call) {
-        TempCatalogue cat;
-        layAlbums(cat);
-        const auto before = cat.snapshot();
-        FaultGuard guard;
-        fileio::failAt(call, EIO, fileio::FaultMode::FromThenOn);
-        AlbumRename r;
-        EXPECT_THROW(RenameAlbum(cat.startDir(), kPerf, "A", "C", r), StoreError) << call;
-        fileio::clearFaults();
-        for (const QString file : {"Albums.lrx", "Songs.lrx", "Texts.lrx"}) {
-            const QByteArray now = cat.read(kFolder + file);
-            EXPECT_TRUE(now == before.value(kFolder + file) || now == after.value(kFolder + file))
-                << file.toStdString() << " at call " << call;
+    std::vector<fileio::Fault> faults{{fileio::Op::Rename, "Image/A.jpg"}};
+    for (const char* file : {"Albums.lrx", "Songs.lrx", "Texts.lrx"})
+        for (fileio::Op op : {fileio::Op::Open, fileio::Op::Write, fileio::Op::Flush,
+                              fileio::Op::Close, fileio::Op::Rename})
+            faults.push_back({op, file});
+    for (fileio::Fault fault : faults) {
+        for (fileio::FaultMode mode : {fileio::FaultMode::Once, fileio::FaultMode::FromThenOn}) {
+            const std::string at = std::to_string(int(fault.op)) + " " + fault.path.toStdString();
+            TempCatalogue cat;
+            layAlbums(cat);
+            cat.write(kFolder + "Image/A.jpg", "picture A");
+            const auto before = cat.snapshot();
+            FaultGuard guard;
+            fault.mode = mode;
+            fileio::failOn(fault);
+            AlbumRename r;
+            EXPECT_THROW(RenameAlbum(cat.startDir(), kPerf, "A", "C", r), StoreError) << at;
+            fileio::clearFaults();
+            if (mode == fileio::FaultMode::Once) {
+                EXPECT_EQ(cat.snapshot(), before) << at;
+            }
+            for (const QString file : {"Albums.lrx", "Songs.lrx", "Texts.lrx"}) {
+                const QByteArray now = cat.read(kFolder + file);
+                EXPECT_TRUE(now == before.value(kFolder + file) ||
+                            now == after.value(kFolder + file))
+                    << file.toStdString() << " at " << at;
+            }
+            EXPECT_EQ(r.albumListWritten, cat.read(kFolder + "Albums.lrx").startsWith("C\r\n"));
         }
-        EXPECT_EQ(r.albumListWritten, cat.read(kFolder + "Albums.lrx").startsWith("C\r\n"));
     }
 }
 
@@ -162,13 +179,27 @@ TEST(RenamePerformerFiles, EveryFailureLeavesTheDataWholeInOneOfTheFolders) {
                                               {"Songs.lrx", "A##-**~\r\ns\r\nendalbum\r\n"},
                                               {"Texts.lrx", "t\r\n"},
                                               {"Image/A.jpg", "pic"}};
-    for (long call = 1; call <= 20; ++call) {
+    using fileio::Op;
+    // Each step of the carrying: the new folders, each file's read and save, the list's save
+    // up to its rename (the commit point), then the removal of the old files and folders.
+    std::vector<fileio::Fault> faults{{Op::MakeDir, "New"},           {Op::MakeDir, "New/Image"},
+                                      {Op::Write, "performers.lrx"},  {Op::Flush, "performers.lrx"},
+                                      {Op::Rename, "performers.lrx"}, {Op::RemoveDir, "Image"},
+                                      {Op::RemoveDir, U("Кино")}};
+    for (const QString& file : originals.keys()) {
+        for (Op op : {Op::Create, Op::Write, Op::Flush, Op::Close, Op::Rename})
+            faults.push_back({op, "New/" + file});
+        faults.push_back({Op::Open, U("Кино/") + file});
+        faults.push_back({Op::Remove, U("Кино/") + file});
+    }
+    for (const fileio::Fault& fault : faults) {
+        const std::string at = std::to_string(int(fault.op)) + " " + fault.path.toStdString();
         TempCatalogue cat;
         cat.addPerformer(kPerf, originals["Albums.lrx"], originals["Songs.lrx"],
                          originals["Texts.lrx"]);
         cat.write(kFolder + "Image/A.jpg", "pic");
         FaultGuard guard;
-        fileio::failAt(call, EIO, fileio::FaultMode::Once);
+        fileio::failOn(fault);
         PerformerRename r;
         bool thrown = false;
         try {
@@ -176,23 +207,25 @@ TEST(RenamePerformerFiles, EveryFailureLeavesTheDataWholeInOneOfTheFolders) {
         } catch (const StoreError&) {
             thrown = true;
         }
+        EXPECT_EQ(fileio::faultsInjected(), 1) << at;
         fileio::clearFaults();
         const QByteArray list = cat.read("Data/performers.lrx");
-        EXPECT_EQ(thrown, !r.listReadBack) << call;
-        EXPECT_TRUE(list == W("Кино\r\n") || list == "New\r\n") << call;
-        for (const QString file : {"Albums.lrx", "Songs.lrx", "Texts.lrx", "Image/A.jpg"}) {
+        EXPECT_EQ(thrown, !r.listReadBack) << at;
+        EXPECT_EQ(list, thrown ? W("Кино\r\n") : QByteArray("New\r\n")) << at;
+        for (const QString& file : originals.keys()) {
             const QByteArray original = originals.value(file);
             const bool inOld = cat.exists(kFolder + file), inNew = cat.exists("Data/New/" + file);
-            EXPECT_TRUE(inOld || inNew) << file.toStdString() << " at call " << call;
+            EXPECT_TRUE(inOld || inNew) << file.toStdString() << " at " << at;
+            EXPECT_TRUE(thrown ? !inNew : inNew) << file.toStdString() << " at " << at;
             if (inOld) {
-                EXPECT_EQ(cat.read(kFolder + file), original) << call;
+                EXPECT_EQ(cat.read(kFolder + file), original) << at;
             }
             if (inNew) {
-                EXPECT_EQ(cat.read("Data/New/" + file), original) << call;
+                EXPECT_EQ(cat.read("Data/New/" + file), original) << at;
             }
         }
         if (r.folder == PerformerRename::Folder::Carried) {
-            EXPECT_FALSE(cat.exists(kFolder)) << call;
+            EXPECT_FALSE(cat.exists(kFolder)) << at;
         }
     }
 }
@@ -226,8 +259,8 @@ TEST(RenameSongFiles, ASongWithoutTextAndAFailedTextFile) {
     EXPECT_EQ(cat.read(kFolder + "Texts.lrx"), "stray\r\n");
 
     FaultGuard guard;
-    // song list read (2 calls), its old bytes kept (2) and written (3); opening the text file
-    fileio::failAt(8, EACCES, fileio::FaultMode::Once);
+    // the song list is written, then the text file cannot be opened
+    fileio::failOn({fileio::Op::Open, "Texts.lrx", EACCES});
     EXPECT_THROW(RenameSong(cat.startDir(), kPerf, "A", "Song", "s2"), StoreReadError);
     EXPECT_EQ(cat.read(kFolder + "Songs.lrx"), "A##-**~\r\nSong\r\nendalbum\r\n");
     EXPECT_EQ(cat.read(kFolder + "Texts.lrx"), "stray\r\n");
@@ -258,6 +291,6 @@ TEST(NewNames, RefusedBeforeAnythingIsWritten) {
     EXPECT_EQ(CheckSongName("endalbum ", list), NameProblem::None);
     EXPECT_EQ(CheckSongName("", list), NameProblem::Empty);
     EXPECT_EQ(CheckSongName("B ", list), NameProblem::Duplicate);
-    EXPECT_EQ(TrimTrailingBlanks(" Abc \t  "), " Abc \t");
-    EXPECT_EQ(TrimTrailingBlanks("   "), "");
+    EXPECT_EQ(WithoutTrailingBlanks(" Abc \t  "), " Abc \t");
+    EXPECT_EQ(WithoutTrailingBlanks("   "), "");
 }

@@ -185,9 +185,8 @@ TEST_F(RenameWindows, AlbumFailureGivesTheErrorReportAndKeepsTheBoxOpen) {
     modal.takeShown();
     const QByteArray songs = cat.read(kFolder + "Songs.lrx");
     renameAlbum([&](TAlbNameEditForm* box) {
-        // album list: read (2 calls), kept (2) and written (3); the song list read (2) and
-        // kept (2); its write fails, and the album list gets its old bytes back
-        fileio::failAt(12, ENOSPC, fileio::FaultMode::Once);
+        // the song list's write fails, and the album list gets its old bytes back
+        fileio::failOn({fileio::Op::Write, "Songs.lrx", ENOSPC});
         save(box, "X");
         fileio::clearFaults();
         EXPECT_TRUE(box->isVisible());
@@ -264,9 +263,8 @@ TEST_F(RenameWindows, PerformerFolderOfTheNewNameExistsOrListCannotBeWritten) {
         save(box, "Stray");
         EXPECT_TRUE(box->isVisible());  // nothing written: another name may be tried
         EXPECT_EQ(cat.snapshot(), before);
-        // the list file read (2 calls), the folder copied (2 folders, 3 files of 5 calls
-        // each) and its pictures listed (1); then the list's write fails and the copies go
-        fileio::failAt(21, EACCES, fileio::FaultMode::Once);
+        // the folder is copied, then the list's rename fails and the copies go
+        fileio::failOn({fileio::Op::Rename, "performers.lrx", EACCES});
         save(box, "Other");
         fileio::clearFaults();
         EXPECT_TRUE(box->isVisible());

@@ -424,8 +424,8 @@ TEST_F(ScannerWindow, LostCharactersAndFailuresAreTold) {
 
     const auto before = cat.snapshot();
     modal.onDialog([&](QDialog*) {
-        // Listing the folder twice (check and scan) and the album twice, then the reads fail.
-        fileio::failAt(5, EACCES, fileio::FaultMode::FromThenOn);
+        // The folders are listed, then the song's read fails and every call after it.
+        fileio::failOn({fileio::Op::Open, "s.txt", EACCES, 1, fileio::FaultMode::FromThenOn});
         ScanerForm->Edit1->setText(cat.path(QStringLiteral("scan")));
         ScanerForm->ScanButton->click();
         ScanerForm->CancelButton->click();

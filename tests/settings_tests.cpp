@@ -84,7 +84,7 @@ TEST(Settings, ResetWritesAllFiveKeysAndLeavesOtherSections) {
 TEST(Settings, FailedWriteSaysUnableToWriteAndKeepsTheFile) {
     TempCatalogue cat;
     cat.write("Data/Settings.ini", "[font]\r\nsize=12\r\n");
-    fileio::failAt(2, ENOSPC, fileio::FaultMode::Once);  // the read passes, the write fails
+    fileio::failOn({fileio::Op::Write, "Settings.ini", ENOSPC});  // the disk fills half-way
     try {
         WriteBackColor(cat.startDir(), ColourRef{0});
         ADD_FAILURE();

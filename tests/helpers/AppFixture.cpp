@@ -1,19 +1,13 @@
 #include "tests/helpers/AppFixture.h"
 
-#include <QSettings>
+#include <QFile>
 #include <QTest>
 
 #include "app/Forms.h"
 #include "mainwindow/MainForm.h"
 #include "store/FileIo.h"
+#include "store/FirstRunFlag.h"
 #include "support/Modal.h"
-
-namespace {
-QSettings firstRunStore() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("software"),
-                     QStringLiteral("Cantoria"));
-}
-}  // namespace
 
 AppTest::AppTest() : previousDir_(QDir::currentPath()) {}
 
@@ -24,16 +18,12 @@ AppTest::~AppTest() {
 }
 
 void AppTest::forgetFirstRun() {
-    QSettings store = firstRunStore();
-    store.remove(QStringLiteral("FirstRun"));
-    store.sync();
+    QFile::remove(FirstRunFlagPath());
 }
 
 void AppTest::start(bool firstRunDone) {
     if (firstRunDone) {
-        QSettings store = firstRunStore();
-        store.setValue(QStringLiteral("FirstRun"), 1);
-        store.sync();
+        if (!FirstRunFlagSet()) WriteFirstRunFlag();
     } else {
         forgetFirstRun();
     }

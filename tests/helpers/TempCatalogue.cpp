@@ -67,14 +67,24 @@ QByteArray W(const char* utf8) {
     return cp1251::encode(QString::fromUtf8(utf8)).bytes;
 }
 
-QByteArray SmallJpeg(int width, int height) {
+namespace {
+QByteArray SmallPicture(int width, int height, const char* format) {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(Qt::darkGreen);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG");
+    image.save(&buffer, format);
     return bytes;
+}
+}  // namespace
+
+QByteArray SmallJpeg(int width, int height) {
+    return SmallPicture(width, height, "JPG");
+}
+
+QByteArray SmallBitmap(int width, int height) {
+    return SmallPicture(width, height, "BMP");
 }
 
 QMap<QString, QByteArray> SnapshotTree(const QString& root) {

@@ -39,6 +39,8 @@ QMap<QString, QByteArray> SnapshotTree(const QString& root);
 QByteArray W(const char* utf8);
 // A small picture as JPEG bytes, written by Qt (not by the encoder under test).
 QByteArray SmallJpeg(int width, int height);
+// The same as BMP bytes.
+QByteArray SmallBitmap(int width, int height);
 // Unicode text of a UTF-8 literal.
 inline QString U(const char* utf8) {
     return QString::fromUtf8(utf8);
