@@ -26,18 +26,6 @@
 
 namespace {
 
-QStringList itemsOf(QComboBox* combo) {
-    QStringList items;
-    for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
-    return items;
-}
-
-QStringList itemsOf(QListWidget* list) {
-    QStringList items;
-    for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
-    return items;
-}
-
 // A pointer move over a control, in the control's own coordinates.
 void moveOver(QWidget* w, QPoint at = QPoint(5, 5)) {
     QMouseEvent move(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
@@ -56,7 +44,6 @@ class MainWindowTest : public AppTest {
   protected:
     // A catalogue in Windows-1251 with the shapes real files have.
     void layOutCatalogue() {
-        cat.write("Data/performers.lrx", W("Кино\r\n\r\nАрия\r\n"));
         cat.addPerformer(W("Кино"), W("Группа крови\r\n\r\n  \r\nНочь\r\n"),
                          W("stray line\r\n"
                            "Группа крови##-**~\r\nГруппа крови\r\nЗвезда\r\nendalbum\r\n"
@@ -117,18 +104,18 @@ TEST_F(MainWindowTest, WalkingACatalogue) {
     layOutCatalogue();
     cat.write(U("Data/Кино/Image/Группа крови.jpg"), SmallJpeg(40, 20));
     start();
-    EXPECT_EQ(itemsOf(MainForm->PerfComboBox), (QStringList{U("Кино"), U("Ария")}));
+    EXPECT_EQ(ItemTexts(MainForm->PerfComboBox), (QStringList{U("Кино"), U("Ария")}));
     EXPECT_EQ(MainForm->PerfComboBox->currentIndex(), -1);
     EXPECT_EQ(cat.read("Data/performers.lrx"), W("Кино\r\n\r\nАрия\r\n"));  // not rewritten
 
     choosePerformer(U("Кино"));
-    EXPECT_EQ(itemsOf(MainForm->AlbumsComboBox),
+    EXPECT_EQ(ItemTexts(MainForm->AlbumsComboBox),
               (QStringList{U("Группа крови"), "", "  ", U("Ночь")}));
     EXPECT_EQ(MainForm->AlbumsComboBox->currentIndex(), -1);
     EXPECT_EQ(ImageForm->windowTitle(), U("Картинка: "));
 
     chooseAlbum(U("Группа крови"));
-    EXPECT_EQ(itemsOf(MainForm->SongsListBox),
+    EXPECT_EQ(ItemTexts(MainForm->SongsListBox),
               (QStringList{U("Группа крови"), U("Звезда"), U("Спокойная ночь")}));
     EXPECT_TRUE(MainForm->Image->isVisibleTo(MainForm));
     EXPECT_EQ(MainForm->Image->picture().size(), QSize(40, 20));
@@ -145,9 +132,9 @@ TEST_F(MainWindowTest, WalkingACatalogue) {
     chooseAlbum(U("Ночь"));  // no picture, no text selected
     EXPECT_FALSE(MainForm->Image->isVisibleTo(MainForm));
     EXPECT_EQ(MainForm->Song->toPlainText(), "");
-    EXPECT_EQ(itemsOf(MainForm->SongsListBox), QStringList{U("Мама, мы все сошли с ума")});
+    EXPECT_EQ(ItemTexts(MainForm->SongsListBox), QStringList{U("Мама, мы все сошли с ума")});
     chooseAlbum("");  // an empty album name looks for the bare marker
-    EXPECT_TRUE(itemsOf(MainForm->SongsListBox).isEmpty());
+    EXPECT_TRUE(ItemTexts(MainForm->SongsListBox).isEmpty());
     EXPECT_TRUE(messages().isEmpty());
 }
 
@@ -192,7 +179,7 @@ TEST_F(MainWindowTest, AnUnreadablePictureIsReportedAndTheSongsStillShow) {
     const QStringList shown = messages();
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown[0].startsWith("Cantoria|OK|Not a JPEG file")) << shown[0].toStdString();
-    EXPECT_EQ(itemsOf(MainForm->SongsListBox), QStringList{U("Мама, мы все сошли с ума")});
+    EXPECT_EQ(ItemTexts(MainForm->SongsListBox), QStringList{U("Мама, мы все сошли с ума")});
     EXPECT_FALSE(MainForm->Image->isVisibleTo(MainForm));
 }
 

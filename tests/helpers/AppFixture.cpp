@@ -65,3 +65,15 @@ QStringList AppTest::messages() {
     for (const MessageBox& box : modal.takeShown()) texts << Describe(box);
     return texts;
 }
+
+QStringList ItemTexts(const QComboBox* combo) {
+    QStringList texts;
+    for (int i = 0; i < combo->count(); ++i) texts << combo->itemText(i);
+    return texts;
+}
+
+QStringList ItemTexts(const QListWidget* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
+    return texts;
+}

@@ -38,3 +38,7 @@ class AppTest : public ::testing::Test {
   private:
     QString previousDir_;
 };
+
+// The entries a drop-down or a list shows, in order.
+QStringList ItemTexts(const QComboBox* combo);
+QStringList ItemTexts(const QListWidget* list);
