@@ -29,18 +29,6 @@ namespace {
 
 const QString kList = QStringLiteral("Data/performers.lrx");
 
-QStringList comboTexts(const QComboBox* box) {
-    QStringList texts;
-    for (int i = 0; i < box->count(); ++i) texts << box->itemText(i);
-    return texts;
-}
-
-QStringList listTexts(const QListWidget* list) {
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
-    return texts;
-}
-
 class DialogsTest : public AppTest {
   protected:
     // Creates the windows over the catalogue laid out so far and enters edit mode.
@@ -106,7 +94,7 @@ TEST_F(DialogsTest, NewPerformerTrailingBlanksDuplicatesAndBadNames) {
     for (const char* file : {"Albums.lrx", "Songs.lrx", "Texts.lrx"})
         EXPECT_EQ(cat.read(QStringLiteral("Data/abc/") + file), QByteArray()) << file;
     EXPECT_TRUE(fileio::listDir(cat.path("Data/abc/Image"), 7).isEmpty());
-    EXPECT_EQ(comboTexts(MainForm->PerfComboBox), (QStringList{"Abc", "abc"}));
+    EXPECT_EQ(ItemTexts(MainForm->PerfComboBox), (QStringList{"Abc", "abc"}));
     EXPECT_EQ(MainForm->PerfComboBox->currentText(), "Abc");  // the selection stays
     EXPECT_EQ(modal.execed, (std::vector<QString>{"TAddPerfSelectForm", "TAvtorForm"}));
 }
@@ -130,7 +118,7 @@ TEST_F(DialogsTest, NewPerformerOverALeftoverFolderAndTheOtherWays) {
                             "создать его заново.")});
     EXPECT_EQ(cat.read(kList), W("Кино\r\n"));
     EXPECT_EQ(cat.read(QStringLiteral("Data/") + U("Кино") + "/Albums.lrx"), W("Группа крови\r\n"));
-    EXPECT_EQ(comboTexts(MainForm->PerfComboBox), QStringList{U("Кино")});
+    EXPECT_EQ(ItemTexts(MainForm->PerfComboBox), QStringList{U("Кино")});
 
     // Cancel writes nothing; the first choice opens the import from a base.
     const auto before = cat.snapshot();
@@ -165,7 +153,7 @@ TEST_F(DialogsTest, NewPerformerThatCannotBeMadeIsNeitherListedNorOffered) {
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown.first().startsWith(U("Warning|OK|    Возникли ошибки при создании")));
     EXPECT_EQ(cat.snapshot(), before);
-    EXPECT_EQ(comboTexts(MainForm->PerfComboBox), QStringList{"Abc"});
+    EXPECT_EQ(ItemTexts(MainForm->PerfComboBox), QStringList{"Abc"});
 }
 
 TEST_F(DialogsTest, AlbumListEditorGivesNewAlbumsTheirOwnBlocks) {
@@ -190,7 +178,7 @@ TEST_F(DialogsTest, AlbumListEditorGivesNewAlbumsTheirOwnBlocks) {
         W("Old##-**~\r\nLove me\r\nendalbum\r\nAB##-**~\r\nendalbum\r\nA##-**~\r\nendalbum"
           "\r\n ##-**~\r\nendalbum\r\nLove##-**~\r\nendalbum\r\nАльбом##-**~\r\nendalbum\r\n"));
     EXPECT_EQ(cat.read("Data/P/Texts.lrx"), QByteArray("t\r\n"));
-    EXPECT_EQ(comboTexts(MainForm->AlbumsComboBox),
+    EXPECT_EQ(ItemTexts(MainForm->AlbumsComboBox),
               (QStringList{"Old", "AB", "A", " ", "Love", U("Альбом")}));
     EXPECT_EQ(MainForm->AlbumsComboBox->currentIndex(), -1);
     EXPECT_EQ(MainForm->SongsListBox->count(), 0);
@@ -216,7 +204,7 @@ TEST_F(DialogsTest, AlbumListEditorKeepsEverythingWhenTheSaveFails) {
     MainForm->EditAlbListSpeedButton->click();
     EXPECT_EQ(messages(), QStringList{"Cantoria|OK|I/O error 28."});
     EXPECT_EQ(cat.snapshot(), before);
-    EXPECT_EQ(comboTexts(MainForm->AlbumsComboBox), QStringList{"Old"});
+    EXPECT_EQ(ItemTexts(MainForm->AlbumsComboBox), QStringList{"Old"});
 }
 
 TEST_F(DialogsTest, SongListEditorMovesTheBlockAndRefusesEndLines) {
@@ -252,7 +240,7 @@ TEST_F(DialogsTest, SongListEditorMovesTheBlockAndRefusesEndLines) {
         QByteArray("X##-**~\r\nx\r\nendalbum\r\nY##-**~\r\ny2\r\nendalbum\r\nstray\r\n"
                    "Z##-**~\r\nz\r\nendalbum\r\nY##-**~\r\na\r\n\r\n  b\r\n\r\nendalbum\r\n"));
     EXPECT_EQ(cat.read("Data/P/Texts.lrx"), QByteArray("Y ##-**~ y1\r\nla\r\nendsong\r\n"));
-    EXPECT_EQ(listTexts(MainForm->SongsListBox), (QStringList{"a", "", "  b", ""}));
+    EXPECT_EQ(ItemTexts(MainForm->SongsListBox), (QStringList{"a", "", "  b", ""}));
     EXPECT_EQ(MainForm->SongsListBox->currentRow(), -1);
     EXPECT_EQ(SongsForm->Memo1->toPlainText(), QString());
 }
@@ -323,7 +311,7 @@ TEST_F(DialogsTest, DeletingFirstMiddleAndOnlyPerformer) {
     EXPECT_EQ(messages(), (QStringList{question, question}));
     EXPECT_EQ(cat.read(kList), QByteArray("A\r\nC\r\n"));
     EXPECT_FALSE(cat.exists("Data/B"));
-    EXPECT_EQ(comboTexts(MainForm->PerfComboBox), (QStringList{"A", "C"}));
+    EXPECT_EQ(ItemTexts(MainForm->PerfComboBox), (QStringList{"A", "C"}));
     EXPECT_EQ(MainForm->PerfComboBox->currentIndex(), -1);
     EXPECT_EQ(MainForm->AlbumsComboBox->count(), 0);
     EXPECT_EQ(ImageForm->windowTitle(), U("Картинка:"));
