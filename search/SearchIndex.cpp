@@ -445,6 +445,7 @@ void SearchIndex::sync(const IndexProgress& progress) {
     std::vector<Pending> changed;
     const PerformerStamper stamper(startDir_);
     for (const QByteArray& name : names) {
+        if (progress.stop && progress.stop->load()) return;  // the program is closing
         const FileStamps stamps = stamper.stamp(name);
         const auto it = indexed.constFind(name);
         if (it == indexed.constEnd() || FileStamps::fromBytes(*it) != stamps)
