@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "app/Forms.h"
+#include "app/SearchWiring.h"
 #include "bench/Ratio.h"
 #include "mainwindow/MainForm.h"
 
@@ -118,6 +119,7 @@ void startChild(benchmark::State& state, const char* mode) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
+    env.insert(QStringLiteral("XDG_CACHE_HOME"), home.path());  // the search index, kept
     QProcess child;
     child.setProcessEnvironment(env);
     child.setWorkingDirectory(longPerformerList());
@@ -146,9 +148,13 @@ int runChild(int argc, char** argv, const char* mode) {
         QApplication::processEvents();
         return 0;
     }
+    // As the program starts: its windows, then the search window, whose index is checked (and
+    // at the first start built) on a thread of its own while the main window shows.
     StartProgram();
+    CreateSearchWindow();
     QApplication::processEvents();
     const bool listed = MainForm->PerfComboBox->count() == 5000;
+    DestroySearchWindow();
     DestroyForms();
     return listed ? 0 : 1;
 }

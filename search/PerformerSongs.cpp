@@ -1,6 +1,8 @@
 #include "search/PerformerSongs.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <QFile>
 #include <QHash>
 #include <QSet>
@@ -99,13 +101,23 @@ FileStamps FileStamps::fromBytes(const QByteArray& bytes) {
     return s;
 }
 
-FileStamps StampPerformerFiles(const QString& startDir, const QByteArray& performer) {
+PerformerStamper::PerformerStamper(const QString& startDir)
+    : folder_(::open(QFile::encodeName(startDir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+}
+
+PerformerStamper::~PerformerStamper() {
+    if (folder_ >= 0) ::close(folder_);
+}
+
+FileStamps PerformerStamper::stamp(const QByteArray& performer) const {
     FileStamps s;
     const StoreEntry kinds[] = {StoreEntry::AlbumList, StoreEntry::SongList, StoreEntry::TextFile};
     for (int i = 0; i < 3; ++i) {
         struct stat st;
-        const QString path = PathOf(startDir, kinds[i], performer);
-        if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0) {
+        // The store's own path below "." is the path relative to the open catalogue folder.
+        const QString path = PathOf(QStringLiteral("."), kinds[i], performer);
+        if (folder_ < 0 || path.isEmpty() ||
+            ::fstatat(folder_, QFile::encodeName(path).constData(), &st, 0) != 0) {
             s.values[size_t(2 * i)] = -1;
             s.values[size_t(2 * i + 1)] = 0;
             continue;

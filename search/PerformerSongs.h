@@ -24,7 +24,20 @@ struct FileStamps {
     QByteArray toBytes() const;
     static FileStamps fromBytes(const QByteArray& bytes);
 };
-FileStamps StampPerformerFiles(const QString& startDir, const QByteArray& performer);
+
+// Stamps performers' files through one open descriptor of the catalogue folder: the start-up
+// check looks at thousands of performers, and each look then walks a short relative path.
+class PerformerStamper {
+  public:
+    explicit PerformerStamper(const QString& startDir);
+    ~PerformerStamper();
+    PerformerStamper(const PerformerStamper&) = delete;
+    PerformerStamper& operator=(const PerformerStamper&) = delete;
+    FileStamps stamp(const QByteArray& performer) const;
+
+  private:
+    int folder_;  // -1 when the catalogue folder cannot be opened: every file is then missing
+};
 
 // Reads the performer's album, song and text files; false when one of them cannot be read
 // (the performer is then left out of the index).

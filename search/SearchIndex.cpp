@@ -7,6 +7,8 @@
 #include <QHash>
 #include <QSet>
 #include <algorithm>
+#include <array>
+#include <cstring>
 
 #include "search/PerformerSongs.h"
 #include "search/QueryTranslation.h"
@@ -15,21 +17,25 @@
 namespace {
 
 // Bumped whenever the tables change: an index of another version is built anew.
-constexpr int kSchemaVersion = 2;
+constexpr int kSchemaVersion = 3;
 constexpr int kRankedAtMost = 2000;
+constexpr int kSongsPerCommit = 20000;
 
 const char* const kSchema = R"sql(
 CREATE TABLE performers(id INTEGER PRIMARY KEY, name BLOB NOT NULL UNIQUE,
                         stamps BLOB NOT NULL, readable INTEGER NOT NULL);
 CREATE TABLE songs(id INTEGER PRIMARY KEY, performer INTEGER NOT NULL, album BLOB NOT NULL,
-                   song BLOB NOT NULL, hash INTEGER NOT NULL, text BLOB NOT NULL);
+                   song BLOB NOT NULL, hash INTEGER NOT NULL);
+-- The texts apart: comparing a performer's songs with the files reads only the small rows.
+CREATE TABLE texts(id INTEGER PRIMARY KEY, text BLOB NOT NULL);
 CREATE INDEX songs_of_performer ON songs(performer);
 -- The words alone: names and texts stay in `songs` in their own bytes, so what is shown is
--- exactly what the files hold, while the index holds the folded words (ё as е).
-CREATE VIRTUAL TABLE docs USING fts5(names, body, content='', prefix='2');
+-- exactly what the files hold, while the index holds the words folded before they get here.
+CREATE VIRTUAL TABLE docs USING fts5(names, body, content='', prefix='2', tokenize='ascii');
 -- The names once more, alone: names rank first, and looking for a common word of the texts
--- among them costs only the few songs that have it in their names.
-CREATE VIRTUAL TABLE titles USING fts5(names, content='', prefix='2');
+-- among them costs only the few songs that have it in their names. Never ranked: no sizes.
+CREATE VIRTUAL TABLE titles USING fts5(names, content='', prefix='2', tokenize='ascii',
+                                       columnsize=0);
 )sql";
 
 std::atomic<int> memoryIndexes{0};
@@ -41,20 +47,63 @@ qint64 TextHash(const QByteArray& text) {
     return qint64(qHashBits(text.constData(), size_t(text.size()), 0));
 }
 
-// What the index is given of a text: the text itself with ё as е (the index folds letter case
-// on its own, but not ё). Insert and delete must give the index the very same words.
-QString IndexFold(QString text) {
-    for (QChar& c : text) {
-        if (c.unicode() == 0x0451) c = QChar(0x0435);
-        if (c.unicode() == 0x0401) c = QChar(0x0415);
+// What the index is given of a text or a name: its words folded as a search folds what is
+// typed (case, ё as е), every other character a space, in UTF-8. Windows-1251 has one byte per
+// character, so the folded form of each byte is worked out once, through the program's decoder
+// and the search's own folding; the index's plain "ascii" tokenizer then only splits at the
+// spaces (it takes every byte above 127 as part of a word), which costs far less than folding
+// 100 MB of lyrics in the index's Unicode tokenizer. Insert and delete give the same words.
+class IndexFolding {
+  public:
+    IndexFolding() {
+        for (int b = 0; b < 256; ++b) {
+            const char byte = char(b);
+            const QStringList words = SearchWords(cp1251::decode(QByteArrayView(&byte, 1)));
+            const QByteArray utf8 = words.isEmpty() ? QByteArray(" ") : words.first().toUtf8();
+            Form& f = forms_[size_t(b)];
+            f.length = std::min<int>(int(utf8.size()), int(sizeof(f.bytes)));
+            memcpy(f.bytes, utf8.constData(), size_t(f.length));
+        }
     }
-    return text;
+    void append(QByteArray& out, QByteArrayView text) const {
+        const qsizetype start = out.size();
+        out.resize(start + 4 * text.size());  // no byte folds to more than four
+        char* to = out.data() + start;
+        for (const char c : text) {
+            const Form& f = forms_[uchar(c)];
+            memcpy(to, f.bytes, sizeof(f.bytes));
+            to += f.length;
+        }
+        out.resize(to - out.constData());
+    }
+
+  private:
+    struct Form {
+        char bytes[4];
+        int length;
+    };
+    std::array<Form, 256> forms_{};
+};
+
+const IndexFolding& Folding() {
+    static const IndexFolding folding;
+    return folding;
 }
 
-QString NamesDocument(const QByteArray& performer, const QByteArray& album,
-                      const QByteArray& song) {
-    return IndexFold(cp1251::decode(performer) + u'\n' + cp1251::decode(album) + u'\n' +
-                     cp1251::decode(song));
+QByteArray IndexFold(QByteArrayView text) {
+    QByteArray out;
+    Folding().append(out, text);
+    return out;
+}
+
+QByteArray NamesDocument(const QByteArray& performer, const QByteArray& album,
+                         const QByteArray& song) {
+    QByteArray out;
+    for (const QByteArray* name : {&performer, &album, &song}) {
+        Folding().append(out, *name);
+        out += ' ';
+    }
+    return out;
 }
 
 QByteArray TextBlockKey(const QByteArray& album, const QByteArray& song) {
@@ -105,6 +154,12 @@ class SearchIndex::Statement {
     Statement& bind(int i, const QByteArray& v) {
         check(sqlite3_bind_blob64(stmt_, i, v.constData(), sqlite3_uint64(v.size()),
                                   SQLITE_TRANSIENT));
+        return *this;
+    }
+    // Text already in UTF-8.
+    Statement& bindUtf8(int i, const QByteArray& v) {
+        check(sqlite3_bind_text64(stmt_, i, v.constData(), sqlite3_uint64(v.size()),
+                                  SQLITE_TRANSIENT, SQLITE_UTF8));
         return *this;
     }
     Statement& bind(int i, const QString& v) {
@@ -211,6 +266,8 @@ std::unique_ptr<SearchIndex> SearchIndex::open(const QString& cacheFolder,
                 index->exec("PRAGMA journal_mode = WAL");
                 // A cache: a file damaged by a crash is found and built anew.
                 index->exec("PRAGMA synchronous = OFF");
+                // Merging the index's segments reads back what it wrote moments ago.
+                index->exec("PRAGMA cache_size = -32768");
                 if (!index->hasCurrentSchema()) {
                     index->exec("PRAGMA writable_schema = RESET");
                     Statement tables(db, "SELECT count(*) FROM sqlite_master");
@@ -257,7 +314,9 @@ qint64 SearchIndex::performerId(const QByteArray& performer) {
 }
 
 void SearchIndex::dropSongs(qint64 performer) {
-    Statement songs(db_, "SELECT id, album, song, text FROM songs WHERE performer = ?1");
+    Statement songs(db_,
+                    "SELECT s.id, s.album, s.song, t.text FROM songs s JOIN texts t ON t.id = s.id "
+                    "WHERE s.performer = ?1");
     Statement remove(db_,
                      "INSERT INTO docs(docs, rowid, names, body) VALUES('delete', ?1, ?2, ?3)");
     Statement removeTitle(db_, "INSERT INTO titles(titles, rowid, names) VALUES('delete', ?1, ?2)");
@@ -266,13 +325,14 @@ void SearchIndex::dropSongs(qint64 performer) {
     const QByteArray performerName = name.step() ? name.blob(0) : QByteArray();
     songs.bind(1, performer);
     while (songs.step()) {
-        const QString names = NamesDocument(performerName, songs.blob(1), songs.blob(2));
-        remove.bind(1, songs.integer(0))
-            .bind(2, names)
-            .bind(3, IndexFold(cp1251::decode(songs.blob(3))));
+        const QByteArray names = NamesDocument(performerName, songs.blob(1), songs.blob(2));
+        remove.bind(1, songs.integer(0)).bindUtf8(2, names).bindUtf8(3, IndexFold(songs.blob(3)));
         remove.run();
-        removeTitle.bind(1, songs.integer(0)).bind(2, names).run();
+        removeTitle.bind(1, songs.integer(0)).bindUtf8(2, names).run();
     }
+    Statement(db_, "DELETE FROM texts WHERE id IN (SELECT id FROM songs WHERE performer = ?1)")
+        .bind(1, performer)
+        .run();
     Statement(db_, "DELETE FROM songs WHERE performer = ?1").bind(1, performer).run();
 }
 
@@ -280,80 +340,85 @@ void SearchIndex::indexPerformer(const QByteArray& performer,
                                  const std::vector<CataloguedSong>& songs, bool readable,
                                  const QByteArray& stamps, const IndexProgress& progress, int& done,
                                  int total) {
+    qint64 id = performerId(performer);
+    if (id < 0) {
+        Statement add(db_, "INSERT INTO performers(name, stamps, readable) VALUES(?1, ?2, ?3)");
+        add.bind(1, performer).bind(2, stamps).bind(3, readable ? 1 : 0).run();
+        id = sqlite3_last_insert_rowid(db_);
+    } else {
+        Statement(db_, "UPDATE performers SET stamps = ?2, readable = ?3 WHERE id = ?1")
+            .bind(1, id)
+            .bind(2, stamps)
+            .bind(3, readable ? 1 : 0)
+            .run();
+    }
+    // Songs whose text did not change keep their entry: saving one text of a performer
+    // with thousands of songs indexes that one text again.
+    struct Known {
+        qint64 id;
+        qint64 hash;
+        QByteArray album;
+        QByteArray song;
+        bool kept = false;
+    };
+    QHash<QByteArray, Known> known;
+    {
+        Statement list(db_, "SELECT id, album, song, hash FROM songs WHERE performer = ?1");
+        list.bind(1, id);
+        while (list.step())
+            known.insert(TextBlockKey(list.blob(1), list.blob(2)),
+                         {list.integer(0), list.integer(3), list.blob(1), list.blob(2)});
+    }
+    Statement oldText(db_, "SELECT text FROM texts WHERE id = ?1");
+    Statement removeDoc(db_,
+                        "INSERT INTO docs(docs, rowid, names, body) VALUES('delete', ?1, ?2, ?3)");
+    Statement removeSong(db_, "DELETE FROM songs WHERE id = ?1");
+    Statement removeText(db_, "DELETE FROM texts WHERE id = ?1");
+    Statement addSong(db_,
+                      "INSERT INTO songs(performer, album, song, hash) VALUES(?1, ?2, ?3, ?4)");
+    Statement addText(db_, "INSERT INTO texts(id, text) VALUES(?1, ?2)");
+    Statement addDoc(db_, "INSERT INTO docs(rowid, names, body) VALUES(?1, ?2, ?3)");
+    Statement removeTitle(db_, "INSERT INTO titles(titles, rowid, names) VALUES('delete', ?1, ?2)");
+    Statement addTitle(db_, "INSERT INTO titles(rowid, names) VALUES(?1, ?2)");
+    const auto unindex = [&](qint64 songId, const QByteArray& album, const QByteArray& song) {
+        oldText.bind(1, songId);
+        const QByteArray text = oldText.step() ? oldText.blob(0) : QByteArray();
+        oldText.reset();
+        const QByteArray names = NamesDocument(performer, album, song);
+        removeDoc.bind(1, songId).bindUtf8(2, names).bindUtf8(3, IndexFold(text));
+        removeDoc.run();
+        removeTitle.bind(1, songId).bindUtf8(2, names).run();
+        removeSong.bind(1, songId).run();
+        removeText.bind(1, songId).run();
+    };
+    for (const CataloguedSong& s : songs) {
+        const QByteArray key = TextBlockKey(s.album, s.song);
+        const qint64 hash = TextHash(s.text);
+        auto it = known.find(key);
+        if (it != known.end()) {
+            it->kept = true;
+            if (it->hash == hash) continue;
+            unindex(it->id, s.album, s.song);
+        }
+        addSong.bind(1, id).bind(2, s.album).bind(3, s.song).bind(4, hash).run();
+        const qint64 songId = sqlite3_last_insert_rowid(db_);
+        addText.bind(1, songId).bind(2, s.text).run();
+        const QByteArray names = NamesDocument(performer, s.album, s.song);
+        addTitle.bind(1, songId).bindUtf8(2, names).run();
+        addDoc.bind(1, songId).bindUtf8(2, names).bindUtf8(3, IndexFold(s.text));
+        addDoc.run();
+        if (progress.report && ++done % 500 == 0) progress.report(done, total);
+    }
+    for (auto it = known.begin(); it != known.end(); ++it) {
+        if (it->kept) continue;
+        unindex(it->id, it->album, it->song);
+    }
+}
+
+void SearchIndex::inTransaction(const std::function<void()>& work) {
     exec("BEGIN IMMEDIATE");
     try {
-        qint64 id = performerId(performer);
-        if (id < 0) {
-            Statement add(db_, "INSERT INTO performers(name, stamps, readable) VALUES(?1, ?2, ?3)");
-            add.bind(1, performer).bind(2, stamps).bind(3, readable ? 1 : 0).run();
-            id = sqlite3_last_insert_rowid(db_);
-        } else {
-            Statement(db_, "UPDATE performers SET stamps = ?2, readable = ?3 WHERE id = ?1")
-                .bind(1, id)
-                .bind(2, stamps)
-                .bind(3, readable ? 1 : 0)
-                .run();
-        }
-        // Songs whose text did not change keep their entry: saving one text of a performer
-        // with thousands of songs indexes that one text again.
-        struct Known {
-            qint64 id;
-            qint64 hash;
-            QByteArray album;
-            QByteArray song;
-            bool kept = false;
-        };
-        QHash<QByteArray, Known> known;
-        {
-            Statement list(db_, "SELECT id, album, song, hash FROM songs WHERE performer = ?1");
-            list.bind(1, id);
-            while (list.step())
-                known.insert(TextBlockKey(list.blob(1), list.blob(2)),
-                             {list.integer(0), list.integer(3), list.blob(1), list.blob(2)});
-        }
-        Statement oldText(db_, "SELECT text FROM songs WHERE id = ?1");
-        Statement removeDoc(
-            db_, "INSERT INTO docs(docs, rowid, names, body) VALUES('delete', ?1, ?2, ?3)");
-        Statement removeSong(db_, "DELETE FROM songs WHERE id = ?1");
-        Statement addSong(db_,
-                          "INSERT INTO songs(performer, album, song, hash, text) "
-                          "VALUES(?1, ?2, ?3, ?4, ?5)");
-        Statement addDoc(db_, "INSERT INTO docs(rowid, names, body) VALUES(?1, ?2, ?3)");
-        Statement removeTitle(db_,
-                              "INSERT INTO titles(titles, rowid, names) VALUES('delete', ?1, ?2)");
-        Statement addTitle(db_, "INSERT INTO titles(rowid, names) VALUES(?1, ?2)");
-        const auto unindex = [&](qint64 songId, const QByteArray& album, const QByteArray& song) {
-            oldText.bind(1, songId);
-            const QByteArray text = oldText.step() ? oldText.blob(0) : QByteArray();
-            oldText.reset();
-            const QString names = NamesDocument(performer, album, song);
-            removeDoc.bind(1, songId).bind(2, names).bind(3, IndexFold(cp1251::decode(text)));
-            removeDoc.run();
-            removeTitle.bind(1, songId).bind(2, names).run();
-            removeSong.bind(1, songId).run();
-        };
-        for (const CataloguedSong& s : songs) {
-            const QByteArray key = TextBlockKey(s.album, s.song);
-            const qint64 hash = TextHash(s.text);
-            auto it = known.find(key);
-            if (it != known.end()) {
-                it->kept = true;
-                if (it->hash == hash) continue;
-                unindex(it->id, s.album, s.song);
-            }
-            addSong.bind(1, id).bind(2, s.album).bind(3, s.song).bind(4, hash).bind(5, s.text);
-            addSong.run();
-            const qint64 songId = sqlite3_last_insert_rowid(db_);
-            const QString names = NamesDocument(performer, s.album, s.song);
-            addTitle.bind(1, songId).bind(2, names).run();
-            addDoc.bind(1, songId).bind(2, names).bind(3, IndexFold(cp1251::decode(s.text)));
-            addDoc.run();
-            if (progress.report && ++done % 500 == 0) progress.report(done, total);
-        }
-        for (auto it = known.begin(); it != known.end(); ++it) {
-            if (it->kept) continue;
-            unindex(it->id, it->album, it->song);
-        }
+        work();
         exec("COMMIT");
     } catch (...) {
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -378,8 +443,10 @@ void SearchIndex::sync(const IndexProgress& progress) {
         FileStamps stamps;
     };
     std::vector<Pending> changed;
+    const PerformerStamper stamper(startDir_);
     for (const QByteArray& name : names) {
-        const FileStamps stamps = StampPerformerFiles(startDir_, name);
+        if (progress.stop && progress.stop->load()) return;  // the program is closing
+        const FileStamps stamps = stamper.stamp(name);
         const auto it = indexed.constFind(name);
         if (it == indexed.constEnd() || FileStamps::fromBytes(*it) != stamps)
             changed.push_back({name, stamps});
@@ -396,11 +463,20 @@ void SearchIndex::sync(const IndexProgress& progress) {
     }
     int done = 0;
     if (progress.report) progress.report(0, total);
-    for (size_t i = 0; i < changed.size(); ++i) {
+    // Performers go in by the tens of thousands of songs per transaction: each commit leaves
+    // the index a new segment to merge later, and readers see the songs of every commit.
+    size_t next = 0;
+    while (next < changed.size()) {
         if (progress.stop && progress.stop->load()) return;
-        indexPerformer(changed[i].name, songs[i], readable[i], changed[i].stamps.toBytes(),
-                       progress, done, total);
-        std::vector<CataloguedSong>().swap(songs[i]);
+        inTransaction([&] {
+            const int until = done + kSongsPerCommit;
+            for (; next < changed.size() && done < until; ++next) {
+                if (progress.stop && progress.stop->load()) return;
+                indexPerformer(changed[next].name, songs[next], readable[next],
+                               changed[next].stamps.toBytes(), progress, done, total);
+                std::vector<CataloguedSong>().swap(songs[next]);
+            }
+        });
         if (progress.report) progress.report(done, total);
     }
 }
@@ -412,11 +488,13 @@ void SearchIndex::updatePerformer(const QByteArray& performer) {
         dropPerformer(performer);
         return;
     }
-    const FileStamps stamps = StampPerformerFiles(startDir_, performer);
+    const FileStamps stamps = PerformerStamper(startDir_).stamp(performer);
     std::vector<CataloguedSong> songs;
     const bool readable = ReadPerformerSongs(startDir_, performer, songs);
     int done = 0;
-    indexPerformer(performer, songs, readable, stamps.toBytes(), IndexProgress(), done, 0);
+    inTransaction([&] {
+        indexPerformer(performer, songs, readable, stamps.toBytes(), IndexProgress(), done, 0);
+    });
 }
 
 void SearchIndex::renamePerformer(const QByteArray& oldName, const QByteArray& newName) {
@@ -426,18 +504,12 @@ void SearchIndex::renamePerformer(const QByteArray& oldName, const QByteArray& n
 }
 
 void SearchIndex::dropPerformer(const QByteArray& performer) {
-    exec("BEGIN IMMEDIATE");
-    try {
+    inTransaction([&] {
         const qint64 id = performerId(performer);
-        if (id >= 0) {
-            dropSongs(id);
-            Statement(db_, "DELETE FROM performers WHERE id = ?1").bind(1, id).run();
-        }
-        exec("COMMIT");
-    } catch (...) {
-        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-        throw;
-    }
+        if (id < 0) return;
+        dropSongs(id);
+        Statement(db_, "DELETE FROM performers WHERE id = ?1").bind(1, id).run();
+    });
 }
 
 int SearchIndex::leftOut() const {
@@ -450,11 +522,9 @@ int SearchIndex::songCount() const {
     return count.step() ? int(count.integer(0)) : 0;
 }
 
-std::optional<SearchHit> SearchIndex::hitFor(qint64 rowid, const QStringList& words,
+std::optional<SearchHit> SearchIndex::hitFor(Statement& row, qint64 rowid, const QStringList& words,
                                              bool byName) const {
-    Statement row(db_,
-                  "SELECT p.name, s.album, s.song, s.text FROM songs s "
-                  "JOIN performers p ON p.id = s.performer WHERE s.id = ?1");
+    row.reset();
     row.bind(1, rowid);
     SearchHit hit;
     if (!row.step()) return std::nullopt;  // dropped meanwhile from a shared in-memory index
@@ -500,13 +570,19 @@ SearchResults SearchIndex::search(const QString& typed, int limit) const {
         count.bind(1, query.match);
         results.total = count.step() ? int(count.integer(0)) : 0;
 
+        // Prepared once: a search shows up to `limit` hits, each looked up here.
+        Statement row(
+            db_,
+            "SELECT p.name, s.album, s.song, t.text FROM songs s JOIN texts t ON t.id = s.id "
+            "JOIN performers p ON p.id = s.performer WHERE s.id = ?1");
         QSet<qint64> byName;
         Statement names(db_, "SELECT rowid FROM titles WHERE titles MATCH ?1 LIMIT ?2");
         names.bind(1, query.match).bind(2, limit);
         while (names.step()) {
             const qint64 id = names.integer(0);
             byName.insert(id);
-            if (auto hit = hitFor(id, query.words, true)) results.hits.push_back(std::move(*hit));
+            if (auto hit = hitFor(row, id, query.words, true))
+                results.hits.push_back(std::move(*hit));
         }
         if (int(results.hits.size()) < limit) {
             // Ranking costs a score for every match: a few thousand are ranked, more come in
@@ -519,7 +595,7 @@ SearchResults SearchIndex::search(const QString& typed, int limit) const {
             while (texts.step() && int(results.hits.size()) < limit) {
                 const qint64 id = texts.integer(0);
                 if (byName.contains(id)) continue;
-                if (auto hit = hitFor(id, query.words, false))
+                if (auto hit = hitFor(row, id, query.words, false))
                     results.hits.push_back(std::move(*hit));
             }
         }

@@ -92,7 +92,9 @@ class SearchIndex {
                         bool readable, const QByteArray& stamps, const IndexProgress& progress,
                         int& done, int total);
     void dropSongs(qint64 performerId);
-    std::optional<SearchHit> hitFor(qint64 rowid, const QStringList& words, bool byName) const;
+    void inTransaction(const std::function<void()>& work);
+    std::optional<SearchHit> hitFor(Statement& row, qint64 rowid, const QStringList& words,
+                                    bool byName) const;
 
     sqlite3* db_;
     QString path_;        // empty in memory

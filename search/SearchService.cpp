@@ -33,15 +33,38 @@ SearchService::~SearchService() {
 
 void SearchService::open(const QString& startDir) {
     if (thread_) return;
-    writer_ = SearchIndex::open(SearchCacheFolder(), startDir);
-    reader_ = writer_->reader();
-    inMemory_ = writer_->inMemory();
-    leftOut_ = writer_->leftOut();
     thread_ = new QThread(this);
     thread_->setObjectName(QStringLiteral("search index"));
     worker_ = new QObject;
     worker_->moveToThread(thread_);
     thread_->start(QThread::LowPriority);
+    // Opening the file (and checking or creating its tables) is done on the index's thread as
+    // well: start-up does not wait for it. Searches give nothing until the reader is here.
+    ++pending_;
+    const QString cacheFolder = SearchCacheFolder();
+    QMetaObject::invokeMethod(
+        worker_,
+        [this, cacheFolder, startDir] {
+            writer_ = SearchIndex::open(cacheFolder, startDir);
+            std::shared_ptr<SearchIndex> reader;
+            try {
+                reader = writer_->reader();
+            } catch (const IndexError& e) {
+                qWarning("search index: %s", e.what());
+            }
+            leftOut_ = writer_->leftOut();
+            const bool inMemory = writer_->inMemory();
+            QMetaObject::invokeMethod(
+                this,
+                [this, reader, inMemory] {
+                    reader_ = reader;
+                    inMemory_ = inMemory;
+                    --pending_;
+                    emit changed();
+                },
+                Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
     sync();
 }
 
@@ -52,7 +75,7 @@ void SearchService::post(Job job) {
     QMetaObject::invokeMethod(
         worker_,
         [this, job] {
-            if (!stop_) {
+            if (!stop_ && writer_) {
                 try {
                     job(*writer_);
                     leftOut_ = writer_->leftOut();

@@ -54,7 +54,7 @@ class SearchService : public QObject {
     QThread* thread_ = nullptr;
     QObject* worker_ = nullptr;            // lives on thread_, runs the jobs there
     std::unique_ptr<SearchIndex> writer_;  // touched only by jobs on thread_
-    std::unique_ptr<SearchIndex> reader_;
+    std::shared_ptr<SearchIndex> reader_;  // on the caller's thread, once the index is open
     bool inMemory_ = false;
     std::atomic<bool> stop_{false};
     std::atomic<int> pending_{0};
