@@ -228,28 +228,26 @@ class NewFileBeside {
     bool renamed_ = false;
 };
 
-// After a rename the folder that holds the new name is flushed too: without it a power loss
-// right after the save may bring the old file back on some file systems. A save that is final
-// outlives a failure here: its new bytes are on disk and in place, and a message saying the
-// save failed would contradict the file the user sees (SQLite ignores this failure for the
-// same reason). A step of a larger change reports it, so that the change is undone.
-void flushFolderOf(const QString& path, FolderFlush flush) {
-    int error = plannedError(Op::FlushFolder, path);
-    if (error == 0) {
-        const qsizetype slash = path.lastIndexOf(u'/');
-        const QByteArray folder =
-            slash < 0 ? QByteArray(".") : nativePath(path.left(qMax<qsizetype>(slash, 1)));
-        Fd fd(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (fd.get() >= 0 && ::fsync(fd.get()) != 0) error = errno ? errno : EIO;
-    }
-    if (error != 0 && flush == FolderFlush::Reported) throw FolderFlushError(error, path);
-}
-
 }  // namespace
 
 QByteArray readAll(const QString& path) {
     return readAllAt(AT_FDCWD, nativePath(path), path);
 }
+
+namespace {
+
+// A save flushes its folder right after its rename. A save that is final outlives a failure
+// there: its new bytes are on disk and in place, and a message saying the save failed would
+// contradict the file the user sees (SQLite ignores this failure for the same reason).
+void flushFolderNow(const QString& path, FolderFlush flush) {
+    if (flush == FolderFlush::Pending) return;
+    try {
+        flushFolderOf(path);
+    } catch (const StoreError&) {
+    }
+}
+
+}  // namespace
 
 // Written here rather than with QSaveFile, which does the same steps: each step of the commit
 // (flush, close, rename) must be a fault point of its own, and the folder is flushed after the
@@ -267,7 +265,21 @@ void writeAtomic(const QString& path, const QByteArray& data, FolderFlush flush)
         file.renameOverTarget();
     }
     enterPhase(Phase::Idle);
-    flushFolderOf(path, flush);
+    flushFolderNow(path, flush);
+}
+
+// Without this flush a power loss right after a rename may bring the old name back on some
+// file systems.
+void flushFolderOf(const QString& path) {
+    int error = plannedError(Op::FlushFolder, path);
+    if (error == 0) {
+        const qsizetype slash = path.lastIndexOf(u'/');
+        const QByteArray folder =
+            slash < 0 ? QByteArray(".") : nativePath(path.left(qMax<qsizetype>(slash, 1)));
+        Fd fd(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (fd.get() >= 0 && ::fsync(fd.get()) != 0) error = errno ? errno : EIO;
+    }
+    if (error != 0) throw StoreError(error, path);
 }
 
 QString interruptedSaveTarget(const QString& entry) {
@@ -336,7 +348,7 @@ void renameNoReplace(const QString& from, const QString& to, FolderFlush flush) 
             fail(from, error);
         }
     }
-    flushFolderOf(to, flush);
+    flushFolderNow(to, flush);
 }
 
 void copyNew(const QString& from, const QString& to, FolderFlush flush) {

@@ -14,14 +14,11 @@
 // Every function throws StoreError on failure.
 namespace fileio {
 
-// After a rename the folder that holds the new name is flushed to disk too. When that fails
-// the change is made all the same; a save that is final outlives the failure, a step of a
-// larger change that can still be undone reports it (FolderFlushError).
-enum class FolderFlush { Outlived, Reported };
-class FolderFlushError : public StoreError {
-  public:
-    using StoreError::StoreError;
-};
+// After a rename the folder that holds the new name is flushed to disk too, so that the name
+// outlives a power loss. A save flushes it right away; when that fails the save stands all
+// the same (its bytes are on disk and in place). A step of a larger change leaves it Pending:
+// the change flushes each of its folders once, with flushFolderOf, before it reports success.
+enum class FolderFlush { Now, Pending };
 
 // Reads a whole file, opened read-only. Throws StoreReadError when it cannot be opened.
 QByteArray readAll(const QString& path);
@@ -30,8 +27,7 @@ QByteArray readAll(const QString& path);
 // to disk, and only then renamed over the old one. A failure leaves the old file whole. A path
 // that is a symbolic link is refused (ELOOP): writing would change whatever it points at,
 // perhaps outside the data folder, or replace the link with a plain file.
-void writeAtomic(const QString& path, const QByteArray& data,
-                 FolderFlush flush = FolderFlush::Outlived);
+void writeAtomic(const QString& path, const QByteArray& data, FolderFlush flush = FolderFlush::Now);
 // A save killed between the moment its new bytes got a name beside the file and the moment
 // they replaced it (on a file system without unnamed files: at any moment of the write)
 // leaves that file behind as "<name>.XXXXXX" (six random letters and digits). Returns <name> when
@@ -50,10 +46,12 @@ void removeDir(const QString& path);
 // Removes a file. A folder (or anything else that is not a file) is refused with EISDIR.
 void removeFile(const QString& path);
 // Renames a file, never replacing an existing one (EEXIST).
-void renameNoReplace(const QString& from, const QString& to,
-                     FolderFlush flush = FolderFlush::Outlived);
+void renameNoReplace(const QString& from, const QString& to, FolderFlush flush = FolderFlush::Now);
 // Copies all bytes of a file (source opened read-only) into a new file `to`.
-void copyNew(const QString& from, const QString& to, FolderFlush flush = FolderFlush::Outlived);
+void copyNew(const QString& from, const QString& to, FolderFlush flush = FolderFlush::Now);
+// Flushes the folder that holds `path` (a name just renamed into it) to disk. Throws StoreError
+// naming `path` when that fails.
+void flushFolderOf(const QString& path);
 
 enum class Listing { Files = 1, Dirs = 2, Hidden = 4 };
 // Names of the entries of a folder (without "." and ".."), in the platform's listing order.

@@ -16,48 +16,58 @@ std::optional<QByteArray> currentBytes(const QString& path) {
     }
 }
 
+QString folderOf(const QString& path) {
+    return path.left(path.lastIndexOf(u'/'));
+}
+
 }  // namespace
 
 FileSetChange::~FileSetChange() {
     if (!committed_ && rollBack() && undone_) undone_();
 }
 
-void FileSetChange::commit() noexcept {
+void FileSetChange::commit() {
+    flushFoldersBut(QString());
     committed_ = true;
     steps_.clear();
 }
 
-// A step whose change is made but whose folder was not flushed is recorded all the same: the
-// change is undone with the others.
-template <typename DoStep>
-void FileSetChange::record(DoStep doStep, Step step) {
-    try {
-        doStep();
-    } catch (const fileio::FolderFlushError&) {
-        steps_.append(std::move(step));
-        throw;
-    }
-    steps_.append(std::move(step));
+void FileSetChange::rememberFolderOf(const QString& path) {
+    const QString folder = folderOf(path);
+    for (const QString& name : std::as_const(unflushed_))
+        if (folderOf(name) == folder) return;
+    unflushed_.append(path);
+}
+
+// Flushes the folders still to be flushed; `folder` is left to the save that comes next.
+void FileSetChange::flushFoldersBut(const QString& folder) {
+    for (const QString& name : std::as_const(unflushed_))
+        if (folderOf(name) != folder) fileio::flushFolderOf(name);
+    unflushed_.clear();
 }
 
 void FileSetChange::replace(const QString& path, const QByteArray& bytes) {
     std::optional<QByteArray> old = currentBytes(path);
-    record([&] { fileio::writeAtomic(path, bytes, fileio::FolderFlush::Reported); },
-           {Kind::Replaced, path, QString(), std::move(old)});
+    fileio::writeAtomic(path, bytes, fileio::FolderFlush::Pending);
+    steps_.append({Kind::Replaced, path, QString(), std::move(old)});
+    rememberFolderOf(path);
 }
 
 void FileSetChange::replaceLast(const QString& path, const QByteArray& bytes) {
+    flushFoldersBut(folderOf(path));
     fileio::writeAtomic(path, bytes);
 }
 
 void FileSetChange::rename(const QString& from, const QString& to) {
-    record([&] { fileio::renameNoReplace(from, to, fileio::FolderFlush::Reported); },
-           {Kind::Renamed, to, from, std::nullopt});
+    fileio::renameNoReplace(from, to, fileio::FolderFlush::Pending);
+    steps_.append({Kind::Renamed, to, from, std::nullopt});
+    rememberFolderOf(to);
 }
 
 void FileSetChange::copyNew(const QString& from, const QString& to) {
-    record([&] { fileio::copyNew(from, to, fileio::FolderFlush::Reported); },
-           {Kind::Created, to, QString(), std::nullopt});
+    fileio::copyNew(from, to, fileio::FolderFlush::Pending);
+    steps_.append({Kind::Created, to, QString(), std::nullopt});
+    rememberFolderOf(to);
 }
 
 void FileSetChange::createNew(const QString& path) {
@@ -102,5 +112,6 @@ bool FileSetChange::rollBack() noexcept {
         }
     }
     steps_.clear();
+    unflushed_.clear();  // the undo flushed what it put back
     return whole;
 }
