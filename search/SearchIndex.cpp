@@ -263,6 +263,9 @@ std::unique_ptr<SearchIndex> SearchIndex::open(const QString& cacheFolder,
             if (!db) break;
             std::unique_ptr<SearchIndex> index(new SearchIndex(db, path, startDir));
             try {
+                // Large pages: the index is written in long runs and read in long doclists;
+                // a new file takes this size, one of an earlier run keeps its own.
+                index->exec("PRAGMA page_size = 65536");
                 index->exec("PRAGMA journal_mode = WAL");
                 // A cache: a file damaged by a crash is found and built anew.
                 index->exec("PRAGMA synchronous = OFF");
