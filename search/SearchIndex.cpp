@@ -203,6 +203,18 @@ class SearchIndex::Statement {
     sqlite3_stmt* stmt_ = nullptr;
 };
 
+bool IndexError::damaged() const {
+    const int primary = code_ & 0xff;
+    return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
+}
+
+namespace {
+void RemoveIndexFile(const QString& path) {
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+        QFile::remove(path + QLatin1String(suffix));
+}
+}  // namespace
+
 QString IndexFilePath(const QString& cacheFolder, const QString& startDir) {
     const QByteArray hash =
         QCryptographicHash::hash(startDir.toUtf8(), QCryptographicHash::Sha1).toHex();
@@ -283,8 +295,7 @@ std::unique_ptr<SearchIndex> SearchIndex::open(const QString& cacheFolder,
                 index.reset();
                 const int primary = e.code() & 0xff;
                 if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) break;  // another copy
-                for (const char* suffix : {"", "-wal", "-shm", "-journal"})
-                    QFile::remove(path + QLatin1String(suffix));
+                RemoveIndexFile(path);
             }
         }
     }
@@ -297,6 +308,10 @@ std::unique_ptr<SearchIndex> SearchIndex::open(const QString& cacheFolder,
     index->memoryName_ = name;
     index->createSchema();
     return index;
+}
+
+void SearchIndex::discard(const QString& cacheFolder, const QString& startDir) {
+    RemoveIndexFile(IndexFilePath(cacheFolder, startDir));
 }
 
 std::unique_ptr<SearchIndex> SearchIndex::reader() const {

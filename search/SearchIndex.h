@@ -35,6 +35,8 @@ class IndexError : public std::runtime_error {
   public:
     IndexError(int code, const std::string& what) : std::runtime_error(what), code_(code) {}
     int code() const { return code_; }
+    // The file itself is damaged (not a lock or a full disk): only building it anew helps.
+    bool damaged() const;
 
   private:
     int code_;
@@ -59,6 +61,8 @@ class SearchIndex {
     // of an older schema or locked by another process; in memory when the folder cannot be
     // written. Never fails.
     static std::unique_ptr<SearchIndex> open(const QString& cacheFolder, const QString& startDir);
+    // Removes the catalogue's index file, so that the next open() builds it anew.
+    static void discard(const QString& cacheFolder, const QString& startDir);
     ~SearchIndex();
     SearchIndex(const SearchIndex&) = delete;
     SearchIndex& operator=(const SearchIndex&) = delete;

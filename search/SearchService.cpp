@@ -38,34 +38,54 @@ void SearchService::open(const QString& startDir) {
     worker_ = new QObject;
     worker_->moveToThread(thread_);
     thread_->start(QThread::LowPriority);
+    cacheFolder_ = SearchCacheFolder();
+    startDir_ = startDir;
     // Opening the file (and checking or creating its tables) is done on the index's thread as
     // well: start-up does not wait for it. Searches give nothing until the reader is here.
     ++pending_;
-    const QString cacheFolder = SearchCacheFolder();
     QMetaObject::invokeMethod(
         worker_,
-        [this, cacheFolder, startDir] {
-            writer_ = SearchIndex::open(cacheFolder, startDir);
-            std::shared_ptr<SearchIndex> reader;
-            try {
-                reader = writer_->reader();
-            } catch (const IndexError& e) {
-                qWarning("search index: %s", e.what());
-            }
-            leftOut_ = writer_->leftOut();
-            const bool inMemory = writer_->inMemory();
-            QMetaObject::invokeMethod(
-                this,
-                [this, reader, inMemory] {
-                    reader_ = reader;
-                    inMemory_ = inMemory;
-                    --pending_;
-                    emit changed();
-                },
-                Qt::QueuedConnection);
+        [this] {
+            openOnWorker();
+            finishJob();
         },
         Qt::QueuedConnection);
     sync();
+}
+
+void SearchService::openOnWorker() {
+    // Busy until the reader is on the caller's thread: a search there after the last job
+    // ended finds it.
+    ++pending_;
+    writer_ = SearchIndex::open(cacheFolder_, startDir_);
+    std::shared_ptr<SearchIndex> reader;
+    try {
+        reader = writer_->reader();
+    } catch (const IndexError& e) {
+        qWarning("search index: %s", e.what());
+    }
+    leftOut_ = writer_->leftOut();
+    const bool inMemory = writer_->inMemory();
+    QMetaObject::invokeMethod(
+        this,
+        [this, reader, inMemory] {
+            reader_ = reader;
+            inMemory_ = inMemory;
+            finishJob();
+            emit changed();
+        },
+        Qt::QueuedConnection);
+}
+
+void SearchService::rebuildOnWorker() {
+    writer_.reset();
+    SearchIndex::discard(cacheFolder_, startDir_);
+    openOnWorker();
+    try {
+        syncOnWorker(*writer_);
+    } catch (const IndexError& e) {
+        qWarning("search index: %s", e.what());  // the next look at the files tries again
+    }
 }
 
 template <typename Job>
@@ -78,29 +98,40 @@ void SearchService::post(Job job) {
             if (!stop_ && writer_) {
                 try {
                     job(*writer_);
-                    leftOut_ = writer_->leftOut();
                 } catch (const IndexError& e) {
-                    // The index only ever misses songs; the files are untouched.
+                    // The index only ever misses songs; the files are untouched. A damaged
+                    // file is built anew from them, which takes in what this job was for.
                     qWarning("search index: %s", e.what());
+                    if (e.damaged()) rebuildOnWorker();
+                }
+                try {
+                    leftOut_ = writer_->leftOut();
+                } catch (const IndexError&) {
                 }
             }
-            if (--pending_ == 0) done_ = total_ = 0;
+            finishJob();
             emit changed();
         },
         Qt::QueuedConnection);
 }
 
+void SearchService::finishJob() {
+    if (--pending_ == 0) done_ = total_ = 0;
+}
+
 void SearchService::sync() {
-    post([this](SearchIndex& index) {
-        IndexProgress progress;
-        progress.stop = &stop_;
-        progress.report = [this](int done, int total) {
-            done_ = done;
-            total_ = total;
-            emit changed();
-        };
-        index.sync(progress);
-    });
+    post([this](SearchIndex& index) { syncOnWorker(index); });
+}
+
+void SearchService::syncOnWorker(SearchIndex& index) {
+    IndexProgress progress;
+    progress.stop = &stop_;
+    progress.report = [this](int done, int total) {
+        done_ = done;
+        total_ = total;
+        emit changed();
+    };
+    index.sync(progress);
 }
 
 void SearchService::updatePerformer(const QByteArray& performer) {
@@ -115,12 +146,17 @@ void SearchService::dropPerformer(const QByteArray& performer) {
     post([performer](SearchIndex& index) { index.dropPerformer(performer); });
 }
 
-SearchResults SearchService::search(const QString& typed, int limit) const {
+SearchResults SearchService::search(const QString& typed, int limit) {
     if (!reader_) return {};
     try {
         return reader_->search(typed, limit);
     } catch (const IndexError& e) {
         qWarning("search index: %s", e.what());
+        if (e.damaged()) {
+            // No more searches of the damaged file; the new one's reader comes when it is open.
+            reader_.reset();
+            post([this](SearchIndex&) { rebuildOnWorker(); });
+        }
         return {};
     }
 }

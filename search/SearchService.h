@@ -28,7 +28,8 @@ class SearchService : public QObject {
     bool isOpen() const { return reader_ != nullptr; }
     bool inMemory() const { return inMemory_; }
 
-    SearchResults search(const QString& typed, int limit = 100) const;
+    // A search that finds the file damaged gives nothing and has the index built anew.
+    SearchResults search(const QString& typed, int limit = 100);
 
     // While the index is being brought in step: songs done and songs to do.
     bool busy() const { return pending_.load() > 0; }
@@ -50,12 +51,19 @@ class SearchService : public QObject {
   private:
     template <typename Job>
     void post(Job job);
+    // These run on thread_.
+    void openOnWorker();
+    void rebuildOnWorker();
+    void syncOnWorker(SearchIndex& index);
+    void finishJob();
 
     QThread* thread_ = nullptr;
     QObject* worker_ = nullptr;            // lives on thread_, runs the jobs there
     std::unique_ptr<SearchIndex> writer_;  // touched only by jobs on thread_
     std::shared_ptr<SearchIndex> reader_;  // on the caller's thread, once the index is open
     bool inMemory_ = false;
+    QString cacheFolder_;
+    QString startDir_;
     std::atomic<bool> stop_{false};
     std::atomic<int> pending_{0};
     std::atomic<int> done_{0};

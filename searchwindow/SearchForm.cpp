@@ -154,6 +154,10 @@ void TSearchForm::keyPressEvent(QKeyEvent* event) {
         if (item) FoundListBoxChoose(item);
         return;  // Enter never closes the window
     }
+    if (event->key() == Qt::Key_Down && FindEdit->hasFocus() && FoundListBox->count() > 0) {
+        FoundListBox->setFocus(Qt::TabFocusReason);  // from the words typed to the results
+        return;
+    }
     Form::keyPressEvent(event);  // Escape closes it
 }
 

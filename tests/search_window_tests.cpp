@@ -12,9 +12,9 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "app/Forms.h"
 #include "app/SearchWiring.h"
 #include "dialogs/SongForm.h"
-#include "app/Forms.h"
 #include "mainwindow/MainForm.h"
 #include "search/SearchIndex.h"
 #include "search/SearchService.h"
@@ -72,6 +72,8 @@ TEST_F(SearchWindowTest, TypeSeeTheResultsAndChooseOne) {
                     .toString()
                     .endsWith(U("<br><b>Снегопад</b> над ЁЛКОЙ")));
     EXPECT_EQ(SearchForm->StatusLabel->text(), U("Найдено песен: 2"));
+    QTest::keyClick(SearchForm->FindEdit, Qt::Key_Down);  // from the words to the results
+    EXPECT_TRUE(SearchForm->FoundListBox->hasFocus());
 
     // Enter chooses the current result: the main window walks to it, the line selected.
     SearchForm->FoundListBox->setCurrentRow(1);
@@ -125,6 +127,20 @@ TEST_F(SearchWindowTest, ResultsFollowTheCommands) {
     QTRY_COMPARE(results(), QStringList());
     find(U("вечер"));
     EXPECT_EQ(results().size(), 1);
+}
+
+TEST_F(SearchWindowTest, AnIndexDamagedWhileRunningIsBuiltAnew) {
+    startWithSearch();
+    // Every page in the index's log turned to rubbish, its header left whole.
+    QFile log(IndexFilePath(cache.path(), cat.startDir()) + QStringLiteral("-wal"));
+    ASSERT_TRUE(log.open(QIODevice::ReadWrite));
+    ASSERT_GT(log.size(), 32);
+    log.seek(32);
+    log.write(QByteArray(log.size() - 32, '\xff'));
+    log.close();
+    find(U("вечер"));  // the results come once the index is built anew, without a message
+    QTRY_COMPARE(results(), QStringList({U("Ария — Герой — Закат\nВечер тихий")}));
+    EXPECT_EQ(messages(), QStringList());
 }
 
 TEST_F(SearchWindowTest, AnUnwritableCacheFolderStillGivesResults) {
