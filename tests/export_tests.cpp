@@ -87,7 +87,7 @@ TEST_F(Export, NamesAreMadeFitAndNothingIsOverwritten) {
         fileio::removeFile(outcome.performerFolder + u'/' + QString::fromUtf8(f));
     for (const char* d : {"a_b", "__", ""})
         fileio::removeDir(outcome.performerFolder + u'/' + QString::fromUtf8(d));
-    fileio::failAt(12, ENOSPC, fileio::FaultMode::Once);
+    fileio::failOn({fileio::Op::Write, QStringLiteral("x_y (2).txt"), ENOSPC});
     EXPECT_THROW(exportKino(), StoreError);
     EXPECT_EQ(SnapshotTree(cat.path(QStringLiteral("out"))), (QMap<QString, QByteArray>{}));
 }
