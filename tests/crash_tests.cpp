@@ -187,7 +187,14 @@ TEST_F(CrashTest, EverySaveKilledAtARandomMomentLeavesWholeFilesAndNoLeftovers) 
     qint64 survived = 0, damagedFiles = 0, inSave = 0, leftovers = 0, leftoversKept = 0;
     qint64 duringWriting = 0, duringRename = 0;
     qint64 first = 1, savesDone = 0, msInSaves = 0, msInWrites = 0, writesTimed = 0;
-    for (qint64 kill = 0; kill < kills; ++kill) {
+    // A loaded machine may let a few aimed kills land after the write they aimed at: the test
+    // kills on, up to three times as often, until a fifth of its kills hit a save under way.
+    const auto enoughInSaves = [&](qint64 made) {
+        return 5 * (duringWriting + duringRename) >= made;
+    };
+    qint64 made = 0;
+    for (; made < kills || (!enoughInSaves(made) && made < 3 * kills); ++made) {
+        const qint64 kill = made;
         QProcess child;
         child.start(ChildPath(), ChildArguments(cat.startDir(), seed, first));
         ASSERT_TRUE(child.waitForStarted(30000)) << child.errorString().toStdString();
@@ -261,12 +268,12 @@ TEST_F(CrashTest, EverySaveKilledAtARandomMomentLeavesWholeFilesAndNoLeftovers) 
         "%lld leftovers of saves found (%lld of them with a name the start keeps), "
         "%lld saves finished\n",
         survived, damagedFiles, inSave, leftovers, leftoversKept, savesDone);
-    std::printf("crash: %lld kills, %lld during writing, %lld during rename, %lld damaged\n", kills,
+    std::printf("crash: %lld kills, %lld during writing, %lld during rename, %lld damaged\n", made,
                 duringWriting, duringRename, damagedFiles);
     EXPECT_EQ(damagedFiles, 0);
-    EXPECT_EQ(survived, kills);
+    EXPECT_EQ(survived, made);
     // Kills that never hit a save under way would prove nothing.
-    EXPECT_GE(5 * (duringWriting + duringRename), kills);
+    EXPECT_TRUE(enoughInSaves(made));
 }
 
 // A real kill at the worst moment: the new text has its name beside the file and has not yet
