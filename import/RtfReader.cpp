@@ -4,149 +4,15 @@
 // the three ways RTF writes a character (plain bytes, \'hh in the document's code page, \uN).
 #include "import/RtfReader.h"
 
-#include <iconv.h>
 #include <QHash>
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <vector>
 
+#include "import/CodePages.h"
 #include "store/Cp1251.h"
 
 namespace {
-
-constexpr int kDocumentCodePage = 0;  // a font that writes in the document's own code page
-constexpr int kSymbolCodePage = 42;   // Windows' number for symbol fonts
-constexpr char16_t kReplacement = 0xFFFD;
-
-// Windows code pages to Unicode. The catalogue's own code page needs no conversion library;
-// the others go through iconv, whose descriptors are opened once per document.
-class CodePageDecoder {
-  public:
-    CodePageDecoder() = default;
-    CodePageDecoder(const CodePageDecoder&) = delete;
-    CodePageDecoder& operator=(const CodePageDecoder&) = delete;
-    ~CodePageDecoder() {
-        for (iconv_t cd : std::as_const(open_))
-            if (cd != iconv_t(-1)) iconv_close(cd);
-    }
-
-    QString decode(int codePage, QByteArrayView bytes) {
-        if (codePage == 1251) return cp1251::decode(bytes);
-        if (codePage == kSymbolCodePage) return symbols(bytes);
-        const iconv_t cd = descriptor(codePage);
-        // A code page iconv does not know: the bytes are most likely the catalogue's own.
-        if (cd == iconv_t(-1)) return cp1251::decode(bytes);
-        return convert(cd, bytes);
-    }
-
-  private:
-    // Symbol fonts draw their own glyphs; Windows gives them the private range U+F0xx.
-    static QString symbols(QByteArrayView bytes) {
-        QString text;
-        for (const char b : bytes) text.append(QChar(char16_t(0xF000 | uchar(b))));
-        return text;
-    }
-
-    iconv_t descriptor(int codePage) {
-        const auto found = open_.constFind(codePage);
-        if (found != open_.constEnd()) return found.value();
-        iconv_t cd = iconv_open("UTF-16LE", iconvName(codePage).constData());
-        if (cd == iconv_t(-1))
-            cd = iconv_open("UTF-16LE", "WINDOWS-" + QByteArray::number(codePage));
-        open_.insert(codePage, cd);
-        return cd;
-    }
-
-    static QByteArray iconvName(int codePage) {
-        switch (codePage) {
-            case 10000:
-                return "MACINTOSH";
-            case 20866:
-                return "KOI8-R";
-            case 65001:
-                return "UTF-8";
-            default:
-                return "CP" + QByteArray::number(codePage);
-        }
-    }
-
-    // A byte sequence the code page does not define becomes U+FFFD, one per byte.
-    static QString convert(iconv_t cd, QByteArrayView bytes) {
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        QString text;
-        std::vector<char> out(size_t(bytes.size()) * 4 + 8);
-        char* in = const_cast<char*>(bytes.data());
-        size_t inLeft = size_t(bytes.size());
-        while (inLeft > 0) {
-            char* outPtr = out.data();
-            size_t outLeft = out.size();
-            const size_t done = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-            const int error = errno;
-            appendUtf16(text, out.data(), outPtr);
-            if (done != size_t(-1)) break;
-            if (error == E2BIG) continue;
-            text.append(QChar(kReplacement));
-            ++in;
-            --inLeft;
-            iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        }
-        return text;
-    }
-
-    static void appendUtf16(QString& text, const char* from, const char* to) {
-        for (const char* p = from; p + 1 < to; p += 2)
-            text.append(QChar(char16_t(uchar(p[0]) | uchar(p[1]) << 8)));
-    }
-
-    QHash<int, iconv_t> open_;
-};
-
-// The code page of a font's \fcharset. The ANSI and default character sets mean the code
-// page the document declares with \ansicpg: Russian word processors write Cyrillic in such
-// fonts, and for a Western document the two agree anyway.
-int CharsetCodePage(int charset) {
-    switch (charset) {
-        case 2:
-            return kSymbolCodePage;
-        case 77:
-            return 10000;
-        case 128:
-            return 932;
-        case 129:
-            return 949;
-        case 130:
-            return 1361;
-        case 134:
-            return 936;
-        case 136:
-            return 950;
-        case 161:
-            return 1253;
-        case 162:
-            return 1254;
-        case 163:
-            return 1258;
-        case 177:
-            return 1255;
-        case 178:
-            return 1256;
-        case 186:
-            return 1257;
-        case 204:
-            return 1251;
-        case 222:
-            return 874;
-        case 238:
-            return 1250;
-        case 254:
-            return 437;
-        case 255:
-            return 850;
-        default:
-            return kDocumentCodePage;
-    }
-}
 
 // What a control word means to a reader that wants only the text.
 enum class Word {
