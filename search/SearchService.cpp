@@ -78,6 +78,7 @@ void SearchService::openOnWorker() {
 }
 
 void SearchService::rebuildOnWorker() {
+    rebuilding_ = true;
     writer_.reset();
     SearchIndex::discard(cacheFolder_, startDir_);
     openOnWorker();
@@ -86,6 +87,7 @@ void SearchService::rebuildOnWorker() {
     } catch (const IndexError& e) {
         qWarning("search index: %s", e.what());  // the next look at the files tries again
     }
+    rebuilding_ = false;
 }
 
 template <typename Job>
@@ -155,7 +157,7 @@ SearchResults SearchService::search(const QString& typed, int limit) {
         if (e.damaged()) {
             // No more searches of the damaged file; the new one's reader comes when it is open.
             reader_.reset();
-            post([this](SearchIndex&) { rebuildOnWorker(); });
+            if (!rebuilding_) post([this](SearchIndex&) { rebuildOnWorker(); });
         }
         return {};
     }

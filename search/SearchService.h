@@ -65,6 +65,7 @@ class SearchService : public QObject {
     QString cacheFolder_;
     QString startDir_;
     std::atomic<bool> stop_{false};
+    std::atomic<bool> rebuilding_{false};  // a damaged file is being built anew
     std::atomic<int> pending_{0};
     std::atomic<int> done_{0};
     std::atomic<int> total_{0};
