@@ -13,14 +13,23 @@ namespace {
 
 // The index follows every command that changes the catalogue, as the session reports it.
 void followCatalogue(SearchService& index) {
-    QObject::connect(Session, &CatalogueSession::performerFilesChanged, &index,
-                     [&index](const QByteArray& performer) { index.updatePerformer(performer); });
-    QObject::connect(Session, &CatalogueSession::performerRenamed, &index,
-                     [&index](const QByteArray& oldName, const QByteArray& newName) {
-                         index.renamePerformer(oldName, newName);
-                     });
-    QObject::connect(Session, &CatalogueSession::performerDeleted, &index,
-                     [&index](const QByteArray& performer) { index.dropPerformer(performer); });
+    QObject::connect(
+        Session, &CatalogueSession::catalogueChanged, &index,
+        [&index](CatalogueChange what, const QByteArray& performer, const QByteArray& oldName) {
+            switch (what) {
+                case CatalogueChange::PerformerFiles:
+                case CatalogueChange::PerformerAdded:
+                case CatalogueChange::Reloaded:
+                    index.updatePerformer(performer);
+                    break;
+                case CatalogueChange::PerformerRenamed:
+                    index.renamePerformer(oldName, performer);
+                    break;
+                case CatalogueChange::PerformerDeleted:
+                    index.dropPerformer(performer);
+                    break;
+            }
+        });
 }
 
 }  // namespace

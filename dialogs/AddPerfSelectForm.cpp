@@ -5,9 +5,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "session/CatalogueSession.h"
-#include "store/AppearanceSettings.h"
-#include "support/Appearance.h"
 #include "support/DialogLayout.h"
 #include "support/Modal.h"
 
@@ -34,7 +31,6 @@ TAddPerfSelectForm::TAddPerfSelectForm(CatalogueSession& session, QWidget* paren
 }
 
 void TAddPerfSelectForm::FormActivate() {
-    ApplyFormColour(this, ResolveColour(ReadAppearance(session_.StartDir()).formColor));
     RadioButton1->setChecked(true);
 }
 

@@ -3,8 +3,7 @@
 #include <QLineEdit>
 
 #include "session/CatalogueSession.h"
-#include "store/Cp1251.h"
-#include "support/Modal.h"
+#include "session/RenameCommands.h"
 #include "support/PathCharFilter.h"
 
 TAlbNameEditForm::TAlbNameEditForm(CatalogueSession& session, QWidget* parent)
@@ -14,21 +13,11 @@ TAlbNameEditForm::TAlbNameEditForm(CatalogueSession& session, QWidget* parent)
     PathCharFilter::installOn(Edit1);
 }
 
-void TAlbNameEditForm::FormActivate() {
-    if (FirstActivationOfShowing()) {
-        performer_ = session_.SelectedPerformer();
-        oldName_ = session_.SelectedAlbum();
-        Edit1->setText(cp1251::decode(oldName_));
-    }
-    ApplyAppearance();
+QByteArray TAlbNameEditForm::TakeNames() {
+    performer_ = session_.SelectedPerformer();
+    return oldName_ = session_.SelectedAlbum();
 }
 
-void TAlbNameEditForm::SaveButtonClick() {
-    QByteArray newName;
-    if (!EncodeName(Edit1->text(), newName)) return;
-    const RefusalTexts texts{QStringLiteral("Имя альбома не может быть пустым."),
-                             QStringLiteral("Такой альбом уже существует.\rВведите другое имя.")};
-    if (Refused(CheckAlbumName(newName, session_.Albums()), texts)) return;
-    WidgetFeedback feedback(this);
-    if (session_.RenameAlbum(performer_, oldName_, newName, feedback)) close();
+std::unique_ptr<Command> TAlbNameEditForm::RenameTo(const QByteArray& name) {
+    return std::make_unique<RenameAlbumCommand>(performer_, oldName_, name);
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QByteArray>
-
 #include "dialogs/RenameForm.h"
 
 // Gives the selected album a new name in the album list, its song and text block headers
@@ -11,10 +9,9 @@ class TAlbNameEditForm : public RenameForm {
   public:
     explicit TAlbNameEditForm(CatalogueSession& session, QWidget* parent = nullptr);
 
-    void SaveButtonClick() override;
-
   protected:
-    void FormActivate() override;
+    QByteArray TakeNames() override;
+    std::unique_ptr<Command> RenameTo(const QByteArray& name) override;
 
   private:
     QByteArray performer_;

@@ -1,32 +1,22 @@
 #pragma once
 
-#include "store/RecordFile.h"
-#include "support/Form.h"
+#include "dialogs/LineEditorForm.h"
 
-class QPlainTextEdit;
-class QPushButton;
-
-// Edits the selected performer's album list as free text, one album per line.
-class TAlbumsForm : public Form {
+// Edits the selected performer's album list as free text, one album per line. However the
+// dialog ends, the editor is left empty for the next opening.
+class TAlbumsForm : public LineEditorForm {
     Q_OBJECT
   public:
-    TAlbumsForm(CatalogueSession& session, const Lines& buffer, QWidget* parent = nullptr);
+    TAlbumsForm(CatalogueSession& session, const EditorBuffer& buffer, QWidget* parent = nullptr);
 
-    // The editor, filled from the line buffer each time the dialog is shown.
-    QPlainTextEdit* Memo1;
     QPushButton* SaveButton;
     QPushButton* CancelButton;
 
-    void SaveButtonClick();
-    void CancelButtonClick();
-
-    // However the dialog ends, the editor is left empty for the next opening.
-    void done(int result) override;
+    void SaveButtonClick() { SaveClick(); }
+    void CancelButtonClick() { CancelClick(); }
 
   protected:
-    void FormActivate() override;
-    void showEvent(QShowEvent* event) override;
-
-  private:
-    const Lines& buffer_;
+    // Empty lines are no albums: they go from the editor too.
+    QStringList Typed() override;
+    bool Save(const EditorBuffer& buffer, const Lines& lines) override;
 };

@@ -4,14 +4,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "dialogs/RenameForm.h"
 #include "session/CatalogueSession.h"
-#include "store/AppearanceSettings.h"
-#include "store/Editing.h"
-#include "store/Renaming.h"
-#include "support/Appearance.h"
+#include "session/EditingCommands.h"
 #include "support/DialogLayout.h"
-#include "support/Modal.h"
 #include "support/PathCharFilter.h"
 #include "support/StorableText.h"
 
@@ -32,6 +27,7 @@ TAvtorForm::TAvtorForm(CatalogueSession& session, QWidget* parent)
 
     LayOutFixedDialog(this, {Label1, VvodAvtEdit}, {SaveAvtButton, CancelButton});
 
+    TakeAppearance({{VvodAvtEdit, TextControlRule{true, true, true, true}}});
     connect(SaveAvtButton, &QPushButton::clicked, this, &TAvtorForm::SaveAvtButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &TAvtorForm::CancelButtonClick);
     FormCreate();
@@ -42,51 +38,19 @@ void TAvtorForm::FormCreate() {
     VvodAvtEdit->setToolTip(QStringLiteral("Нельзя использовать символы: \\/:*?\"<>"));
 }
 
-void TAvtorForm::FormActivate() {
-    const Appearance a = ReadAppearance(session_.StartDir());
-    ApplyToTextControl(VvodAvtEdit, a, TextControlRule{true, true, true, true});
-    ApplyFormColour(this, ResolveColour(a.formColor));
-}
-
-std::optional<QByteArray> TAvtorForm::AcceptableName() {
+void TAvtorForm::SaveAvtButtonClick() {
     const std::optional<Line> typed = EncodeOrRefuse(this, VvodAvtEdit->text());
     if (!typed) {
         VvodAvtEdit->setFocus();
-        return std::nullopt;
+        return;
     }
-    const Line name = WithoutTrailingBlanks(*typed);
-    if (name.isEmpty()) {
-        Inform(this, QStringLiteral("Введите имя."));
+    AddPerformerCommand command(*typed);
+    if (Execute(command) == Outcome::Refused) {
+        // A taken name goes; a name that cannot be stored stays for the user to mend.
+        if (command.refusal()->id == NoticeId::PerformerExists) VvodAvtEdit->clear();
         VvodAvtEdit->setFocus();
-        return std::nullopt;
+        return;
     }
-    if (session_.Performers().contains(name)) {
-        Inform(this, QStringLiteral("Такой исполнитель уже существует."));
-        VvodAvtEdit->clear();
-        VvodAvtEdit->setFocus();
-        return std::nullopt;
-    }
-    const NameProblem problem = CheckPerformerName(name, {});
-    if (problem != NameProblem::None) {
-        // Pasted text passes the typing filter; such a name would leave its folder or break
-        // the performer list file.
-        const bool leavesFolder =
-            problem == NameProblem::PathCharacter || problem == NameProblem::DotName;
-        Inform(this, leavesFolder ? QStringLiteral("Имя исполнителя не может содержать символы "
-                                                   "\\ / : * ? \" < > | и не может быть \".\" "
-                                                   "или \"..\".")
-                                  : NameRefusalText(problem));
-        VvodAvtEdit->setFocus();
-        return std::nullopt;
-    }
-    return name;
-}
-
-void TAvtorForm::SaveAvtButtonClick() {
-    const std::optional<QByteArray> name = AcceptableName();
-    if (!name) return;
-    WidgetFeedback feedback(this);
-    session_.AddPerformer(*name, feedback);
     EndWithEmptyBox(Accepted);
 }
 

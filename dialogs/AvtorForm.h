@@ -24,12 +24,7 @@ class TAvtorForm : public Form {
     void SaveAvtButtonClick();
     void CancelButtonClick();
 
-  protected:
-    void FormActivate() override;
-
   private:
     void FormCreate();
-    // The name to store, or nothing when the user has been told why it cannot be.
-    std::optional<QByteArray> AcceptableName();
     void EndWithEmptyBox(int result);
 };

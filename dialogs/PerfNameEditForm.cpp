@@ -3,9 +3,9 @@
 #include <QLineEdit>
 
 #include "session/CatalogueSession.h"
+#include "session/RenameCommands.h"
 #include "store/Cp1251.h"
 #include "store/Names.h"
-#include "support/Modal.h"
 #include "support/PathCharFilter.h"
 
 TPerfNameEditForm::TPerfNameEditForm(CatalogueSession& session, QWidget* parent)
@@ -15,27 +15,24 @@ TPerfNameEditForm::TPerfNameEditForm(CatalogueSession& session, QWidget* parent)
     PathCharFilter::installOn(Edit1);
 }
 
-void TPerfNameEditForm::FormActivate() {
-    if (FirstActivationOfShowing()) {
-        oldName_ = session_.SelectedPerformer();
-        Edit1->setText(cp1251::decode(oldName_));
-    }
-    ApplyAppearance();
+QByteArray TPerfNameEditForm::TakeNames() {
+    return oldName_ = session_.SelectedPerformer();
 }
 
-void TPerfNameEditForm::SaveButtonClick() {
-    QByteArray newName;
-    if (!EncodeName(Edit1->text(), newName)) return;
-    newName = WithoutTrailingBlanks(newName);
-    const NameProblem problem = CheckPerformerName(newName, session_.Performers());
-    if (problem == NameProblem::Duplicate) Edit1->setText(cp1251::decode(newName));
-    const RefusalTexts texts{
-        QStringLiteral("Имя исполнителя не может быть пустым."),
-        QStringLiteral("Такой исполнитель уже существует.\rВведите другое имя.")};
-    if (Refused(problem, texts)) return;
+std::unique_ptr<Command> TPerfNameEditForm::RenameTo(const QByteArray& name) {
+    return std::make_unique<RenamePerformerCommand>(oldName_, name);
+}
 
-    WidgetFeedback feedback(this);
-    if (session_.RenamePerformer(oldName_, newName, feedback)) close();
+// A new folder name that exists already writes nothing: the user may choose another name.
+bool TPerfNameEditForm::Closes(const Command& command, Outcome outcome) const {
+    return outcome == Outcome::Done &&
+           static_cast<const RenamePerformerCommand&>(command).renamed();
+}
+
+// A taken name shows as it was compared: without its trailing blanks.
+void TPerfNameEditForm::Refused(const Command& command) {
+    if (command.refusal()->id == NoticeId::PerformerExistsRename)
+        Edit1->setText(cp1251::decode(WithoutTrailingBlanks(cp1251::encode(Edit1->text()).bytes)));
 }
 
 void TPerfNameEditForm::CancelButtonClick() {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QByteArray>
-
 #include "dialogs/RenameForm.h"
 
 // Gives the selected performer a new name in the performer list and carries the performer
@@ -10,12 +8,13 @@ class TPerfNameEditForm : public RenameForm {
     Q_OBJECT
   public:
     explicit TPerfNameEditForm(CatalogueSession& session, QWidget* parent = nullptr);
-
-    void SaveButtonClick() override;
     void CancelButtonClick() override;
 
   protected:
-    void FormActivate() override;
+    QByteArray TakeNames() override;
+    std::unique_ptr<Command> RenameTo(const QByteArray& name) override;
+    bool Closes(const Command& command, Outcome outcome) const override;
+    void Refused(const Command& command) override;
 
   private:
     QByteArray oldName_;

@@ -7,33 +7,8 @@
 #include <QVBoxLayout>
 
 #include "session/CatalogueSession.h"
-#include "store/AppearanceSettings.h"
 #include "store/Cp1251.h"
-#include "support/Appearance.h"
 #include "support/Modal.h"
-
-QString NameRefusalText(NameProblem problem) {
-    switch (problem) {
-        case NameProblem::ControlCharacter:
-            return QStringLiteral(
-                "Имя не может содержать переводы строки и другие "
-                "управляющие символы.");
-        case NameProblem::PathCharacter:
-            return QStringLiteral("Имя не может содержать символы \\ / : * ? \" < > |");
-        case NameProblem::DotName:
-            return QStringLiteral("Имя не может быть «.» или «..».");
-        case NameProblem::TooLong:
-            return QStringLiteral(
-                "Имя слишком длинное: имя папки или файла не может быть длиннее 255 байт.");
-        case NameProblem::EndLine:
-            return QStringLiteral("Песню нельзя назвать «endalbum».");
-        case NameProblem::None:
-        case NameProblem::Empty:
-        case NameProblem::Duplicate:
-            break;
-    }
-    return QString();
-}
 
 RenameForm::RenameForm(CatalogueSession& session, const QString& caption, const QString& prompt,
                        QWidget* parent)
@@ -60,6 +35,7 @@ RenameForm::RenameForm(CatalogueSession& session, const QString& caption, const 
     layout->setSizeConstraint(QLayout::SetFixedSize);
     setTabOrder(Edit1, SaveButton);
     setTabOrder(SaveButton, CancelButton);
+    TakeAppearance({{Edit1, TextControlRule{}}});
 
     connect(SaveButton, &QPushButton::clicked, this, [this] { SaveButtonClick(); });
     connect(CancelButton, &QPushButton::clicked, this, [this] { CancelButtonClick(); });
@@ -70,43 +46,27 @@ void RenameForm::showEvent(QShowEvent* event) {
     Form::showEvent(event);
 }
 
-bool RenameForm::FirstActivationOfShowing() {
-    const bool first = !namesTaken_;
+void RenameForm::FormActivate() {
+    if (namesTaken_) return;
     namesTaken_ = true;
-    return first;
+    Edit1->setText(cp1251::decode(TakeNames()));
 }
 
-void RenameForm::ApplyAppearance() {
-    const Appearance a = ReadAppearance(session_.StartDir());
-    ApplyToTextControl(Edit1, a, TextControlRule{});
-    ApplyFormColour(this, ResolveColour(a.formColor));
+bool RenameForm::Closes(const Command&, Outcome outcome) const {
+    return outcome == Outcome::Done;
 }
 
-bool RenameForm::EncodeName(const QString& text, QByteArray& name) {
-    const cp1251::Encoded encoded = cp1251::encode(text);
-    if (!encoded.ok()) {
+void RenameForm::SaveButtonClick() {
+    const cp1251::Encoded name = cp1251::encode(Edit1->text());
+    if (!name.ok()) {
         Inform(this, QStringLiteral("Имя содержит символы, которые нельзя сохранить: ") +
-                         cp1251::describeCharacters(encoded.unencodable) + u'.');
-        return false;
+                         cp1251::describeCharacters(name.unencodable) + u'.');
+        return;
     }
-    name = encoded.bytes;
-    return true;
-}
-
-bool RenameForm::Refused(NameProblem problem, const RefusalTexts& texts) {
-    switch (problem) {
-        case NameProblem::None:
-            return false;
-        case NameProblem::Empty:
-            Inform(this, texts.empty);
-            return true;
-        case NameProblem::Duplicate:
-            Inform(this, texts.duplicate);
-            return true;
-        default:
-            Inform(this, NameRefusalText(problem));
-            return true;
-    }
+    const std::unique_ptr<Command> command = RenameTo(name.bytes);
+    const Outcome outcome = Execute(*command);
+    if (outcome == Outcome::Refused) Refused(*command);
+    if (Closes(*command, outcome)) close();
 }
 
 void RenameForm::CancelButtonClick() {

@@ -1,19 +1,19 @@
 #pragma once
 
 #include <QByteArray>
+#include <memory>
 
-#include "store/Renaming.h"
+#include "session/Command.h"
 #include "support/Form.h"
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// The message for a name refused for what it holds (not for being empty or taken).
-QString NameRefusalText(NameProblem problem);
-
 // The common frame of the three rename boxes: a prompt, the name, Save and Cancel; a fixed
-// single border, centred on the desktop.
+// single border, centred on the desktop. Each time the box is shown it takes the names it
+// works on from the selection and shows the old name; Save hands the typed name to the
+// dialog's rename command.
 class RenameForm : public Form {
     Q_OBJECT
   public:
@@ -25,26 +25,24 @@ class RenameForm : public Form {
     QPushButton* SaveButton;
     QPushButton* CancelButton;
 
-  protected:
-    // Message boxes shown over the dialog hand the activation back to it when they close;
-    // the old name is taken once each time the dialog is shown, so that what the user typed
-    // survives a refusal.
-    bool FirstActivationOfShowing();
-    void showEvent(QShowEvent* event) override;
-    // The edit box and the window take the user's font and colours.
-    void ApplyAppearance();
-
-    // The Windows-1251 form of the typed name; false (after a message naming the characters)
-    // when the catalogue cannot hold some of them.
-    bool EncodeName(const QString& text, QByteArray& name);
-    struct RefusalTexts {
-        QString empty;
-        QString duplicate;
-    };
-    // Shows the message for a refused name; true when the name is refused.
-    bool Refused(NameProblem problem, const RefusalTexts& texts);
-    virtual void SaveButtonClick() = 0;
+    void SaveButtonClick();
     virtual void CancelButtonClick();
+
+  protected:
+    // The names of the selection the dialog works on; returns the old name.
+    virtual QByteArray TakeNames() = 0;
+    // The rename to the typed name, in the catalogue's code page.
+    virtual std::unique_ptr<Command> RenameTo(const QByteArray& name) = 0;
+    // Whether the box closes once its command ran.
+    virtual bool Closes(const Command& command, Outcome outcome) const;
+    // What the box does after its command refused the name.
+    virtual void Refused(const Command&) {}
+
+    // Message boxes shown over the dialog hand the activation back to it when they close;
+    // the names are taken once each time the dialog is shown, so that what the user typed
+    // survives a refusal.
+    void FormActivate() override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     bool namesTaken_ = false;

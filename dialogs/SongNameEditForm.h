@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QByteArray>
-
 #include "dialogs/RenameForm.h"
 
 // Gives the selected song a new name inside its album's song blocks, in its text block header
@@ -11,13 +9,10 @@ class TSongNameEditForm : public RenameForm {
   public:
     explicit TSongNameEditForm(CatalogueSession& session, QWidget* parent = nullptr);
 
-    void SaveButtonClick() override;
-
   protected:
-    void FormActivate() override;
+    QByteArray TakeNames() override;
+    std::unique_ptr<Command> RenameTo(const QByteArray& name) override;
 
   private:
-    QByteArray performer_;
-    QByteArray album_;
-    QByteArray oldName_;
+    CommandTarget song_;
 };

@@ -1,29 +1,19 @@
 #pragma once
 
-#include "store/RecordFile.h"
-#include "support/Form.h"
-
-class QPlainTextEdit;
-class QPushButton;
+#include "dialogs/LineEditorForm.h"
 
 // Edits the selected album's song list as free text, one song per line.
-class TSongsForm : public Form {
+class TSongsForm : public LineEditorForm {
     Q_OBJECT
   public:
-    TSongsForm(CatalogueSession& session, const Lines& buffer, QWidget* parent = nullptr);
+    TSongsForm(CatalogueSession& session, const EditorBuffer& buffer, QWidget* parent = nullptr);
 
-    // The editor, filled from the line buffer each time the dialog is shown.
-    QPlainTextEdit* Memo1;
     QPushButton* Button1;
     QPushButton* Button2;
 
-    void Button1Click();
-    void Button2Click();
+    void Button1Click() { SaveClick(); }
+    void Button2Click() { CancelClick(); }
 
   protected:
-    void FormActivate() override;
-    void showEvent(QShowEvent* event) override;
-
-  private:
-    const Lines& buffer_;
+    bool Save(const EditorBuffer& buffer, const Lines& lines) override;
 };

@@ -6,9 +6,9 @@
 
 #include "store/Catalogue.h"
 #include "store/Cp1251.h"
-#include "store/Editing.h"
 #include "store/FileIo.h"
 #include "store/FileSetChange.h"
+#include "store/Names.h"
 #include "store/StoreError.h"
 #include "store/StorePaths.h"
 
@@ -131,7 +131,7 @@ bool IsOwnPerformerFolder(const QString& startDir, const QString& baseFolder,
     return !own.isEmpty() && own == QFileInfo(baseFolder).canonicalFilePath();
 }
 
-void ImportPerformerBase(const QString& startDir, const QString& baseFolder,
+void ImportPerformerBase(FileSetChange& change, const QString& startDir, const QString& baseFolder,
                          const Lines& performers, QByteArrayView performer,
                          BaseImportProgress& progress) {
     const QString folder = PerformerStorePath(startDir, StoreEntry::PerformerFolder, performer);
@@ -141,7 +141,6 @@ void ImportPerformerBase(const QString& startDir, const QString& baseFolder,
     progress.oldDataNotRemovable = replacing && old != OldData::Replaceable;
     if (old == OldData::NotReplaceable) throw StoreError(ENOTEMPTY, folder);
 
-    FileSetChange change;
     progress.stage = BaseImportProgress::Stage::Copying;
     if (old == OldData::Replaceable)
         overwriteOldFolder(change, baseFolder, folder);
@@ -149,8 +148,5 @@ void ImportPerformerBase(const QString& startDir, const QString& baseFolder,
         CopyPerformerFolder(change, baseFolder, folder, basePictures(baseFolder));
     progress.stage = BaseImportProgress::Stage::Listing;
     change.replaceLast(listPath, JoinRecordLines(withPerformer(performers, performer)));
-    change.commit();
-    progress.stage = BaseImportProgress::Stage::ReadingBack;
-    progress.performers = ReadRecordFile(listPath).toList();
     progress.stage = BaseImportProgress::Stage::Done;
 }

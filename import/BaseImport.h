@@ -6,6 +6,8 @@
 
 #include "store/RecordFile.h"
 
+class FileSetChange;
+
 // Bringing one performer's catalogue in from another copy's data folder (the base folder:
 // the performer's folder inside that copy). Window-free; every file call goes through fileio.
 
@@ -37,9 +39,8 @@ bool IsOwnPerformerFolder(const QString& startDir, const QString& baseFolder,
 // What an import got to, for the window's messages; filled also when it throws.
 struct BaseImportProgress {
     enum class Stage {
-        Copying,      // folders and files; a failure here has been undone
-        Listing,      // the performer list file; a failure here has been undone
-        ReadingBack,  // the import is complete, the list could not be read back
+        Copying,  // folders and files
+        Listing,  // the performer list file
         Done,
     };
     Stage stage = Stage::Copying;
@@ -47,18 +48,17 @@ struct BaseImportProgress {
     // missing (the import then makes it anew), or it lacked its picture folder or held more
     // than the three record files and pictures (nothing is written then).
     bool oldDataNotRemovable = false;
-    Lines performers;  // the performer list file as read back
 };
 
 // Brings the base folder's three record files and its *.jpg pictures (extension in any letter
 // case; other files are not carried) in as the performer's, then rewrites the performer list
-// file from `performers` followed by the performer (unless already listed). The list is
-// written last, and a failure before it undoes every step and throws StoreError: the list
-// never names a folder that is not whole, and a replaced performer keeps all its old files.
+// file from `performers` followed by the performer (unless already listed), every step one of
+// `change`. The list is written last, so a failure before it, undone by the change, leaves the
+// list naming no folder that is not whole, and a replaced performer keeps all its old files.
 // A performer already listed is replaced in its own folder: its files are overwritten one by
 // one and its old pictures that the base does not hold are deleted, each step undoable until
 // the list is written. When its old data is not as the program leaves it (deleting it to copy
 // anew would stop half-way, after the lyrics), nothing is written and StoreError is thrown.
-void ImportPerformerBase(const QString& startDir, const QString& baseFolder,
+void ImportPerformerBase(FileSetChange& change, const QString& startDir, const QString& baseFolder,
                          const Lines& performers, QByteArrayView performer,
                          BaseImportProgress& progress);

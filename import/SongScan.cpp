@@ -11,6 +11,8 @@
 #include "store/Cp1251.h"
 #include "store/FileIo.h"
 #include "store/FileSetChange.h"
+#include "store/PerformerCatalogue.h"
+#include "store/PerformerRepository.h"
 #include "store/StoreError.h"
 #include "store/StorePaths.h"
 
@@ -194,44 +196,21 @@ void RefuseTextBlockEnd(const SongFileText& song) {
                           kCancelled);
 }
 
-struct TextBlock {
-    Line header;
-    QByteArray lines;  // written form
-};
-
-struct NewCatalogue {
+struct ScanResult {
+    explicit ScanResult(QByteArrayView performer) : catalogue(performer.toByteArray()) {}
+    CatalogueBuilder catalogue;
     Lines albums;
-    Lines songs;
-    std::vector<TextBlock> texts;
     QStringList replacedCharacters;
 };
 
-// Every song is read before the text file is put together, so its bytes go into one buffer
-// of the right size instead of one that grows (and is copied) thousands of times.
-QByteArray JoinTextBlocks(const std::vector<TextBlock>& blocks) {
-    const auto lineSize = [](QByteArrayView line) { return line.size() + 2; };
-    qsizetype total = 0;
-    for (const TextBlock& block : blocks)
-        total += lineSize(block.header) + block.lines.size() + lineSize(kTextBlockEnd);
-    QByteArray bytes;
-    bytes.reserve(total);
-    for (const TextBlock& block : blocks) {
-        bytes.append(block.header).append("\r\n", 2);
-        bytes.append(block.lines);
-        bytes.append(kTextBlockEnd).append("\r\n", 2);
-    }
-    return bytes;
-}
-
 // The songs of one album, read through the album's folder held open.
-void AddSongs(NewCatalogue& out, const fileio::OpenFolder& albumFolder, const QString& album,
-              const QByteArray& albumName, const QList<ScanSong>& songs) {
+void AddSongs(ScanResult& out, const fileio::OpenFolder& albumFolder, const QString& album,
+              const QList<ScanSong>& songs) {
     for (const ScanSong& song : songs) {
         const QByteArray songName = StoredSongName(song.name, albumFolder.pathOf(song.fileName));
-        out.songs.append(songName);
         const SongFileText read = ReadSongText(albumFolder, songs, song.name);
         RefuseTextBlockEnd(read);
-        out.texts.push_back({TextBlockHeader(albumName, songName), read.text.written});
+        out.catalogue.addSong(songName, read.text.written);
         if (!read.text.unencodable.isEmpty())
             out.replacedCharacters.append(album + QStringLiteral(" / ") + song.name +
                                           QStringLiteral(": ") +
@@ -240,50 +219,54 @@ void AddSongs(NewCatalogue& out, const fileio::OpenFolder& albumFolder, const QS
 }
 
 // Each album folder is opened once, for its listing and for reading its songs.
-void AddAlbum(NewCatalogue& out, const QString& scanFolder, const QString& album) {
+void AddAlbum(ScanResult& out, const QString& scanFolder, const QString& album) {
     const QString folder = Join(scanFolder, album);
     // A folder name is an album name as it stands, ":" or "?" included.
     const QByteArray albumName = StoredName(album, folder);
     out.albums.append(albumName);
-    out.songs.append(SongBlockHeader(albumName));
+    out.catalogue.addAlbum(albumName);
     if (const std::unique_ptr<fileio::OpenFolder> albumFolder = OpenAlbumFolder(folder))
-        AddSongs(out, *albumFolder, album, albumName, SongFilesIn(*albumFolder));
-    out.songs.append(kSongBlockEnd);
-}
-
-// The three files are replaced one after the other; should a later one fail, the earlier
-// ones get their old bytes back, so the catalogue never mixes an old and a new scan.
-void WriteCatalogue(const QString& startDir, QByteArrayView performer, const NewCatalogue& data) {
-    FileSetChange files;
-    files.replace(PerformerStorePath(startDir, StoreEntry::AlbumList, performer),
-                  JoinRecordLines(data.albums));
-    files.replace(PerformerStorePath(startDir, StoreEntry::SongList, performer),
-                  JoinRecordLines(data.songs));
-    files.replaceLast(PerformerStorePath(startDir, StoreEntry::TextFile, performer),
-                      JoinTextBlocks(data.texts));
-    files.commit();
+        AddSongs(out, *albumFolder, album, SongFilesIn(*albumFolder));
 }
 
 // Only the files directly in the picture folder go; sub-folders and their contents stay. A
 // picture that cannot be deleted is passed over; the description of the first failure is
 // returned (empty when all went).
-QString DeletePictures(const QString& startDir, QByteArrayView performer) {
-    const QString folder = PerformerStorePath(startDir, StoreEntry::PictureFolder, performer);
-    const std::optional<StoreError> failure = RemoveFilesIn(folder);
-    if (!failure) return QString();
-    // A performer without a picture folder has no pictures to lose.
-    const bool noFolder = failure->error() == ENOENT && failure->path() == folder;
-    return noFolder ? QString() : failure->description();
+QString DeletePictures(FileSetChange& change, const QString& folder) {
+    QStringList names;
+    try {
+        names = fileio::listDir(folder, int(fileio::Listing::Files) | int(fileio::Listing::Hidden));
+    } catch (const StoreError& e) {
+        // A performer without a picture folder has no pictures to lose.
+        return e.error() == ENOENT ? QString() : e.description();
+    }
+    QString firstFailure;
+    for (const QString& name : names) {
+        try {
+            change.remove(folder + u'/' + name);
+        } catch (const StoreError& e) {
+            if (firstFailure.isEmpty()) firstFailure = e.description();
+        }
+    }
+    return firstFailure;
 }
 
 }  // namespace
 
-ScanOutcome ScanSongsIntoPerformer(const QString& startDir, QByteArrayView performer,
-                                   const QString& scanFolder) {
-    PerformerStorePath(startDir, StoreEntry::PerformerFolder, performer);  // refuses a bad name
-    NewCatalogue data;
-    for (const QString& album : AlbumEntries(scanFolder)) AddAlbum(data, scanFolder, album);
-    WriteCatalogue(startDir, performer, data);
-    const QString picturesLeft = DeletePictures(startDir, performer);
-    return {data.albums, data.replacedCharacters, picturesLeft};
+ScanOutcome ScanSongsIntoPerformer(FileSetChange& change, const PerformerRepository& repository,
+                                   QByteArrayView performer, const QString& scanFolder) {
+    repository.path(StoreEntry::PerformerFolder, performer);  // refuses a bad name
+    ScanResult read(performer);
+    for (const QString& album : AlbumEntries(scanFolder)) AddAlbum(read, scanFolder, album);
+    // The three files are replaced one after the other; should a later one fail, the change
+    // gives the earlier ones their old bytes back, so the catalogue never mixes an old and a
+    // new scan.
+    const PerformerCatalogue catalogue = read.catalogue.finish();
+    change.replace(repository.path(StoreEntry::AlbumList, performer), catalogue.albumList.bytes());
+    change.replace(repository.path(StoreEntry::SongList, performer), catalogue.songList.bytes());
+    change.replaceLast(repository.path(StoreEntry::TextFile, performer),
+                       catalogue.textFile.bytes());
+    const QString picturesLeft =
+        DeletePictures(change, repository.path(StoreEntry::PictureFolder, performer));
+    return {read.albums, read.replacedCharacters, picturesLeft};
 }

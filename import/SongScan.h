@@ -8,6 +8,9 @@
 
 #include "store/RecordFile.h"
 
+class FileSetChange;
+class PerformerRepository;
+
 // The song scanner's work on files: a folder whose entries are albums, each holding .txt and
 // .rtf lyric files, becomes one performer's album list, song list and text file.
 
@@ -52,7 +55,8 @@ struct ScanOutcome {
 };
 
 // Reads every song of the scan folder, and only when all of them have been read replaces the
-// performer's Albums.lrx, Songs.lrx and Texts.lrx and deletes the files of its picture folder.
-// Throws ScanRefused or StoreError; either way the catalogue stays as it was.
-ScanOutcome ScanSongsIntoPerformer(const QString& startDir, QByteArrayView performer,
-                                   const QString& scanFolder);
+// performer's Albums.lrx, Songs.lrx and Texts.lrx and deletes the files of its picture folder,
+// every step one of `change`. Throws ScanRefused or StoreError before anything is written, or
+// StoreError from a write (the change then puts the old files back).
+ScanOutcome ScanSongsIntoPerformer(FileSetChange& change, const PerformerRepository& repository,
+                                   QByteArrayView performer, const QString& scanFolder);

@@ -6,8 +6,7 @@
 
 #include "mainwindow/PictureView.h"
 #include "session/CatalogueSession.h"
-#include "store/AppearanceSettings.h"
-#include "support/Appearance.h"
+#include "support/ListEntries.h"
 
 TImageForm::TImageForm(CatalogueSession& session, QWidget* parent) : Form(session, parent) {
     setObjectName(QStringLiteral("ImageForm"));
@@ -22,23 +21,29 @@ TImageForm::TImageForm(CatalogueSession& session, QWidget* parent) : Form(sessio
     layout->addWidget(Image1);
     resize(kStartSize);
     connect(&session_, &CatalogueSession::pictureHidden, Image1, &QWidget::hide);
-    connect(&session_, &CatalogueSession::pictureCaptionChanged, this, &QWidget::setWindowTitle);
-    connect(&session_, &CatalogueSession::performerDeleted, Image1, &PictureView::clear);
+    connect(&session_, &CatalogueSession::pictureCaptionChanged, this,
+            [this](const PictureCaption& caption) { setWindowTitle(PictureCaptionText(caption)); });
+    connect(&session_, &CatalogueSession::catalogueChanged, this, [this](CatalogueChange what) {
+        if (what == CatalogueChange::PerformerDeleted) Image1->clear();
+    });
+    connect(&session_, &CatalogueSession::selectionChanged, this, &TImageForm::showSelection);
 }
 
-void TImageForm::FormActivate() {
-    ApplyFormColour(this, ResolveColour(ReadAppearance(session_.StartDir()).formColor));
+// After the files were read again: the caption and picture of what the main window shows.
+void TImageForm::showSelection() {
+    setWindowTitle(PictureCaptionText(session_.Caption()));
+    if (session_.ShownPicture().isEmpty()) Image1->hide();
 }
 
 void TImageForm::TakePicture(const QImage& picture) {
-    setWindowTitle(session_.AlbumPictureCaption());
+    setWindowTitle(PictureCaptionText(session_.AlbumCaption()));
     Image1->setPicture(picture);
     Image1->show();
 }
 
 void TImageForm::ShowLarge(const QImage& picture) {
     Image1->setPicture(picture);
-    setWindowTitle(session_.AlbumPictureCaption());
+    setWindowTitle(PictureCaptionText(session_.AlbumCaption()));
     show();
     raise();
 }

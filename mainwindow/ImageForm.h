@@ -18,8 +18,6 @@ class TImageForm : public Form {
     // The outer size (frame and caption included) the window has when first shown.
     static constexpr QSize kStartSize{424, 540};
 
-    void FormActivate() override;
-
     // The main window shows this picture of the chosen album: the window holds the same one,
     // shown or not.
     void TakePicture(const QImage& picture);
@@ -31,5 +29,6 @@ class TImageForm : public Form {
 
   private:
     void placeAtStart();
+    void showSelection();
     bool placed_ = false;
 };

@@ -6,6 +6,7 @@
 #include "mainwindow/HoverPanels.h"
 #include "mainwindow/MainForm.h"
 #include "session/CatalogueSession.h"
+#include "session/EditingCommands.h"
 #include "support/Modal.h"
 
 namespace {
@@ -69,7 +70,8 @@ void TMainForm::ImageSpeedButtonClick() {
 }
 
 void TMainForm::DeleteAvtor() {
-    session_.DeletePerformer(feedback_);
+    DeletePerformerCommand command;
+    runCommand(command);
 }
 
 void TMainForm::ScanerSpeedButtonClick() {
@@ -90,9 +92,11 @@ void TMainForm::ScanerSpeedButtonClick() {
     Modal().exec(dialogs_.ScanerForm);
 }
 
-void TMainForm::execWithBuffer(QDialog* dialog, Lines& buffer, const std::optional<Lines>& lines) {
+// The editor's save goes where its lines came from.
+void TMainForm::execWithBuffer(QDialog* dialog, EditorBuffer& buffer,
+                               const std::optional<Lines>& lines, const CommandTarget& target) {
     if (!lines) return;
-    buffer = *lines;
+    buffer = {target, *lines};
     Modal().exec(dialog);
 }
 
@@ -101,8 +105,8 @@ void TMainForm::AlbumsListEdit() {
         Inform(this, kChoosePerformer);
         return;
     }
-    execWithBuffer(dialogs_.AlbumsForm, buffers_.albumList,
-                   session_.AlbumListForEditing(feedback_));
+    execWithBuffer(dialogs_.AlbumsForm, buffers_.albumList, session_.AlbumListForEditing(feedback_),
+                   {session_.CurrentPerformer(), {}, {}});
 }
 
 void TMainForm::SongsListEdit() {
@@ -110,11 +114,12 @@ void TMainForm::SongsListEdit() {
         Inform(this, QStringLiteral("Выберите альбом."));
         return;
     }
-    execWithBuffer(dialogs_.SongsForm, buffers_.songList, session_.SongListForEditing(feedback_));
+    execWithBuffer(dialogs_.SongsForm, buffers_.songList, session_.SongListForEditing(feedback_),
+                   {session_.CurrentPerformer(), session_.SelectedAlbum(), {}});
 }
 
 void TMainForm::EditSongText() {
-    buffers_.songText.clear();
+    buffers_.songText.lines.clear();
     if (!HasSelectedSong()) {
         Inform(this, QStringLiteral("Не выбрано песни для редактирования."));
         return;
@@ -123,5 +128,6 @@ void TMainForm::EditSongText() {
         Inform(this, QStringLiteral("Имя песни не должно быть нулевой длины."));
         return;
     }
-    execWithBuffer(dialogs_.SongForm, buffers_.songText, session_.SongTextForEditing(feedback_));
+    execWithBuffer(dialogs_.SongForm, buffers_.songText, session_.SongTextForEditing(feedback_),
+                   {session_.CurrentPerformer(), session_.CurrentAlbum(), session_.CurrentSong()});
 }

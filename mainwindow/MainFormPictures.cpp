@@ -5,6 +5,7 @@
 #include "mainwindow/MainForm.h"
 #include "mainwindow/PictureView.h"
 #include "session/CatalogueSession.h"
+#include "session/PictureCommands.h"
 #include "store/Cp1251.h"
 #include "store/StoreError.h"
 #include "support/Modal.h"
@@ -32,7 +33,12 @@ class AlbumPictureDestination : public PictureDestination {
                     QStringLiteral("Не удаётся сохранить картинку. Скорее всего вы использовали\r"
                                    "неразрешённые символы в имени альбома: \" * / : < > ? \\ |."));
     }
-    void store(const QByteArray& jpeg) override { session_.StoreAlbumPicture(jpeg); }
+    void store(const QByteArray& jpeg) override {
+        AttachPictureCommand command({session_.CurrentPerformer(), session_.CurrentAlbum(), {}},
+                                     jpeg);
+        WidgetFeedback feedback(&form_);
+        session_.execute(command, feedback);
+    }
 
   private:
     TMainForm& form_;
@@ -61,7 +67,8 @@ void TMainForm::AddImage() {
 }
 
 void TMainForm::DelImageSpeedButtonClick() {
-    session_.RemoveAlbumPicture(feedback_);
+    RemovePictureCommand command;
+    runCommand(command);
 }
 
 void TMainForm::N1Click() {

@@ -7,10 +7,11 @@
 #include "mainwindow/MainForm.h"
 #include "printing/SongPrint.h"
 #include "session/CatalogueSession.h"
-#include "store/AppearanceSettings.h"
+#include "session/ImportCommands.h"
 #include "store/Cp1251.h"
 #include "store/StoreError.h"
 #include "support/FolderBrowseDialog.h"
+#include "support/Form.h"
 #include "support/JpegDecoder.h"
 #include "support/Modal.h"
 
@@ -22,8 +23,8 @@ QStringList Decoded(const Lines& lines) {
     return text;
 }
 
-QString FontFace(const QString& startDir) {
-    return cp1251::decode(ReadAppearance(startDir).fontName);
+QString FontFace(const CatalogueSession& session) {
+    return cp1251::decode(Form::CurrentAppearance(session).fontName);
 }
 
 QImage Picture(const QByteArray& jpeg) {
@@ -60,7 +61,7 @@ void TMainForm::PrintSongItemClick() {
         QPrinter printer(QPrinter::HighResolution);
         SetUpPrinter(printer, printed.name);
         if (!Modal().print(this, printer)) return;
-        PrintSong(printer, printed, FontFace(session_.StartDir()));
+        PrintSong(printer, printed, FontFace(session_));
     } catch (const StoreError& e) {
         ShowErrorReport(this, e.description());
     }
@@ -82,7 +83,7 @@ void TMainForm::PrintAlbumItemClick() {
         QPrinter printer(QPrinter::HighResolution);
         SetUpPrinter(printer, printed.album);
         if (!Modal().print(this, printer)) return;
-        PrintAlbum(printer, printed, FontFace(session_.StartDir()));
+        PrintAlbum(printer, printed, FontFace(session_));
     } catch (const StoreError& e) {
         ShowErrorReport(this, e.description());
     }
@@ -94,5 +95,6 @@ void TMainForm::ExportPerformerItemClick() {
         return;
     }
     if (!ExportFolderDialog->Execute()) return;
-    session_.ExportPerformer(ExportFolderDialog->Folder(), feedback_);
+    ExportCommand command(session_.SelectedPerformer(), ExportFolderDialog->Folder());
+    runCommand(command);
 }

@@ -1,20 +1,12 @@
 // The main window's side of the lyrics search: the command that opens the search window and
 // the walk to a found song.
 #include <QAction>
-#include <QComboBox>
-#include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QSignalBlocker>
 #include <QTextBlock>
 
 #include "mainwindow/MainForm.h"
-
-namespace {
-int IndexOf(const Lines& names, const QByteArray& name) {
-    return int(names.indexOf(name));
-}
-}  // namespace
+#include "session/CatalogueSession.h"
 
 // One action serves the text pane's pop-up menu and Ctrl+F anywhere in the window; the
 // program's entry connects it to the search window.
@@ -26,24 +18,11 @@ void TMainForm::createSearchCommand() {
     addAction(SearchAction);
 }
 
+// The song goes through the session in one call, each list chosen as the user would choose it;
+// the text pane then shows the found line selected.
 void TMainForm::ShowFoundSong(const QByteArray& performer, const QByteArray& album,
                               const QByteArray& song, int line) {
-    const int p = IndexOf(PerformerNames(), performer);
-    if (p < 0) return;  // gone since it was indexed
-    PerfComboBox->setCurrentIndex(p);
-    PerfComboBoxClick();
-    const int a = IndexOf(AlbumNames(), album);
-    if (a < 0) return;
-    AlbumsComboBox->setCurrentIndex(a);
-    AlbumsComboBoxClick();
-    const int s = IndexOf(SongNames(), song);
-    if (s < 0) return;
-    {
-        const QSignalBlocker quiet(SongsListBox);  // the handler runs once, below
-        SongsListBox->setCurrentRow(s);
-    }
-    SongsListBox->scrollToItem(SongsListBox->item(s));
-    SongsListBoxClick();
+    if (!session_.RevealSong(performer, album, song, line, feedback_)) return;
     const QTextBlock block = Song->document()->findBlockByNumber(line);
     if (line < 0 || !block.isValid()) return;
     QTextCursor cursor(block);

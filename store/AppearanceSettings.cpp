@@ -47,22 +47,23 @@ ProfileValue formColorValue(ColourRef color) {
 }  // namespace
 
 // The three font keys go in one write, so that a failure leaves no font half changed.
-void WriteFontSettings(const QString& startDir, const QByteArray& name, int size, ColourRef color) {
-    WriteProfileValues(settingsPath(startDir), fontValues(name, size, color));
+void WriteFontSettings(FileSetChange& change, const QString& startDir, const QByteArray& name,
+                       int size, ColourRef color) {
+    WriteProfileValues(change, settingsPath(startDir), fontValues(name, size, color));
 }
 
-void WriteBackColor(const QString& startDir, ColourRef color) {
-    WriteProfileValues(settingsPath(startDir), {backColorValue(color)});
+void WriteBackColor(FileSetChange& change, const QString& startDir, ColourRef color) {
+    WriteProfileValues(change, settingsPath(startDir), {backColorValue(color)});
 }
 
-void WriteFormColor(const QString& startDir, ColourRef color) {
-    WriteProfileValues(settingsPath(startDir), {formColorValue(color)});
+void WriteFormColor(FileSetChange& change, const QString& startDir, ColourRef color) {
+    WriteProfileValues(change, settingsPath(startDir), {formColorValue(color)});
 }
 
-void ResetAppearance(const QString& startDir) {
+void ResetAppearance(FileSetChange& change, const QString& startDir) {
     const Appearance d;
     WriteProfileValues(
-        settingsPath(startDir),
+        change, settingsPath(startDir),
         fontValues(d.fontName, d.fontSize, d.fontColor) +
             QList<ProfileValue>{backColorValue(d.backColor), formColorValue(d.formColor)});
 }

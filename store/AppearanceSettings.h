@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+class FileSetChange;
 class IniFile;
 
 // A Windows colour reference: top byte 0 is an RGB colour (red in the lowest byte), top byte
@@ -38,10 +39,11 @@ Appearance ReadAppearance(const QString& startDir);
 // The appearance held by settings already read.
 Appearance AppearanceFrom(const IniFile& ini);
 
-// The writes of the font and colour commands, each one step. Each throws StoreError "Unable to
-// write to <path>" on failure and leaves the file as it was.
-void WriteFontSettings(const QString& startDir, const QByteArray& name, int size, ColourRef color);
-void WriteBackColor(const QString& startDir, ColourRef color);
-void WriteFormColor(const QString& startDir, ColourRef color);
+// The writes of the font and colour commands, each the last step of a change. Each throws
+// StoreError "Unable to write to <path>" on failure and leaves the file as it was.
+void WriteFontSettings(FileSetChange& change, const QString& startDir, const QByteArray& name,
+                       int size, ColourRef color);
+void WriteBackColor(FileSetChange& change, const QString& startDir, ColourRef color);
+void WriteFormColor(FileSetChange& change, const QString& startDir, ColourRef color);
 // Writes all five keys with their defaults, in one step: a failure leaves the file as it was.
-void ResetAppearance(const QString& startDir);
+void ResetAppearance(FileSetChange& change, const QString& startDir);

@@ -52,27 +52,6 @@ int RemoveInterruptedSavesIn(const QString& folder, TargetTest isOurs) {
 
 }  // namespace
 
-RecordLines LoadPerformerList(const QString& startDir) {
-    return ReadRecordFile(PerformerStorePath(startDir, StoreEntry::PerformerList));
-}
-
-RecordLines LoadAlbumList(const QString& startDir, QByteArrayView performer) {
-    return ReadRecordFile(PerformerStorePath(startDir, StoreEntry::AlbumList, performer));
-}
-
-Lines LoadSongList(const QString& startDir, QByteArrayView performer, QByteArrayView album) {
-    return CollectBlockBodies(
-        ReadRecordFile(PerformerStorePath(startDir, StoreEntry::SongList, performer)),
-        SongBlockHeader(album), kSongBlockEnd);
-}
-
-Lines LoadSongText(const QString& startDir, QByteArrayView performer, QByteArrayView album,
-                   QByteArrayView song) {
-    return CollectBlockBodies(
-        ReadRecordFile(PerformerStorePath(startDir, StoreEntry::TextFile, performer)),
-        TextBlockHeader(album, song), kTextBlockEnd);
-}
-
 void CreatePerformerFolder(FileSetChange& change, const QString& startDir,
                            QByteArrayView performer) {
     change.makeDir(PerformerStorePath(startDir, StoreEntry::PerformerFolder, performer));
@@ -118,6 +97,28 @@ std::optional<StoreError> RemoveFilesIn(const QString& folder) {
         }
     }
     return firstFailure;
+}
+
+bool RemoveFolderThrough(FileSetChange& change, const QString& folder) {
+    QStringList names;
+    try {
+        names = fileio::listDir(folder, int(fileio::Listing::Files) | int(fileio::Listing::Hidden));
+    } catch (const StoreError&) {
+        // what cannot be listed cannot be emptied; the folder's removal says so
+    }
+    for (const QString& name : names) {
+        try {
+            change.remove(folder + u'/' + name);
+        } catch (const StoreError&) {
+            // it stays, and the folder with it
+        }
+    }
+    try {
+        change.removeDir(folder);
+    } catch (const StoreError&) {
+        return false;
+    }
+    return true;
 }
 
 void EnsurePerformerList(const QString& startDir) {

@@ -7,12 +7,8 @@
 #include "store/StoreError.h"
 #include "store/StorePaths.h"
 
-// The readers of the main window. Each opens its file, reads it whole and closes it.
-RecordLines LoadPerformerList(const QString& startDir);
-RecordLines LoadAlbumList(const QString& startDir, QByteArrayView performer);
-Lines LoadSongList(const QString& startDir, QByteArrayView performer, QByteArrayView album);
-Lines LoadSongText(const QString& startDir, QByteArrayView performer, QByteArrayView album,
-                   QByteArrayView song);
+// The folders of the catalogue: making, copying and removing them, and the start-up's care
+// of the data folder. Names are the stored Windows-1251 bytes.
 
 // True when the performer's folder holds data a scan would replace: the first *.lrx file its
 // listing yields is not empty. A performer without a folder has no data to lose.
@@ -39,6 +35,9 @@ void CopyPerformerFolder(FileSetChange& change, const QString& from, const QStri
 // Deletes each file directly in the folder (never recursively); sub-folders and files that will
 // not go stay. Returns the first failure, that of listing the folder included.
 std::optional<StoreError> RemoveFilesIn(const QString& folder);
+// The same as steps of a change (each file's bytes kept), then the folder itself; false when
+// the folder stays (it could not be listed, or something in it would not go).
+bool RemoveFolderThrough(FileSetChange& change, const QString& folder);
 
 // Makes sure Data/ and Data/performers.lrx exist, as at start-up: a data folder that cannot
 // be made is passed over; a list file that cannot then be created throws.

@@ -351,10 +351,11 @@ void renameNoReplace(const QString& from, const QString& to, FolderFlush flush) 
     flushFolderNow(to, flush);
 }
 
-void copyNew(const QString& from, const QString& to, FolderFlush flush) {
-    const QByteArray data = readAll(from);
+QByteArray copyNew(const QString& from, const QString& to, FolderFlush flush) {
+    QByteArray data = readAll(from);
     if (exists(to)) fail(to, EEXIST);
     writeAtomic(to, data, flush);
+    return data;
 }
 
 // Read with readdir rather than QDir: the entry's type comes with its name (no call per entry

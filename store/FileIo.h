@@ -47,8 +47,8 @@ void removeDir(const QString& path);
 void removeFile(const QString& path);
 // Renames a file, never replacing an existing one (EEXIST).
 void renameNoReplace(const QString& from, const QString& to, FolderFlush flush = FolderFlush::Now);
-// Copies all bytes of a file (source opened read-only) into a new file `to`.
-void copyNew(const QString& from, const QString& to, FolderFlush flush = FolderFlush::Now);
+// Copies all bytes of a file (source opened read-only) into a new file `to`; returns them.
+QByteArray copyNew(const QString& from, const QString& to, FolderFlush flush = FolderFlush::Now);
 // Flushes the folder that holds `path` (a name just renamed into it) to disk. Throws StoreError
 // naming `path` when that fails.
 void flushFolderOf(const QString& path);

@@ -20,16 +20,68 @@ QString folderOf(const QString& path) {
     return path.left(path.lastIndexOf(u'/'));
 }
 
+FileVersions* findIn(QList<FileVersions>& files, const QString& path) {
+    for (FileVersions& f : files)
+        if (f.path == path) return &f;
+    return nullptr;
+}
+
+// One file's versions into the journal: a path seen before keeps its first bytes before.
+void record(ChangeJournal& journal, const QString& path, const std::optional<QByteArray>& before,
+            const std::optional<QByteArray>& after) {
+    if (FileVersions* known = findIn(journal.files, path))
+        known->after = after;
+    else
+        journal.files.append({path, before, after});
+}
+
 }  // namespace
+
+void ChangeJournal::append(const ChangeJournal& later) {
+    for (const FileVersions& f : later.files) record(*this, f.path, f.before, f.after);
+    madeFolders += later.madeFolders;
+    removedFolders += later.removedFolders;
+}
+
+const FileVersions* ChangeJournal::find(const QString& path) const {
+    for (const FileVersions& f : files)
+        if (f.path == path) return &f;
+    return nullptr;
+}
 
 FileSetChange::~FileSetChange() {
     if (!committed_ && rollBack() && undone_) undone_();
 }
 
-void FileSetChange::commit() {
+ChangeJournal FileSetChange::commit() {
     flushFoldersBut(QString());
+    ChangeJournal done = journal();
     committed_ = true;
     steps_.clear();
+    return done;
+}
+
+ChangeJournal FileSetChange::journal() const {
+    ChangeJournal done;
+    for (const Step& step : steps_) {
+        switch (step.kind) {
+            case Kind::Replaced:
+            case Kind::Created:
+                record(done, step.path, step.old, step.now);
+                break;
+            case Kind::Renamed:
+                record(done, step.from, step.now, std::nullopt);
+                record(done, step.path, std::nullopt, step.now);
+                break;
+            case Kind::MadeDir:
+                done.madeFolders.append(step.path);
+                break;
+            case Kind::RemovedDir:
+                done.removedFolders.append(step.path);
+                break;
+        }
+    }
+    return done;
 }
 
 void FileSetChange::rememberFolderOf(const QString& path) {
@@ -46,44 +98,71 @@ void FileSetChange::flushFoldersBut(const QString& folder) {
     unflushed_.clear();
 }
 
-void FileSetChange::replace(const QString& path, const QByteArray& bytes) {
-    std::optional<QByteArray> old = currentBytes(path);
+// The file's bytes now, shown to the guard before the step touches the file.
+QByteArray FileSetChange::guarded(const QString& path, const std::optional<QByteArray>& current) {
+    const QByteArray bytes = current ? *current : fileio::readAll(path);
+    if (guard_) guard_(path, bytes);
+    return bytes;
+}
+
+void FileSetChange::replace(const QString& path, const QByteArray& bytes,
+                            const std::optional<QByteArray>& current) {
+    std::optional<QByteArray> old = current ? current : currentBytes(path);
+    if (old) guarded(path, old);
     fileio::writeAtomic(path, bytes, fileio::FolderFlush::Pending);
-    steps_.append({Kind::Replaced, path, QString(), std::move(old)});
+    steps_.append({Kind::Replaced, path, QString(), std::move(old), bytes});
     rememberFolderOf(path);
 }
 
-void FileSetChange::replaceLast(const QString& path, const QByteArray& bytes) {
+void FileSetChange::replaceLast(const QString& path, const QByteArray& bytes,
+                                const std::optional<QByteArray>& current) {
+    std::optional<QByteArray> old = current ? current : currentBytes(path);
+    if (old) guarded(path, old);
     flushFoldersBut(folderOf(path));
     fileio::writeAtomic(path, bytes);
+    // Nothing comes after it that could fail and need its old bytes back; the journal still
+    // wants them.
+    steps_.append({Kind::Replaced, path, QString(), std::move(old), bytes});
 }
 
 void FileSetChange::rename(const QString& from, const QString& to) {
+    const QByteArray bytes = guarded(from, std::nullopt);
     fileio::renameNoReplace(from, to, fileio::FolderFlush::Pending);
-    steps_.append({Kind::Renamed, to, from, std::nullopt});
+    steps_.append({Kind::Renamed, to, from, std::nullopt, bytes});
     rememberFolderOf(to);
 }
 
 void FileSetChange::copyNew(const QString& from, const QString& to) {
-    fileio::copyNew(from, to, fileio::FolderFlush::Pending);
-    steps_.append({Kind::Created, to, QString(), std::nullopt});
+    const QByteArray bytes = fileio::copyNew(from, to, fileio::FolderFlush::Pending);
+    steps_.append({Kind::Created, to, QString(), std::nullopt, bytes});
     rememberFolderOf(to);
 }
 
-void FileSetChange::createNew(const QString& path) {
-    fileio::createNewFile(path);
-    steps_.append({Kind::Created, path, QString(), std::nullopt});
+void FileSetChange::createNew(const QString& path, const QByteArray& bytes) {
+    if (bytes.isEmpty()) {
+        fileio::createNewFile(path);
+    } else {
+        if (fileio::exists(path) || fileio::isSymLink(path)) throw StoreError(EEXIST, path);
+        fileio::writeAtomic(path, bytes, fileio::FolderFlush::Pending);
+        rememberFolderOf(path);
+    }
+    steps_.append({Kind::Created, path, QString(), std::nullopt, bytes});
 }
 
 void FileSetChange::remove(const QString& path) {
-    QByteArray old = fileio::readAll(path);
+    QByteArray old = guarded(path, std::nullopt);
     fileio::removeFile(path);
-    steps_.append({Kind::Replaced, path, QString(), std::move(old)});
+    steps_.append({Kind::Replaced, path, QString(), std::move(old), std::nullopt});
 }
 
 void FileSetChange::makeDir(const QString& path) {
     fileio::makeDir(path);
-    steps_.append({Kind::MadeDir, path, QString(), std::nullopt});
+    steps_.append({Kind::MadeDir, path, QString(), std::nullopt, std::nullopt});
+}
+
+void FileSetChange::removeDir(const QString& path) {
+    fileio::removeDir(path);
+    steps_.append({Kind::RemovedDir, path, QString(), std::nullopt, std::nullopt});
 }
 
 bool FileSetChange::rollBack() noexcept {
@@ -105,6 +184,9 @@ bool FileSetChange::rollBack() noexcept {
                     break;
                 case Kind::MadeDir:
                     fileio::removeDir(step->path);
+                    break;
+                case Kind::RemovedDir:
+                    fileio::makeDir(step->path);
                     break;
             }
         } catch (const StoreError&) {

@@ -4,6 +4,7 @@
 #include <cerrno>
 
 #include "store/FileIo.h"
+#include "store/FileSetChange.h"
 #include "store/IniFile.h"
 #include "store/StoreError.h"
 
@@ -14,14 +15,14 @@ constexpr char kSection[] = "General";
 constexpr char kKey[] = "FirstRun";
 
 // The folders above the file, from the outermost missing one in.
-void MakeFoldersFor(const QString& path) {
+void MakeFoldersFor(FileSetChange& change, const QString& path) {
     const qsizetype slash = path.lastIndexOf(u'/');
     if (slash <= 0) return;
     const QString folder = path.left(slash);
     if (fileio::isDir(folder)) return;
-    MakeFoldersFor(folder);
+    MakeFoldersFor(change, folder);
     try {
-        fileio::makeDir(folder);
+        change.makeDir(folder);
     } catch (const StoreError& e) {
         if (e.error() != EEXIST)
             throw StoreError::withDescription(QStringLiteral("Unable to write to %1").arg(path),
@@ -45,8 +46,8 @@ bool FirstRunFlagSet() {
     return IniFile::load(FirstRunFlagPath()).readString(kSection, kKey, missing) != missing;
 }
 
-void WriteFirstRunFlag() {
+void WriteFirstRunFlag(FileSetChange& change) {
     const QString path = FirstRunFlagPath();
-    MakeFoldersFor(path);
-    WriteProfileInteger(path, kSection, kKey, 1);
+    MakeFoldersFor(change, path);
+    WriteProfileValues(change, path, {{kSection, kKey, QByteArray::number(1)}});
 }

@@ -1,9 +1,11 @@
 #include "store/IniFile.h"
 
 #include "store/FileIo.h"
+#include "store/FileSetChange.h"
 #include "store/StoreError.h"
 
 #include <cerrno>
+#include <optional>
 
 namespace {
 
@@ -145,21 +147,32 @@ void WriteProfileString(const QString& path, QByteArrayView section, QByteArrayV
 }
 
 void WriteProfileValues(const QString& path, const QList<ProfileValue>& values) {
+    FileSetChange change;
+    WriteProfileValues(change, path, values);
+    change.commit();
+}
+
+void WriteProfileValues(FileSetChange& change, const QString& path,
+                        const QList<ProfileValue>& values) {
+    const auto unableToWrite = [&path](const StoreError& e) {
+        return StoreError::withDescription(QStringLiteral("Unable to write to %1").arg(path), path,
+                                           e.error());
+    };
     IniFile ini;
+    std::optional<QByteArray> current;
     try {
-        ini.lines_ = ReadRecordFile(path).toList();
+        current = fileio::readAll(path);
+        ini.lines_ = RecordLines(*current).toList();
     } catch (const StoreError& e) {
         // Only a file that is not there yet starts empty; an unreadable one is never replaced.
-        if (e.error() != ENOENT)
-            throw StoreError::withDescription(QStringLiteral("Unable to write to %1").arg(path),
-                                              path, e.error());
+        if (e.error() != ENOENT) throw unableToWrite(e);
+        current = std::nullopt;
     }
     for (const ProfileValue& v : values) ini.setString(v.section, v.key, v.value);
     try {
-        WriteRecordFile(path, ini.lines());
+        change.replaceLast(path, JoinRecordLines(ini.lines()), current);
     } catch (const StoreError& e) {
-        throw StoreError::withDescription(QStringLiteral("Unable to write to %1").arg(path), path,
-                                          e.error());
+        throw unableToWrite(e);
     }
 }
 

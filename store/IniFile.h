@@ -6,6 +6,8 @@
 
 #include "store/RecordFile.h"
 
+class FileSetChange;
+
 // One key to write, with its section and value.
 struct ProfileValue {
     QByteArray section;
@@ -40,7 +42,7 @@ class IniFile {
     static bool parseInteger(QByteArrayView text, qint32* value);
 
   private:
-    friend void WriteProfileValues(const QString&, const QList<ProfileValue>&);
+    friend void WriteProfileValues(FileSetChange&, const QString&, const QList<ProfileValue>&);
     qsizetype findSection(QByteArrayView section) const;
     qsizetype findKey(qsizetype sectionLine, QByteArrayView key) const;
 
@@ -50,6 +52,9 @@ class IniFile {
 // Writes the keys into the file on disk, in this order, as one step: either all of them are
 // written or the file stays as it was. A failure throws StoreError "Unable to write to <path>".
 void WriteProfileValues(const QString& path, const QList<ProfileValue>& values);
+// The same as the last step of a change.
+void WriteProfileValues(FileSetChange& change, const QString& path,
+                        const QList<ProfileValue>& values);
 
 // Writes one key into the file on disk as one step, creating file, section and key as
 // needed. A failure throws StoreError "Unable to write to <path>".

@@ -103,12 +103,12 @@ Lines RecordLines::toList() const {
 }
 
 QByteArray RecordLines::joined() const {
-    return isJoinedForm() ? data_ : JoinLines(index());
+    return inWrittenForm() ? data_ : JoinLines(index());
 }
 
 // In a plain file every CR stands before an LF, so the file is in the written form when there
 // are as many CRs as LFs and the last line has its line end. Counted branch-free, as above.
-bool RecordLines::isJoinedForm() const {
+bool RecordLines::inWrittenForm() const {
     if (!plain_) return false;
     if (data_.isEmpty()) return true;
     if (data_.back() != '\n') return false;

@@ -30,13 +30,15 @@ class RecordLines {
     // The bytes JoinRecordLines writes for these lines. A file already written that way (the
     // usual case) gives its own buffer, without a copy.
     QByteArray joined() const;
+    // True when the bytes read are exactly what JoinRecordLines writes for these lines: every
+    // line followed by CR LF, no lone CR, no Ctrl-Z.
+    bool inWrittenForm() const;
 
     // The bodies of every block with this header (see CollectBlockBodies).
     Lines blockBodies(QByteArrayView header, QByteArrayView endLine) const;
 
   private:
     bool holdsOnlyPlainLineEnds() const;
-    bool isJoinedForm() const;
     const std::vector<QByteArrayView>& index() const;
     void splitPlainLines() const;
     void splitAnyLines();

@@ -100,17 +100,11 @@ THelpForm::THelpForm(CatalogueSession& session, QWidget* parent) : Form(session,
     Button1 = new QPushButton(QStringLiteral("Закрыть"), Panel1);
     Button1->setGeometry((470 - 75) / 2, 8, 75, 25);
     Button1->setDefault(true);
+    // The help keeps its own face and size; it takes the user's colours.
+    TakeAppearance({{Memo1, TextControlRule{false, false, true, true}}}, {Panel1});
     connect(Button1, &QPushButton::clicked, this, &THelpForm::Button1Click);
 }
 
 void THelpForm::Button1Click() {
     close();
-}
-
-void THelpForm::FormActivate() {
-    const Appearance a = ReadAppearance(session_.StartDir());
-    ApplyToTextControl(Memo1, a, TextControlRule{false, false, true, true});
-    const QColor form = ResolveColour(a.formColor);
-    ApplyFormColour(this, form);
-    ApplyFormColour(Panel1, form);
 }

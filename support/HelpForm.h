@@ -19,8 +19,6 @@ class THelpForm : public Form {
     static QString HelpText();
 
   protected:
-    void FormActivate() override;
-
   private:
     void Button1Click();
 };

@@ -73,3 +73,16 @@ QStringList DecodeLines(const Lines& lines) {
     for (const QByteArray& line : lines) text.append(cp1251::decode(line));
     return text;
 }
+
+QString PictureCaptionText(const PictureCaption& caption) {
+    switch (caption.kind) {
+        case PictureCaption::Kind::PutAway:
+            return QStringLiteral("Картинка:");
+        case PictureCaption::Kind::Album:
+            return QStringLiteral("Картинка: ") + cp1251::decode(caption.performer) +
+                   QStringLiteral(" - ") + cp1251::decode(caption.album);
+        case PictureCaption::Kind::Empty:
+            break;
+    }
+    return QStringLiteral("Картинка: ");
+}

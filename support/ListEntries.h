@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include "session/CatalogueSession.h"
 #include "store/RecordFile.h"
 
 class QComboBox;
@@ -23,3 +24,7 @@ QByteArray ListBoxSelection(const QListWidget* list);
 
 // Stored lines as an editor shows them.
 QStringList DecodeLines(const Lines& lines);
+
+// The large picture window's caption: "Картинка: " alone, "Картинка:" after a command put the
+// picture away, or with the performer and the album.
+QString PictureCaptionText(const PictureCaption& caption);

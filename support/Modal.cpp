@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 #include "support/FontColourDialog.h"
+#include "support/NoticeTexts.h"
 
 namespace {
 
@@ -138,8 +139,9 @@ void ShowErrorReport(QWidget* parent, const QString& description) {
                                        ErrorReportText(description), Ok});
 }
 
-MsgButton WidgetFeedback::message(MsgKind kind, const QString& text, int buttons) {
-    return ShowMessage(parent_, kind, text, buttons);
+MsgButton WidgetFeedback::tell(const Notice& notice) {
+    const NoticeText said = TextOf(notice);
+    return ShowMessage(parent_, said.kind, said.text, said.buttons);
 }
 
 void WidgetFeedback::errorReport(const QString& description) {

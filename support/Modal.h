@@ -65,7 +65,7 @@ QString ErrorReportText(const QString& description);
 class WidgetFeedback : public Feedback {
   public:
     explicit WidgetFeedback(QWidget* parent) : parent_(parent) {}
-    MsgButton message(MsgKind kind, const QString& text, int buttons = Ok) override;
+    MsgButton tell(const Notice& notice) override;
     void errorReport(const QString& description) override;
 
   private:

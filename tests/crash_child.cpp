@@ -1,5 +1,5 @@
 // The process the crash test kills: saves one song's text and one album's song list through
-// the editors' store operations, again and again, each save a new version, until it is killed.
+// the editors' commands, again and again, each save a new version, until it is killed.
 // Progress goes to stdout one byte at a time and unbuffered, so that whatever the parent reads
 // after the kill is exactly what had happened: 'r' ready, 't'/'T' a text save begun/done,
 // 's'/'S' a song list save begun/done; and where the file work is: 'e' reading a file, 'w'
@@ -10,12 +10,14 @@
 #include <sys/prctl.h>
 #include <unistd.h>
 #include <QCoreApplication>
+#include <QDir>
 #include <csignal>
 #include <cstdio>
 
-#include "store/Editing.h"
+#include "session/CatalogueSession.h"
+#include "session/EditingCommands.h"
 #include "store/FileIo.h"
-#include "store/StoreError.h"
+#include "tests/helpers/QuietFeedback.h"
 #include "tests/helpers/SaveVersions.h"
 
 namespace {
@@ -40,25 +42,25 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: crash_child START_DIR SEED FIRST_VERSION\n");
         return 2;
     }
-    const QString startDir = QString::fromLocal8Bit(argv[1]);
+    QDir::setCurrent(QString::fromLocal8Bit(argv[1]));
+    CatalogueSession session;
+    QuietFeedback feedback;
+    const CommandTarget song{SaveVersions::performer(), SaveVersions::album(),
+                             SaveVersions::song()};
     const SaveVersions versions(quint32(std::strtoul(argv[2], nullptr, 10)));
     const qint64 first = std::strtoll(argv[3], nullptr, 10);
     fileio::setPhaseListener(ReportPhase);
     Report('r');
-    try {
-        for (qint64 version = first;; ++version) {
-            const Lines text = versions.lyrics(version);
-            const Lines songs = versions.songs(version);
-            Report('t');
-            SaveSongText(startDir, SaveVersions::performer(), SaveVersions::album(),
-                         SaveVersions::song(), text);
-            Report('T');
-            Report('s');
-            SaveSongList(startDir, SaveVersions::performer(), SaveVersions::album(), songs);
-            Report('S');
-        }
-    } catch (const StoreError& e) {
-        std::fprintf(stderr, "save failed: %s\n", e.what());
-        return 1;
+    for (qint64 version = first;; ++version) {
+        SaveSongTextCommand text(song, versions.lyrics(version));
+        SaveSongListCommand songs(song, versions.songs(version));
+        Report('t');
+        if (session.execute(text, feedback) != Outcome::Done) break;
+        Report('T');
+        Report('s');
+        if (session.execute(songs, feedback) != Outcome::Done) break;
+        Report('S');
     }
+    std::fprintf(stderr, "save failed: %s\n", qPrintable(feedback.errors.join(u' ')));
+    return 1;
 }

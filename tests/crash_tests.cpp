@@ -4,6 +4,7 @@
 // the files is cleared away.
 
 #include <gtest/gtest.h>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -14,12 +15,15 @@
 #include <csignal>
 #include <optional>
 
+#include "session/CatalogueSession.h"
+#include "session/EditingCommands.h"
 #include "store/Catalogue.h"
 #include "store/Cp1251.h"
-#include "store/Editing.h"
 #include "store/FileIo.h"
+#include "store/PerformerRepository.h"
 #include "store/StoreError.h"
 #include "tests/helpers/AppFixture.h"
+#include "tests/helpers/QuietFeedback.h"
 #include "tests/helpers/SaveVersions.h"
 
 namespace {
@@ -64,13 +68,16 @@ struct SavedFile {
     }
 };
 
+PerformerCatalogue LoadEdited(const QString& startDir) {
+    return PerformerRepository(startDir).load(SaveVersions::performer());
+}
+
 Lines LoadEditedText(const QString& startDir) {
-    return LoadSongText(startDir, SaveVersions::performer(), SaveVersions::album(),
-                        SaveVersions::song());
+    return LoadEdited(startDir).textOf(SaveVersions::album(), SaveVersions::song());
 }
 
 Lines LoadEditedSongs(const QString& startDir) {
-    return LoadSongList(startDir, SaveVersions::performer(), SaveVersions::album());
+    return LoadEdited(startDir).songsOf(SaveVersions::album());
 }
 
 QString ChildPath() {
@@ -370,11 +377,13 @@ TEST_F(CrashTest, NoSaveWritesThroughALink) {
     };
     EXPECT_EQ(refused([&] { WriteRecordFile(texts, {"new"}); }), ELOOP);
     EXPECT_EQ(refused([&] { AppendRecordFile(texts, {"new"}); }), ELOOP);
-    EXPECT_EQ(refused([&] {
-                  SaveSongText(cat.startDir(), SaveVersions::performer(), SaveVersions::album(),
-                               SaveVersions::song(), {"new"});
-              }),
-              ELOOP);
+    QDir::setCurrent(cat.startDir());
+    CatalogueSession session;
+    QuietFeedback quiet;
+    SaveSongTextCommand save(
+        {SaveVersions::performer(), SaveVersions::album(), SaveVersions::song()}, {"new"});
+    EXPECT_EQ(session.execute(save, quiet), Outcome::Failed);
+    EXPECT_EQ(quiet.errors, QStringList{"I/O error 40"});
     EXPECT_EQ(refused([&] { WriteRecordFile(dangling, {"new"}); }), ELOOP);
     EXPECT_EQ(StoreError(ELOOP, texts).description(), QStringLiteral("I/O error 40"));
     EXPECT_TRUE(fileio::isSymLink(texts));

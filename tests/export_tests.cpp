@@ -5,6 +5,7 @@
 #include "import/SongScan.h"
 #include "store/FileIo.h"
 #include "store/StoreError.h"
+#include "tests/helpers/ScanInto.h"
 #include "tests/helpers/TempCatalogue.h"
 
 namespace {
@@ -45,7 +46,7 @@ TEST_F(Export, ScanningTheExportGivesThePerformerBack) {
     EXPECT_TRUE(fileio::isDir(cat.path(QStringLiteral("out/Кино/Пустой"))));
 
     cat.addPerformer(W("Копия"));
-    ScanSongsIntoPerformer(cat.startDir(), W("Копия"), outcome.performerFolder);
+    ScanInto(cat, W("Копия"), outcome.performerFolder);
     EXPECT_EQ(cat.read(QStringLiteral("Data/Копия/Albums.lrx")), albums);
     EXPECT_EQ(cat.read(QStringLiteral("Data/Копия/Songs.lrx")), songs);
     EXPECT_EQ(cat.read(QStringLiteral("Data/Копия/Texts.lrx")), texts);

@@ -8,8 +8,10 @@
 #include <jpeglib.h>
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QScreen>
 #include <QToolButton>
@@ -477,7 +479,8 @@ TEST_F(PictureCommands, TheLargeWindowFollowsTheAlbumsAndOnlyHidesWhenClosed) {
 
 TEST_F(PictureCommands, TheLargeWindowTakesOnlyTheWindowColour) {
     cat.write("Data/Settings.ini", "[colors]\r\nformcolor=255\r\ncolor=65280\r\n");
-    ImageForm->FormActivate();
+    QEvent activate(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(ImageForm, &activate);
     EXPECT_EQ(ImageForm->palette().color(QPalette::Window), QColor(255, 0, 0));
     EXPECT_NE(ImageForm->palette().color(QPalette::Base), QColor(0, 255, 0));
 }

@@ -12,8 +12,8 @@
 
 #include "app/Forms.h"
 #include "import/RtfReader.h"
-#include "import/ScanerForm.h"
 #include "import/SongScan.h"
+#include "importwindows/ScanerForm.h"
 #include "mainwindow/ImageForm.h"
 #include "mainwindow/MainForm.h"
 #include "mainwindow/PictureView.h"
@@ -21,6 +21,7 @@
 #include "store/StoreError.h"
 #include "support/FolderBrowseDialog.h"
 #include "tests/helpers/AppFixture.h"
+#include "tests/helpers/ScanInto.h"
 #include "tests/helpers/ScriptedModal.h"
 #include "tests/helpers/TempCatalogue.h"
 
@@ -167,7 +168,7 @@ class Scan : public ::testing::Test {
     void TearDown() override { fileio::clearFaults(); }
 
     ScanOutcome scan(const QString& folder = QStringLiteral("scan")) {
-        return ScanSongsIntoPerformer(cat.startDir(), W("Группа"), cat.path(folder));
+        return ScanInto(cat, W("Группа"), cat.path(folder));
     }
     QByteArray file(const char* name) const {
         return cat.read(QStringLiteral("Data/Группа/") + QLatin1String(name));

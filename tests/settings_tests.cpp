@@ -2,12 +2,25 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <functional>
 
 #include "store/AppearanceSettings.h"
 #include "store/FileIo.h"
+#include "store/FileSetChange.h"
 #include "store/IniFile.h"
 #include "store/StoreError.h"
 #include "tests/helpers/TempCatalogue.h"
+
+namespace {
+
+// A settings write as one change, committed.
+void Written(const std::function<void(FileSetChange&)>& write) {
+    FileSetChange change;
+    write(change);
+    change.commit();
+}
+
+}  // namespace
 
 TEST(Settings, MissingFileGivesDefaultsAndCreatesNothing) {
     TempCatalogue cat;
@@ -61,8 +74,8 @@ TEST(Settings, WritingOneKeyKeepsEveryOtherLineInPlace) {
     const QByteArray before =
         "; my notes\r\n[Other]\r\nx=1\r\n\r\n[Colors]\r\nFormColor=5\r\n\r\n[tail]\r\ny=2\r\n";
     cat.write("Data/Settings.ini", before);
-    WriteBackColor(cat.startDir(), ColourRef{255});
-    WriteFormColor(cat.startDir(), ColourRef{0});
+    Written([&](FileSetChange& c) { WriteBackColor(c, cat.startDir(), ColourRef{255}); });
+    Written([&](FileSetChange& c) { WriteFormColor(c, cat.startDir(), ColourRef{0}); });
     EXPECT_EQ(cat.read("Data/Settings.ini"),
               QByteArray("; my notes\r\n[Other]\r\nx=1\r\n\r\n[Colors]\r\nformcolor=0\r\n"
                          "color=255\r\n\r\n[tail]\r\ny=2\r\n"));
@@ -71,7 +84,7 @@ TEST(Settings, WritingOneKeyKeepsEveryOtherLineInPlace) {
 TEST(Settings, ResetWritesAllFiveKeysAndLeavesOtherSections) {
     TempCatalogue cat;
     cat.write("Data/Settings.ini", "[mine]\r\nkeep=yes\r\n[font]\r\nsize=20\r\n");
-    ResetAppearance(cat.startDir());
+    Written([&](FileSetChange& c) { ResetAppearance(c, cat.startDir()); });
     EXPECT_EQ(cat.read("Data/Settings.ini"),
               QByteArray("[mine]\r\nkeep=yes\r\n[font]\r\nsize=8\r\nname=MS Sans Serif\r\n"
                          "color=-16777208\r\n[colors]\r\ncolor=16777215\r\n"
@@ -86,7 +99,7 @@ TEST(Settings, FailedWriteSaysUnableToWriteAndKeepsTheFile) {
     cat.write("Data/Settings.ini", "[font]\r\nsize=12\r\n");
     fileio::failOn({fileio::Op::Write, "Settings.ini", ENOSPC});  // the disk fills half-way
     try {
-        WriteBackColor(cat.startDir(), ColourRef{0});
+        Written([&](FileSetChange& c) { WriteBackColor(c, cat.startDir(), ColourRef{0}); });
         ADD_FAILURE();
     } catch (const StoreError& e) {
         EXPECT_EQ(e.description(), "Unable to write to " + cat.path("Data/Settings.ini"));
@@ -95,5 +108,6 @@ TEST(Settings, FailedWriteSaysUnableToWriteAndKeepsTheFile) {
     EXPECT_EQ(cat.read("Data/Settings.ini"), QByteArray("[font]\r\nsize=12\r\n"));
 
     TempCatalogue noData;  // no data folder at all
-    EXPECT_THROW(ResetAppearance(noData.startDir()), StoreError);
+    EXPECT_THROW(Written([&](FileSetChange& c) { ResetAppearance(c, noData.startDir()); }),
+                 StoreError);
 }

@@ -7,6 +7,7 @@
 #include "store/Cp1251.h"
 #include "store/FileIo.h"
 #include "store/FileSetChange.h"
+#include "store/PerformerRepository.h"
 #include "store/StoreError.h"
 #include "tests/helpers/TempCatalogue.h"
 
@@ -219,7 +220,7 @@ TEST(StartUp, PerformerListIsMadeOnlyWhenMissing) {
     cat.write("Data/performers.lrx", "A\r\n");
     EnsurePerformerList(cat.startDir());
     EXPECT_EQ(cat.read("Data/performers.lrx"), QByteArray("A\r\n"));
-    EXPECT_EQ(LoadPerformerList(cat.startDir()).toList(), Lines{"A"});
+    EXPECT_EQ(PerformerRepository(cat.startDir()).readPerformerList().toList(), Lines{"A"});
 }
 
 TEST(FileOperations, NeverReplaceNeverRecurse) {

@@ -6,6 +6,7 @@
 #include "app/Forms.h"
 #include "mainwindow/MainForm.h"
 #include "store/FileIo.h"
+#include "store/FileSetChange.h"
 #include "store/FirstRunFlag.h"
 #include "support/Modal.h"
 
@@ -23,7 +24,11 @@ void AppTest::forgetFirstRun() {
 
 void AppTest::start(bool firstRunDone) {
     if (firstRunDone) {
-        if (!FirstRunFlagSet()) WriteFirstRunFlag();
+        if (!FirstRunFlagSet()) {
+            FileSetChange change;
+            WriteFirstRunFlag(change);
+            change.commit();
+        }
     } else {
         forgetFirstRun();
     }

@@ -2,37 +2,28 @@
 
 #include <QByteArray>
 
-#include "support/Form.h"
-
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class TFolderBrowseDialog;
+#include "importwindows/FolderForm.h"
 
 // The song scanner: turns a folder of album folders with .txt and .rtf lyric files into the
 // catalogue of the performer selected in the main window.
-class TScanerForm : public Form {
+class TScanerForm : public FolderForm {
     Q_OBJECT
   public:
     explicit TScanerForm(CatalogueSession& session, QWidget* parent = nullptr);
 
-    QLabel* Label1;
-    QLineEdit* Edit1;
     QPushButton* ObzorButton;
     QPushButton* ScanButton;
     QPushButton* CancelButton;
-    TFolderBrowseDialog* FolderBrowseDialog1;
 
-    void ObzorButtonClick();
+    void ObzorButtonClick() { BrowseClick(); }
     void ScanButtonClick();
     void CancelButtonClick();
-    // The folder check: true when the scan folder holds an album with a song file; otherwise
-    // the user is told and the answer is false.
-    bool First_Control();
+    // True when the scan folder holds an album with a song file; a failing check leaves the
+    // path in the field for the next try.
+    bool First_Control() override;
 
   protected:
     void FormActivate() override;
-    void showEvent(QShowEvent* event) override;
 
   private:
     QByteArray targetPerformer_;  // fixed at each activation

@@ -1,0 +1,284 @@
+#include "store/PerformerCatalogue.h"
+
+#include <QHash>
+#include <QSet>
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+namespace {
+
+const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
+
+// In the written form every line ends with CR LF, so a line equal to `line` is `line` + CR LF
+// at the file's start or right after an LF. The position of the first such line at or after
+// `from`, -1 when there is none.
+qsizetype findWrittenLine(const QByteArray& bytes, QByteArrayView line, qsizetype from) {
+    const QByteArray wanted = line.toByteArray() + kLineEnd;
+    while (from < bytes.size()) {
+        const qsizetype hit = bytes.indexOf(wanted, from);
+        if (hit < 0) return -1;
+        if (hit == 0 || bytes[hit - 1] == '\n') return hit;
+        from = hit + 1;
+    }
+    return -1;
+}
+
+qsizetype afterLine(const QByteArray& bytes, qsizetype lineStart) {
+    const qsizetype lf = bytes.indexOf('\n', lineStart);
+    return lf < 0 ? bytes.size() : lf + 1;
+}
+
+void appendWritten(QByteArray& bytes, QByteArrayView line) {
+    bytes.append(line).append(kLineEnd);
+}
+
+// The editors' removal of a block, done on the bytes of a file in the written form: the same
+// lines go as RemoveBlocksSkippingNext removes, without splitting a large text file into lines.
+QByteArray withoutBlocks(const QByteArray& bytes, QByteArrayView header, QByteArrayView endLine) {
+    QByteArray kept;
+    kept.reserve(bytes.size());
+    qsizetype keepFrom = 0;
+    qsizetype scanFrom = 0;
+    for (qsizetype hit; (hit = findWrittenLine(bytes, header, scanFrom)) >= 0;) {
+        kept.append(QByteArrayView(bytes).sliced(keepFrom, hit - keepFrom));
+        const qsizetype end = findWrittenLine(bytes, endLine, afterLine(bytes, hit));
+        if (end < 0) {  // the block runs to the end of the file
+            keepFrom = bytes.size();
+            break;
+        }
+        keepFrom = afterLine(bytes, end);
+        scanFrom = afterLine(bytes, keepFrom);  // the next line stays, unexamined
+    }
+    kept.append(QByteArrayView(bytes).sliced(keepFrom));
+    return kept;
+}
+
+void replaceEqualLines(Lines& lines, QByteArrayView from, QByteArrayView to) {
+    for (Line& line : lines)
+        if (line == from) line = to.toByteArray();
+}
+
+// The bodies of every block whose header is one of `headers`, in one pass, by the same rule as
+// reading each block alone: a header line opens its block unless that block is open already,
+// every line of an open block belongs to it (header-like lines included), and the end line
+// closes every open block.
+QHash<QByteArray, Lines> collectBodies(const RecordLines& lines, const QSet<QByteArray>& headers,
+                                       QByteArrayView endLine) {
+    QHash<QByteArray, Lines> bodies;
+    bodies.reserve(headers.size());
+    std::vector<Lines*> open;
+    for (QByteArrayView line : lines) {
+        if (line == endLine) {
+            open.clear();
+            continue;
+        }
+        for (Lines* body : open) body->append(line.toByteArray());
+        // Every header holds the block marker; most lines are lyrics, and this look is made
+        // for every one.
+        if (std::string_view(line.data(), size_t(line.size())).find(kBlockMarker.constData()) ==
+            std::string_view::npos)
+            continue;
+        const QByteArray candidate = line.toByteArray();
+        if (!headers.contains(candidate)) continue;
+        Lines* body = &bodies[candidate];
+        if (std::find(open.begin(), open.end(), body) == open.end()) open.push_back(body);
+    }
+    return bodies;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- LineFile
+
+LineFile::LineFile(QByteArray stored) : asRead_(stored) {
+    take(std::move(stored));
+    changed_ = false;
+}
+
+LineFile LineFile::written(const Lines& lines) {
+    return made(JoinRecordLines(lines));
+}
+
+LineFile LineFile::made(QByteArray bytes) {
+    LineFile file;
+    file.take(std::move(bytes));
+    return file;
+}
+
+void LineFile::take(QByteArray bytes) {
+    bytes_ = std::move(bytes);
+    lines_ = RecordLines(bytes_);
+    changed_ = true;
+}
+
+void LineFile::replaceLines(const Lines& lines) {
+    take(JoinRecordLines(lines));
+}
+
+void LineFile::replaceBlock(QByteArrayView header, QByteArrayView endLine, const Lines& body) {
+    QByteArray bytes;
+    if (lines_.inWrittenForm()) {
+        bytes = withoutBlocks(bytes_, header, endLine);
+    } else {
+        Lines lines = toList();
+        RemoveBlocksSkippingNext(lines, header, endLine);
+        bytes = JoinRecordLines(lines);
+    }
+    qsizetype blockSize = header.size() + endLine.size() + 4;
+    for (const Line& line : body) blockSize += line.size() + 2;
+    bytes.reserve(bytes.size() + blockSize);
+    appendWritten(bytes, header);
+    for (const Line& line : body) appendWritten(bytes, line);
+    appendWritten(bytes, endLine);
+    take(std::move(bytes));
+}
+
+// Written whole from the lines as read, so that a last line without its line end or a Ctrl-Z
+// at the end of the file can neither swallow nor hide the new lines.
+void LineFile::appendLines(const Lines& lines) {
+    take(lines_.joined() + JoinRecordLines(lines));
+}
+
+// ---------------------------------------------------------------- PerformerCatalogue
+
+Lines PerformerCatalogue::songsOf(QByteArrayView album) const {
+    return songList.bodies(SongBlockHeader(album), kSongBlockEnd);
+}
+
+Lines PerformerCatalogue::textOf(QByteArrayView album, QByteArrayView song) const {
+    return textFile.bodies(TextBlockHeader(album, song), kTextBlockEnd);
+}
+
+QList<CatalogueAlbum> PerformerCatalogue::walk() const {
+    const Lines albumNames = albums();
+    QSet<QByteArray> songHeaders;
+    for (const Line& album : albumNames) songHeaders.insert(SongBlockHeader(album));
+    const QHash<QByteArray, Lines> songBlocks =
+        collectBodies(songList.lines(), songHeaders, kSongBlockEnd);
+
+    QList<CatalogueAlbum> walked;
+    walked.reserve(albumNames.size());
+    QSet<QByteArray> textHeaders;
+    for (const Line& album : albumNames) {
+        CatalogueAlbum entry{album, {}};
+        for (const Line& song : songBlocks.value(SongBlockHeader(album))) {
+            entry.songs.append({song, {}});
+            textHeaders.insert(TextBlockHeader(album, song));
+        }
+        walked.append(std::move(entry));
+    }
+    const QHash<QByteArray, Lines> texts =
+        collectBodies(textFile.lines(), textHeaders, kTextBlockEnd);
+    for (CatalogueAlbum& album : walked)
+        for (CatalogueSong& song : album.songs)
+            song.text = texts.value(TextBlockHeader(album.name, song.name));
+    return walked;
+}
+
+bool PerformerCatalogue::setAlbumList(const Lines& albums) {
+    albumList.replaceLines(albums);
+    const RecordLines& songLines = songList.lines();
+    QSet<QByteArray> present;
+    present.reserve(songLines.size());
+    for (QByteArrayView line : songLines) present.insert(line.toByteArray());
+    Lines newBlocks;
+    for (const Line& album : albums) {
+        const Line header = SongBlockHeader(album);
+        if (present.contains(header)) continue;
+        present.insert(header);
+        newBlocks << header << kSongBlockEnd;
+    }
+    if (newBlocks.isEmpty()) return false;
+    songList.appendLines(newBlocks);
+    return true;
+}
+
+void PerformerCatalogue::setSongList(QByteArrayView album, const Lines& songs) {
+    songList.replaceBlock(SongBlockHeader(album), kSongBlockEnd, songs);
+}
+
+void PerformerCatalogue::setText(QByteArrayView album, QByteArrayView song, const Lines& text) {
+    textFile.replaceBlock(TextBlockHeader(album, song), kTextBlockEnd, text);
+}
+
+void PerformerCatalogue::renameAlbum(QByteArrayView oldName, QByteArrayView newName) {
+    Lines albums = albumList.toList();
+    replaceEqualLines(albums, oldName, newName);
+    albumList.replaceLines(albums);
+
+    Lines songs = songList.toList();
+    replaceEqualLines(songs, SongBlockHeader(oldName), SongBlockHeader(newName));
+    songList.replaceLines(songs);
+
+    // Text block headers are album + " ##-**~ " + song: the album part of every line that
+    // begins with the old album's prefix takes the new name, whatever follows it.
+    Lines texts = textFile.toList();
+    const QByteArray prefix = oldName.toByteArray() + ' ' + kBlockMarker;
+    for (Line& line : texts)
+        if (line.startsWith(prefix)) line.replace(0, oldName.size(), newName.toByteArray());
+    textFile.replaceLines(texts);
+}
+
+void PerformerCatalogue::renameSong(QByteArrayView album, QByteArrayView oldName,
+                                    QByteArrayView newName) {
+    Lines songs = songList.toList();
+    const Line header = SongBlockHeader(album);
+    for (qsizetype i = 0; i < songs.size();) {
+        if (songs[i] != header) {
+            ++i;
+            continue;
+        }
+        for (++i; i < songs.size() && songs[i] != kSongBlockEnd; ++i)
+            if (songs[i] == oldName) songs[i] = newName.toByteArray();
+    }
+    songList.replaceLines(songs);
+
+    Lines texts = textFile.toList();
+    replaceEqualLines(texts, TextBlockHeader(album, oldName), TextBlockHeader(album, newName));
+    textFile.replaceLines(texts);
+}
+
+// ---------------------------------------------------------------- CatalogueBuilder
+
+CatalogueBuilder::CatalogueBuilder(Line performer) : performer_(std::move(performer)) {}
+
+void CatalogueBuilder::endAlbum() {
+    if (albumOpen_) songBlocks_.append(kSongBlockEnd);
+    albumOpen_ = false;
+}
+
+void CatalogueBuilder::addAlbum(const Line& album) {
+    endAlbum();
+    albums_.append(album);
+    songBlocks_.append(SongBlockHeader(album));
+    albumOpen_ = true;
+}
+
+void CatalogueBuilder::addSong(const Line& song, const QByteArray& writtenText) {
+    songBlocks_.append(song);
+    texts_.push_back({TextBlockHeader(albums_.constLast(), song), writtenText});
+}
+
+// Every song is in before the text file is put together, so its bytes go into one buffer of
+// the right size instead of one that grows (and is copied) thousands of times.
+PerformerCatalogue CatalogueBuilder::finish() {
+    endAlbum();
+    const auto lineSize = [](QByteArrayView line) { return line.size() + 2; };
+    qsizetype total = 0;
+    for (const TextBlock& block : texts_)
+        total += lineSize(block.header) + block.written.size() + lineSize(kTextBlockEnd);
+    QByteArray texts;
+    texts.reserve(total);
+    for (const TextBlock& block : texts_) {
+        appendWritten(texts, block.header);
+        texts.append(block.written);
+        appendWritten(texts, kTextBlockEnd);
+    }
+    PerformerCatalogue catalogue;
+    catalogue.performer = performer_;
+    catalogue.albumList = LineFile::written(albums_);
+    catalogue.songList = LineFile::written(songBlocks_);
+    catalogue.textFile = LineFile::made(std::move(texts));
+    return catalogue;
+}
