@@ -17,12 +17,11 @@
 #include "mainwindow/HoverPanels.h"
 #include "mainwindow/PictureView.h"
 #include "mainwindow/SpeedButtons.h"
+#include "session/AppearanceCommands.h"
 #include "session/CatalogueSession.h"
-#include "store/AppearanceSettings.h"
 #include "store/Cp1251.h"
-#include "store/FirstRunFlag.h"
-#include "store/StoreError.h"
 #include "support/Appearance.h"
+#include "support/Form.h"
 #include "support/JpegDecoder.h"
 #include "support/ListEntries.h"
 #include "support/Modal.h"
@@ -52,6 +51,7 @@ TMainForm::TMainForm(CatalogueSession& session, EditorBuffers& buffers, QWidget*
     connectHandlers();
     connectSession();
     createSearchCommand();
+    createHistoryCommands();
     resize(kDesignOuterSize - kNominalFrame);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame(QPoint(), kDesignOuterSize);
@@ -259,6 +259,34 @@ void TMainForm::connectSession() {
     connect(&session_, &CatalogueSession::songTextChanged, this, &TMainForm::SetSongText);
     connect(&session_, &CatalogueSession::albumPictureRead, this, &TMainForm::showAlbumPicture);
     connect(&session_, &CatalogueSession::pictureHidden, this, &TMainForm::HidePicture);
+    connect(&session_, &CatalogueSession::selectionChanged, this, &TMainForm::showSelection);
+    connect(&session_, &CatalogueSession::selectedEntriesChanged, this,
+            &TMainForm::showSelectedEntries);
+}
+
+void TMainForm::showSelection() {
+    showPerformers();
+    showAlbums();
+    showSongs();
+    SetSongText(session_.ShownText());
+    if (session_.ShownPicture().isEmpty())
+        HidePicture();
+    else
+        showAlbumPicture(session_.ShownPicture());
+}
+
+void TMainForm::showSelectedEntries() {
+    PerfComboBox->setCurrentIndex(session_.PerformerIndex());
+    AlbumsComboBox->setCurrentIndex(session_.AlbumIndex());
+    fillingSongs_ = true;
+    SongsListBox->setCurrentRow(session_.SongIndex());
+    if (session_.SongIndex() >= 0)
+        SongsListBox->scrollToItem(SongsListBox->item(session_.SongIndex()));
+    fillingSongs_ = false;
+}
+
+void TMainForm::runCommand(Command& command) {
+    session_.execute(command, feedback_);
 }
 
 // ---------------------------------------------------------------- start-up
@@ -270,38 +298,18 @@ void TMainForm::FormCreate() {
     session_.Open(feedback_);
 }
 
+// The main window takes the settings at start-up and on reset; the drop-down lists and the
+// song list keep their designed size.
 void TMainForm::ApplyMainWindowRule() {
-    const Appearance a = ReadAppearance(session_.StartDir());
-    const QList<QWidget*> textControls{Song, AlbumsComboBox, PerfComboBox, SongsListBox};
-    for (QWidget* w : textControls)
-        ApplyToTextControl(w, a, TextControlRule{true, w == Song, true, true});
-    ApplyFormColour(this, ResolveColour(a.formColor));
+    QList<AppearanceControl> controls;
+    for (QWidget* w : {static_cast<QWidget*>(Song), static_cast<QWidget*>(AlbumsComboBox),
+                       static_cast<QWidget*>(PerfComboBox), static_cast<QWidget*>(SongsListBox)})
+        controls.append({w, TextControlRule{true, w == Song, true, true}});
+    Form::ApplyAppearance(Form::CurrentAppearance(session_), controls, {this});
 }
 
 void TMainForm::FormActivate() {
-    // Under a window manager, closing the error box activates this window again: a flag that
-    // cannot be written is reported once a run, and looked for again at the next start.
-    if (inFirstRunCheck_ || firstRunFlagUnwritable_) return;
-    inFirstRunCheck_ = true;
-    QString failure;
-    bool firstRun = false;
-    try {
-        firstRun = !FirstRunFlagSet();
-        if (firstRun) WriteFirstRunFlag();
-    } catch (const StoreError& e) {
-        failure = e.description();
-    }
-    if (firstRun || !failure.isEmpty()) {
-        if (!failure.isEmpty()) {
-            firstRunFlagUnwritable_ = true;
-            ShowErrorReport(this, failure);
-        } else {
-            Inform(this, QStringLiteral("Если вы впервые используете эту программу, "
-                                        "рекомендуется прочитать справку."));
-            Modal().exec(dialogs_.HelpForm);
-        }
-    }
-    inFirstRunCheck_ = false;
+    if (session_.CheckFirstRun(feedback_)) Modal().exec(dialogs_.HelpForm);
 }
 
 bool TMainForm::event(QEvent* event) {
@@ -448,6 +456,8 @@ void TMainForm::setEditButtonsVisible(bool visible) {
           DefaultSpeedButton, ScanerSpeedButton})
         b->setVisible(visible);
     RedONSpeedButton->setVisible(!visible);
+    editing_ = visible;
+    showHistory();
 }
 
 void TMainForm::RedONSpeedButtonClick() {
@@ -504,12 +514,9 @@ void TMainForm::N2Click() {
         w->setFont(font);
         ApplyFontColour(w, fontDialogColour_);
     }
-    try {
-        WriteFontSettings(session_.StartDir(), cp1251::encode(fontDialogFont_.family()).bytes,
-                          fontDialogFont_.pointSize(), ToColourRef(fontDialogColour_));
-    } catch (const StoreError& e) {
-        ShowErrorReport(this, e.description());
-    }
+    FontCommand command(cp1251::encode(fontDialogFont_.family()).bytes, fontDialogFont_.pointSize(),
+                        ToColourRef(fontDialogColour_));
+    runCommand(command);
     refresh(SongsListBox);
 }
 
@@ -518,31 +525,21 @@ void TMainForm::N4Click() {
     for (QWidget* w : {static_cast<QWidget*>(Song), static_cast<QWidget*>(AlbumsComboBox),
                        static_cast<QWidget*>(PerfComboBox), static_cast<QWidget*>(SongsListBox)})
         ApplyBackColour(w, colorDialogColour_);
-    try {
-        WriteBackColor(session_.StartDir(), ToColourRef(colorDialogColour_));
-    } catch (const StoreError& e) {
-        ShowErrorReport(this, e.description());
-    }
+    ColourCommand command(ColourCommand::Of::Background, ToColourRef(colorDialogColour_));
+    runCommand(command);
     refresh(SongsListBox);
 }
 
 void TMainForm::N6Click() {
     if (!Modal().chooseColor(this, colorDialogColour_)) return;
     ApplyFormColour(this, colorDialogColour_);
-    try {
-        WriteFormColor(session_.StartDir(), ToColourRef(colorDialogColour_));
-    } catch (const StoreError& e) {
-        ShowErrorReport(this, e.description());
-    }
+    ColourCommand command(ColourCommand::Of::Window, ToColourRef(colorDialogColour_));
+    runCommand(command);
 }
 
 void TMainForm::DefaultSpeedButtonClick() {
-    try {
-        ResetAppearance(session_.StartDir());
-    } catch (const StoreError& e) {
-        ShowErrorReport(this, e.description());
-        return;
-    }
+    AppearanceResetCommand command;
+    if (session_.execute(command, feedback_) != Outcome::Done) return;
     ApplyMainWindowRule();
     refresh(SongsListBox);
 }

@@ -9,9 +9,12 @@
 #include <optional>
 
 #include "store/RecordFile.h"
+#include "support/EditorBuffers.h"
 #include "support/Modal.h"
 
 class CatalogueSession;
+class Command;
+struct CommandTarget;
 class HoverPanels;
 class QAction;
 class QDialog;
@@ -24,13 +27,6 @@ class QPlainTextEdit;
 class QToolButton;
 class PictureView;
 class TFolderBrowseDialog;
-
-// The line buffers the main window fills for the three editors before it shows one.
-struct EditorBuffers {
-    Lines albumList;
-    Lines songList;
-    Lines songText;
-};
 
 // The main window: three linked lists (performer, album, song), the song's text beside them
 // and the album's picture below; in edit mode, the buttons that start every command. A view
@@ -100,6 +96,9 @@ class TMainForm : public QWidget {
     TFolderBrowseDialog* ExportFolderDialog;
     // "Поиск по текстам…", the menu's last entry; also Ctrl+F in the whole window
     QAction* SearchAction;
+    // Undo and redo of the last change (MainFormHistory.cpp).
+    QAction* UndoItem = nullptr;
+    QAction* RedoItem = nullptr;
     QMenu* ImagePopupMenu1;
     QAction* N1;  // large picture window
     QAction* N7;  // system viewer
@@ -157,6 +156,8 @@ class TMainForm : public QWidget {
     void PrintSongItemClick();
     void PrintAlbumItemClick();
     void ExportPerformerItemClick();
+    void UndoItemClick();
+    void RedoItemClick();
     void SongsListEdit();
     void AlbumsListEdit();
     void EditSongText();
@@ -193,6 +194,9 @@ class TMainForm : public QWidget {
     void ApplyMainWindowRule();
     void createControls();
     void createSearchCommand();
+    void createHistoryCommands();
+    // The undo and redo entries name the steps they would play, and work in edit mode only.
+    void showHistory();
     void connectHandlers();
     void assignHints();
     void setEditButtonsVisible(bool visible);
@@ -204,7 +208,14 @@ class TMainForm : public QWidget {
     void SetSongText(const Lines& lines);
     void showAlbumPicture(const QByteArray& data);
     // Opens a dialog after filling its line buffer; nothing when the lines cannot be read.
-    void execWithBuffer(QDialog* dialog, Lines& buffer, const std::optional<Lines>& lines);
+    void execWithBuffer(QDialog* dialog, EditorBuffer& buffer, const std::optional<Lines>& lines,
+                        const CommandTarget& target);
+    // After the files were read again: every list, the text and the picture as the session
+    // holds them.
+    void showSelection();
+    // The lists' selected entries as the session holds them, the lists unchanged.
+    void showSelectedEntries();
+    void runCommand(Command& command);
 
     CatalogueSession& session_;
     EditorBuffers& buffers_;
@@ -212,10 +223,9 @@ class TMainForm : public QWidget {
     HoverPanels* hover_ = nullptr;
     // The session's commands started here tell the user in boxes over this window.
     WidgetFeedback feedback_{this};
+    bool editing_ = false;
     bool fillingSongs_ = false;
     bool rowChangedInThisPress_ = false;
-    bool inFirstRunCheck_ = false;
-    bool firstRunFlagUnwritable_ = false;
     // The font and colour dialogs remember the last choice for the rest of the run.
     QFont fontDialogFont_;
     QColor fontDialogColour_;

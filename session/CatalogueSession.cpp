@@ -4,17 +4,13 @@
 
 #include "store/Catalogue.h"
 #include "store/Cp1251.h"
-#include "store/Editing.h"
 #include "store/FileIo.h"
+#include "store/FirstRunFlag.h"
 #include "store/Pictures.h"
 #include "store/StoreError.h"
 #include "store/StorePaths.h"
 
 namespace {
-
-const QString kPictureCaption = QStringLiteral("Картинка: ");
-// The caption the commands that change a performer's names leave on the picture window.
-const QString kPutAwayCaption = QStringLiteral("Картинка:");
 
 QByteArray entryAt(const Lines& names, int index) {
     return index >= 0 && index < names.size() ? names[index] : QByteArray();
@@ -27,14 +23,16 @@ int validIndex(const Lines& names, int index) {
 }  // namespace
 
 CatalogueSession::CatalogueSession(QObject* parent)
-    : QObject(parent), startDir_(QDir::currentPath()) {}
+    : QObject(parent), repository_(QDir::currentPath()) {
+    qRegisterMetaType<PictureCaption>();
+}
 
 CatalogueSession::~CatalogueSession() = default;
 
 void CatalogueSession::Open(Feedback& feedback) {
     try {
-        RemoveInterruptedSaves(startDir_);
-        EnsurePerformerList(startDir_);
+        RemoveInterruptedSaves(StartDir());
+        EnsurePerformerList(StartDir());
         loadPerformerList();
     } catch (const StoreError& e) {
         feedback.errorReport(e.description());
@@ -43,21 +41,85 @@ void CatalogueSession::Open(Feedback& feedback) {
 
 // No empty performer is offered; the file keeps its lines until the next rewrite.
 void CatalogueSession::loadPerformerList() {
-    Lines names = LoadPerformerList(startDir_).toList();
+    Lines names = repository_.readPerformerList().toList();
     names.removeIf([](const QByteArray& name) { return name.isEmpty(); });
     setPerformers(names);
 }
 
-// After a failure that may have touched the performer list file, the list is what the file
-// holds: every later command writes the file from it, and a list short of a name would drop
-// that performer from the catalogue. When the file cannot be read, the list as it was.
-void CatalogueSession::restorePerformerList(const Lines& before, int selected) {
+// Every later command writes the file from the list, and a list short of a name would drop
+// that performer from the catalogue.
+void CatalogueSession::RestorePerformerList(const Lines& before, int selected) {
     try {
         loadPerformerList();
     } catch (const StoreError&) {
         setPerformers(before);
     }
     if (performers_ == before) setPerformers(before, selected);
+}
+
+// ---------------------------------------------------------------- commands
+
+Outcome CatalogueSession::execute(Command& command, Feedback& feedback) {
+    command.refusal_ = command.validate(*this);
+    if (command.refusal_) {
+        feedback.tell(*command.refusal_);
+        return Outcome::Refused;
+    }
+    if (!command.confirm(*this, feedback)) return Outcome::Declined;
+    std::exception_ptr failure;
+    ChangeJournal journal;
+    {
+        FileSetChange change;
+        try {
+            command.apply(repository_, change);
+            journal = change.commit();
+        } catch (...) {
+            failure = std::current_exception();
+            if (command.keepsStepsOnFailure()) journal = change.journal();
+            if (!command.keepsStepsOnFailure()) change.rollBack();
+        }
+        if (failure && command.keepsStepsOnFailure()) {
+            try {
+                change.commit();
+            } catch (const StoreError&) {
+                // the steps stand; only their folders' flush failed
+            }
+        }
+    }
+    rememberJournal(journal);
+    if (command.changesCatalogue() && !journal.isEmpty()) {
+        history_.record({command.label(), command.targetBefore(), command.target()}, journal);
+        emit historyChanged();
+    }
+    if (failure) {
+        command.failed(*this, failure, feedback);
+        return Outcome::Failed;
+    }
+    command.succeeded(*this, feedback);
+    return Outcome::Done;
+}
+
+bool CatalogueSession::CheckFirstRun(Feedback& feedback) {
+    // Under a window manager, closing a box activates the main window again.
+    if (inFirstRunCheck_ || firstRunFlagUnwritable_) return false;
+    inFirstRunCheck_ = true;
+    bool showHelp = false;
+    if (!FirstRunFlagSet()) {
+        FirstRunFlagCommand command;
+        showHelp = execute(command, feedback) == Outcome::Done;
+        firstRunFlagUnwritable_ = !showHelp;
+    }
+    inFirstRunCheck_ = false;
+    return showHelp;
+}
+
+void CatalogueSession::rememberJournal(const ChangeJournal& journal) {
+    if (!journal.isEmpty()) lastJournal_ = journal;
+}
+
+void CatalogueSession::NotifyChange(CatalogueChange what, const QByteArray& performer,
+                                    const QByteArray& oldName) {
+    emit catalogueChanged(what, performer, oldName);
 }
 
 // ---------------------------------------------------------------- state
@@ -90,6 +152,37 @@ void CatalogueSession::setSongs(const Lines& names, int selected) {
     emit songsChanged();
 }
 
+void CatalogueSession::ShowPerformers(const Lines& names, int selected) {
+    setPerformers(names, selected);
+}
+void CatalogueSession::ShowAlbums(const Lines& names) {
+    setAlbums(names);
+}
+void CatalogueSession::ShowSongs(const Lines& names, int selected) {
+    setSongs(names, selected);
+}
+
+void CatalogueSession::ShowText(const Lines& text) {
+    text_ = text;
+    emit songTextChanged(text);
+}
+
+void CatalogueSession::HidePicture() {
+    picture_.clear();
+    emit pictureHidden();
+}
+
+void CatalogueSession::ShowCaption(PictureCaption::Kind kind) {
+    caption_ = {kind, currentPerformer_, currentAlbum_};
+    if (kind != PictureCaption::Kind::Album) caption_.performer = caption_.album = {};
+    emit pictureCaptionChanged(caption_);
+}
+
+void CatalogueSession::SetCurrentSong(const QByteArray& song) {
+    currentSong_ = song;
+    textKey_ = textKeyPrefix_ + song;
+}
+
 void CatalogueSession::SelectPerformer(int index) {
     performerIndex_ = validIndex(performers_, index);
 }
@@ -100,27 +193,25 @@ void CatalogueSession::SelectSong(int index) {
     songIndex_ = validIndex(songs_, index);
 }
 
-// The lists, the text and the album picture of the old choice are put away.
-void CatalogueSession::clearBrowsing(const QString& caption) {
+void CatalogueSession::ClearBrowsing(PictureCaption::Kind caption) {
     setAlbums({});
     setSongs({});
-    emit songTextChanged({});
-    emit pictureHidden();
-    emit pictureCaptionChanged(caption);
+    ShowText({});
+    HidePicture();
+    ShowCaption(caption);
 }
 
 // ---------------------------------------------------------------- browsing
 
 void CatalogueSession::ChoosePerformer(int index, Feedback& feedback) {
     SelectPerformer(index);
-    clearBrowsing(kPictureCaption);
+    ClearBrowsing(PictureCaption::Kind::Empty);
     currentPerformer_ = SelectedPerformer();
     try {
-        albumsPath_ = PerformerStorePath(startDir_, StoreEntry::AlbumList, currentPerformer_);
-        setAlbums(LoadAlbumList(startDir_, currentPerformer_).toList());
+        albumsPath_ = repository_.path(StoreEntry::AlbumList, currentPerformer_);
+        setAlbums(repository_.read(currentPerformer_, StoreEntry::AlbumList).toList());
     } catch (const StoreReadError&) {
-        feedback.message(MsgKind::Warning,
-                         QStringLiteral("Не найдено файла с списком альбомов: ") + albumsPath_);
+        feedback.tell({NoticeId::AlbumListMissing, {albumsPath_}});
     } catch (const StoreError& e) {
         feedback.errorReport(e.description());
     }
@@ -128,23 +219,23 @@ void CatalogueSession::ChoosePerformer(int index, Feedback& feedback) {
 
 void CatalogueSession::ChooseAlbum(int index, Feedback& feedback) {
     SelectAlbum(index);
-    emit songTextChanged({});
+    ShowText({});
     currentAlbum_ = SelectedAlbum();
     textKeyPrefix_ = currentAlbum_ + ' ' + kBlockMarker + ' ';
     try {
-        songsPath_ = PerformerStorePath(startDir_, StoreEntry::SongList, currentPerformer_);
+        songsPath_ = repository_.path(StoreEntry::SongList, currentPerformer_);
     } catch (const StoreError& e) {
         feedback.errorReport(e.description());
         return;
     }
-    emit pictureHidden();
-    emit pictureCaptionChanged(AlbumPictureCaption());
+    HidePicture();
+    ShowCaption(PictureCaption::Kind::Album);
     showAlbumPicture(feedback);
     try {
-        setSongs(LoadSongList(startDir_, currentPerformer_, currentAlbum_));
+        const LineFile songList = repository_.read(currentPerformer_, StoreEntry::SongList);
+        setSongs(songList.bodies(SongBlockHeader(currentAlbum_), kSongBlockEnd));
     } catch (const StoreReadError&) {
-        feedback.message(MsgKind::Warning,
-                         QStringLiteral("Не найдено файла с списками песен: ") + songsPath_);
+        feedback.tell({NoticeId::SongListMissing, {songsPath_}});
     } catch (const StoreError& e) {
         feedback.errorReport(e.description());
     }
@@ -153,15 +244,15 @@ void CatalogueSession::ChooseAlbum(int index, Feedback& feedback) {
 // A picture that cannot be read is reported; the album's songs are listed all the same.
 void CatalogueSession::showAlbumPicture(Feedback& feedback) {
     try {
-        picturePath_ = PerformerStorePath(startDir_, StoreEntry::AlbumPicture, currentPerformer_,
-                                          currentAlbum_);
+        picturePath_ = repository_.path(StoreEntry::AlbumPicture, currentPerformer_, currentAlbum_);
     } catch (const StoreNameError&) {
         picturePath_.clear();  // such an album cannot have a picture file
         return;
     }
     if (!fileio::isFile(picturePath_)) return;
     try {
-        emit albumPictureRead(fileio::readAll(picturePath_));
+        picture_ = fileio::readAll(picturePath_);
+        emit albumPictureRead(picture_);
     } catch (const StoreError& e) {
         feedback.errorReport(e.description());
     }
@@ -170,32 +261,148 @@ void CatalogueSession::showAlbumPicture(Feedback& feedback) {
 void CatalogueSession::ChooseSong(int index, Feedback& feedback) {
     SelectSong(index);
     if (!HasSelectedSong()) return;
-    currentSong_ = SelectedSong();
-    textKey_ = textKeyPrefix_ + currentSong_;
+    SetCurrentSong(SelectedSong());
     SongOut(textKey_, feedback);
 }
 
 void CatalogueSession::SongOut(const QByteArray& key, Feedback& feedback) {
     try {
-        textsPath_ = PerformerStorePath(startDir_, StoreEntry::TextFile, currentPerformer_);
-        emit songTextChanged(CollectBlockBodies(ReadRecordFile(textsPath_), key, kTextBlockEnd));
+        textsPath_ = repository_.path(StoreEntry::TextFile, currentPerformer_);
+        ShowText(
+            repository_.read(currentPerformer_, StoreEntry::TextFile).bodies(key, kTextBlockEnd));
     } catch (const StoreReadError&) {
-        feedback.message(MsgKind::Warning,
-                         QStringLiteral("Не найдено файла с тексами песен: ") + textsPath_);
+        feedback.tell({NoticeId::TextFileMissing, {textsPath_}});
     } catch (const StoreError& e) {
         feedback.errorReport(e.description());
     }
 }
 
+bool CatalogueSession::RevealSong(const QByteArray& performer, const QByteArray& album,
+                                  const QByteArray& song, int line, Feedback& feedback) {
+    revealedLine_ = -1;
+    const int p = int(performers_.indexOf(performer));
+    if (p < 0) return false;  // gone since it was found
+    ChoosePerformer(p, feedback);
+    emit selectedEntriesChanged();
+    const int a = int(albums_.indexOf(album));
+    if (a < 0) return false;
+    ChooseAlbum(a, feedback);
+    emit selectedEntriesChanged();
+    const int s = int(songs_.indexOf(song));
+    if (s < 0) return false;
+    songIndex_ = s;
+    emit selectedEntriesChanged();
+    revealedLine_ = line;
+    ChooseSong(s, feedback);
+    return true;
+}
+
 bool CatalogueSession::PerformerHasData() const {
-    return ::PerformerHasData(startDir_, currentPerformer_);
+    return ::PerformerHasData(StartDir(), currentPerformer_);
+}
+
+// ---------------------------------------------------------------- undo and redo
+
+namespace {
+
+// The performers whose folders hold files of the journal, as stored names.
+QList<QByteArray> PerformersIn(const ChangeJournal& journal, const QString& dataFolder) {
+    QList<QByteArray> performers;
+    const QDir data(dataFolder);
+    for (const FileVersions& file : journal.files) {
+        const QString below = data.relativeFilePath(file.path);
+        const qsizetype slash = below.indexOf(u'/');
+        if (slash <= 0) continue;
+        const QByteArray name = cp1251::encode(below.left(slash)).bytes;
+        if (!performers.contains(name)) performers.append(name);
+    }
+    return performers;
+}
+
+}  // namespace
+
+void CatalogueSession::Replayed(Replay direction, const ChangeJournal& journal,
+                                const CommandTarget& choose) {
+    if (direction == Replay::Back)
+        history_.undone();
+    else
+        history_.redone();
+    const QString settings = repository_.path(StoreEntry::Settings);
+    if (journal.find(settings)) appearance_.announceChange();
+    const QString data = repository_.path(StoreEntry::DataFolder);
+    for (const QByteArray& performer : PerformersIn(journal, data))
+        emit catalogueChanged(CatalogueChange::Reloaded, performer, {});
+    Reload(choose.performer.isEmpty()
+               ? CommandTarget{SelectedPerformer(), SelectedAlbum(), SelectedSong()}
+               : choose);
+    emit historyChanged();
+}
+
+// ---------------------------------------------------------------- reading again
+
+void CatalogueSession::Reload(const QByteArray& performer) {
+    Q_UNUSED(performer);
+    Reload(CommandTarget{SelectedPerformer(), SelectedAlbum(), SelectedSong()});
+}
+
+void CatalogueSession::Reload(const CommandTarget& choose) {
+    reloadChoice(choose);
+    emit catalogueChanged(CatalogueChange::Reloaded, choose.performer, {});
+    emit selectionChanged();
+}
+
+// Each list is read and chosen again as a choice would read it; where a name is gone, the
+// lists below it are left empty. A file that cannot be read leaves its list empty, without a
+// word: the user did not ask for it.
+void CatalogueSession::reloadChoice(const CommandTarget& choose) {
+    try {
+        Lines names = repository_.readPerformerList().toList();
+        names.removeIf([](const QByteArray& name) { return name.isEmpty(); });
+        performers_ = names;
+    } catch (const StoreError&) {
+        // the list as it was
+    }
+    performerIndex_ = int(performers_.indexOf(choose.performer));
+    albums_.clear();
+    albumIndex_ = -1;
+    songs_.clear();
+    songIndex_ = -1;
+    text_.clear();
+    picture_.clear();
+    caption_ = {};
+    if (performerIndex_ < 0 || choose.performer.isEmpty()) return;
+    currentPerformer_ = choose.performer;
+    PerformerCatalogue files;
+    try {
+        albumsPath_ = repository_.path(StoreEntry::AlbumList, currentPerformer_);
+        albums_ = repository_.read(currentPerformer_, StoreEntry::AlbumList).toList();
+        albumIndex_ = int(albums_.indexOf(choose.album));
+        if (albumIndex_ < 0) return;
+        currentAlbum_ = choose.album;
+        textKeyPrefix_ = currentAlbum_ + ' ' + kBlockMarker + ' ';
+        caption_ = {PictureCaption::Kind::Album, currentPerformer_, currentAlbum_};
+        picturePath_ = AlbumPicturePath(StartDir(), currentPerformer_, currentAlbum_);
+        if (!picturePath_.isEmpty() && fileio::isFile(picturePath_))
+            picture_ = fileio::readAll(picturePath_);
+        songsPath_ = repository_.path(StoreEntry::SongList, currentPerformer_);
+        songs_ = repository_.read(currentPerformer_, StoreEntry::SongList)
+                     .bodies(SongBlockHeader(currentAlbum_), kSongBlockEnd);
+        songIndex_ = int(songs_.indexOf(choose.song));
+        if (songIndex_ < 0) return;
+        SetCurrentSong(choose.song);
+        textsPath_ = repository_.path(StoreEntry::TextFile, currentPerformer_);
+        text_ = repository_.read(currentPerformer_, StoreEntry::TextFile)
+                    .bodies(textKey_, kTextBlockEnd);
+    } catch (const StoreError&) {
+        // what could be read shows
+    }
 }
 
 // ---------------------------------------------------------------- the editors' buffers
 
 std::optional<Lines> CatalogueSession::AlbumListForEditing(Feedback& feedback) const {
     try {
-        return LoadAlbumList(startDir_, currentPerformer_).toList();
+        return repository_.read(currentPerformer_, StoreEntry::AlbumList).toList();
     } catch (const StoreError& e) {
         feedback.errorReport(e.description());
         return std::nullopt;
@@ -204,8 +411,8 @@ std::optional<Lines> CatalogueSession::AlbumListForEditing(Feedback& feedback) c
 
 std::optional<Lines> CatalogueSession::SongListForEditing(Feedback& feedback) const {
     try {
-        return CollectBlockBodies(ReadRecordFile(songsPath_), SongBlockHeader(SelectedAlbum()),
-                                  kSongBlockEnd);
+        return RecordLines(fileio::readAll(songsPath_))
+            .blockBodies(SongBlockHeader(SelectedAlbum()), kSongBlockEnd);
     } catch (const StoreError& e) {
         feedback.errorReport(e.description());
         return std::nullopt;
@@ -214,94 +421,23 @@ std::optional<Lines> CatalogueSession::SongListForEditing(Feedback& feedback) co
 
 std::optional<Lines> CatalogueSession::SongTextForEditing(Feedback& feedback) const {
     try {
-        return CollectBlockBodies(ReadRecordFile(textsPath_), textKey_, kTextBlockEnd);
+        return RecordLines(fileio::readAll(textsPath_)).blockBodies(textKey_, kTextBlockEnd);
     } catch (const StoreError& e) {
         feedback.errorReport(e.description());
         return std::nullopt;
     }
 }
 
-// ---------------------------------------------------------------- deletion
-
-void CatalogueSession::DeletePerformer(Feedback& feedback) {
-    if (!HasSelectedPerformer()) {
-        feedback.inform(QStringLiteral("Выберите исполнителя."));
-        return;
-    }
-    // The selected entry names both the list line and the folder: an empty name would
-    // address the data folder itself.
-    const QByteArray performer = SelectedPerformer();
-    if (performer.isEmpty()) {
-        feedback.inform(QStringLiteral("Имя исполнителя не может бить нулевой длины."));
-        return;
-    }
-    if (feedback.message(MsgKind::Confirm,
-                         QStringLiteral("Вы уверены что хотите удалить исполнителя?\r"
-                                        "Востановление будет невозможно!"),
-                         Yes | No) != Yes)
-        return;
-
-    const int selected = performerIndex_;
-    const Lines performers = performers_;
-    Lines remaining = performers;
-    remaining.removeAt(selected);
-    setPerformers(remaining);
-    bool folderRemoved = false;
-    try {
-        folderRemoved = ::DeletePerformer(startDir_, remaining, performer);
-    } catch (const StoreError& e) {
-        restorePerformerList(performers, selected);
-        feedback.errorReport(e.description());
-        return;
-    }
-    clearBrowsing(kPutAwayCaption);
-    emit performerDeleted(performer);
-    if (!folderRemoved)
-        feedback.message(MsgKind::Error,
-                         QStringLiteral("При удалении возникли проблемы, возможно, не все файлы "
-                                        "были удалены.\r Вы можете удалить их вручную."));
-}
-
 // ---------------------------------------------------------------- the album picture
 
 QString CatalogueSession::AlbumPictureFile() const {
-    return AlbumPicturePath(startDir_, currentPerformer_, currentAlbum_);
-}
-
-QString CatalogueSession::AlbumPictureCaption() const {
-    return kPictureCaption + cp1251::decode(currentPerformer_) + QStringLiteral(" - ") +
-           cp1251::decode(currentAlbum_);
+    return AlbumPicturePath(StartDir(), currentPerformer_, currentAlbum_);
 }
 
 bool CatalogueSession::HasAlbumPicture() const {
-    return ::HasAlbumPicture(startDir_, currentPerformer_, currentAlbum_);
+    return ::HasAlbumPicture(StartDir(), currentPerformer_, currentAlbum_);
 }
 
 bool CatalogueSession::CanStoreAlbumPicture() const {
-    return ::CanStoreAlbumPicture(startDir_, currentPerformer_, currentAlbum_);
-}
-
-void CatalogueSession::StoreAlbumPicture(const QByteArray& jpeg) {
-    ::StoreAlbumPicture(startDir_, currentPerformer_, currentAlbum_, jpeg);
-}
-
-void CatalogueSession::RemoveAlbumPicture(Feedback& feedback) {
-    if (!HasSelectedAlbum() || !HasAlbumPicture()) {
-        feedback.inform(QStringLiteral("Альбом не выбран или у этого альбома нет картинки."));
-        return;
-    }
-    if (feedback.message(MsgKind::Confirm,
-                         QStringLiteral("Вы уверены что хотите удалить картинку альбома?\r"
-                                        "Востановление будет невозможно!"),
-                         Yes | No) != Yes)
-        return;
-    // A picture that stays on disk stays on screen, and the user hears why.
-    try {
-        ::RemoveAlbumPicture(startDir_, currentPerformer_, currentAlbum_);
-    } catch (const StoreError& e) {
-        feedback.errorReport(e.description());
-        return;
-    }
-    emit pictureHidden();
-    emit pictureCaptionChanged(kPictureCaption);
+    return ::CanStoreAlbumPicture(StartDir(), currentPerformer_, currentAlbum_);
 }

@@ -1,5 +1,6 @@
 // The process the crash test kills: saves one song's text and one album's song list through
-// the editors' commands, again and again, each save a new version, until it is killed.
+// the editors' commands, again and again, each save a new version (and each text save undone
+// and redone), until it is killed.
 // Progress goes to stdout one byte at a time and unbuffered, so that whatever the parent reads
 // after the kill is exactly what had happened: 'r' ready, 't'/'T' a text save begun/done,
 // 's'/'S' a song list save begun/done; and where the file work is: 'e' reading a file, 'w'
@@ -16,6 +17,7 @@
 
 #include "session/CatalogueSession.h"
 #include "session/EditingCommands.h"
+#include "session/HistoryCommands.h"
 #include "store/FileIo.h"
 #include "tests/helpers/QuietFeedback.h"
 #include "tests/helpers/SaveVersions.h"
@@ -56,6 +58,11 @@ int main(int argc, char** argv) {
         SaveSongListCommand songs(song, versions.songs(version));
         Report('t');
         if (session.execute(text, feedback) != Outcome::Done) break;
+        // Undone and made again: a kill in either leaves the text before or after the save.
+        ReplayCommand undo(Replay::Back);
+        ReplayCommand redo(Replay::Forward);
+        if (session.execute(undo, feedback) != Outcome::Done) break;
+        if (session.execute(redo, feedback) != Outcome::Done) break;
         Report('T');
         Report('s');
         if (session.execute(songs, feedback) != Outcome::Done) break;

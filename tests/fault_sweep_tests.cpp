@@ -32,8 +32,8 @@
 #include "dialogs/SongForm.h"
 #include "dialogs/SongNameEditForm.h"
 #include "dialogs/SongsForm.h"
-#include "import/AddPerfBaseForm.h"
-#include "import/ScanerForm.h"
+#include "importwindows/AddPerfBaseForm.h"
+#include "importwindows/ScanerForm.h"
 #include "mainwindow/MainForm.h"
 #include "mainwindow/PictureView.h"
 #include "store/Cp1251.h"
@@ -506,6 +506,24 @@ class FaultSweep : public AppTest {
             if (!song.isEmpty()) chooseSong(song);
         };
     }
+
+    Command lyricsSave() {
+        return {"lyrics", choose(U("Кино"), kStar, kSong), [this] {
+                    editMemo<TSongForm>(MainForm->SongEdSpeedButton,
+                                        U("Песен ещё ненаписанных сколько?\nСкажи, кукушка.\n"),
+                                        &TSongForm::Button1Save);
+                }};
+    }
+    Command performerRename() {
+        return {"performer rename", choose(U("Кино")), [this] {
+                    rename(&TMainForm::PerformersSpeedButtonMouseMove,
+                           MainForm->EditPerfNameSpeedButton, U("Кино и Цой"));
+                }};
+    }
+    Command performerDeletion() {
+        return {"performer deletion", choose(U("Кино")),
+                [] { MainForm->DelAvtSpeedButton->click(); }};
+    }
 };
 
 TEST_F(FaultSweep, NewPerformer) {
@@ -528,18 +546,11 @@ TEST_F(FaultSweep, SongListSave) {
 }
 
 TEST_F(FaultSweep, LyricsSave) {
-    sweep({"lyrics", choose(U("Кино"), kStar, kSong), [&] {
-               editMemo<TSongForm>(MainForm->SongEdSpeedButton,
-                                   U("Песен ещё ненаписанных сколько?\nСкажи, кукушка.\n"),
-                                   &TSongForm::Button1Save);
-           }});
+    sweep(lyricsSave());
 }
 
 TEST_F(FaultSweep, PerformerRename) {
-    sweep({"performer rename", choose(U("Кино")), [&] {
-               rename(&TMainForm::PerformersSpeedButtonMouseMove, MainForm->EditPerfNameSpeedButton,
-                      U("Кино и Цой"));
-           }});
+    sweep(performerRename());
 }
 
 TEST_F(FaultSweep, AlbumRename) {
@@ -570,7 +581,26 @@ TEST_F(FaultSweep, PictureRemove) {
 }
 
 TEST_F(FaultSweep, PerformerDeletion) {
-    sweep({"performer deletion", choose(U("Кино")), [] { MainForm->DelAvtSpeedButton->click(); }});
+    sweep(performerDeletion());
+}
+
+// Undo and redo write back whole changes: after one failure every file is old or new.
+TEST_F(FaultSweep, UndoAndRedo) {
+    for (const Command& done : {lyricsSave(), performerRename(), performerDeletion()}) {
+        sweep({done.name + " undone",
+               [this, done] {
+                   done.setUp();
+                   done.run();
+               },
+               [] { MainForm->UndoItem->trigger(); }, true});
+        sweep({done.name + " redone",
+               [this, done] {
+                   done.setUp();
+                   done.run();
+                   MainForm->UndoItem->trigger();
+               },
+               [] { MainForm->RedoItem->trigger(); }, true});
+    }
 }
 
 TEST_F(FaultSweep, Scan) {

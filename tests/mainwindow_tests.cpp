@@ -409,3 +409,58 @@ TEST_F(MainWindowTest, AppearanceAtStartFromTheMenuAndOnReset) {
     EXPECT_EQ(messages(),
               QStringList{"Cantoria|OK|Unable to write to " + cat.path("Data/Settings.ini") + "."});
 }
+
+// The user's way to undo: Ctrl+Z and Ctrl+Shift+Z in edit mode, the text pane's menu naming
+// the step, and never over a file someone else changed since.
+TEST_F(MainWindowTest, CtrlZUndoesASavedTextAndADeletionInEditModeOnly) {
+    layOutCatalogue();
+    start();
+    MainForm->show();
+    const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        MainForm->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(MainForm));
+        QTest::keyClick(MainForm->SongsListBox, key, modifiers);
+    };
+    const auto before = cat.snapshot();
+    choosePerformer(U("Кино"));
+    chooseAlbum(U("Группа крови"));
+    chooseSong(U("Звезда"));
+    const QString shown = MainForm->Song->toPlainText();
+    MainForm->RedONSpeedButton->click();
+    EXPECT_EQ(MainForm->UndoItem->text(), U("Отменить"));
+    EXPECT_FALSE(MainForm->UndoItem->isEnabled());
+    modal.onDialog([](QDialog*) {
+        SongForm->Memo1->setPlainText(U("Новый текст"));
+        SongForm->Button1SaveClick();
+    });
+    MainForm->SongEdSpeedButton->click();
+    const auto saved = cat.snapshot();
+    EXPECT_EQ(MainForm->UndoItem->text(), U("Отменить: текст песни «Звезда»"));
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(cat.snapshot(), before);
+    EXPECT_EQ(MainForm->Song->toPlainText(), shown);
+    EXPECT_EQ(MainForm->SongsListBox->currentItem()->text(), U("Звезда"));
+    EXPECT_EQ(MainForm->RedoItem->text(), U("Повторить: текст песни «Звезда»"));
+
+    MainForm->RedOFFSpeedButton->click();  // view mode: nothing to press
+    EXPECT_FALSE(MainForm->RedoItem->isEnabled());
+    press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(cat.snapshot(), before);
+    MainForm->RedONSpeedButton->click();
+    press(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(cat.snapshot(), saved);
+
+    MainForm->DelAvtSpeedButton->click();
+    EXPECT_EQ(MainForm->UndoItem->text(), U("Отменить: удаление исполнителя «Кино»"));
+    MainForm->UndoItem->trigger();
+    EXPECT_EQ(cat.snapshot(), saved);
+    EXPECT_EQ(ItemTexts(MainForm->PerfComboBox), (QStringList{U("Кино"), U("Ария")}));
+    EXPECT_EQ(MainForm->PerfComboBox->currentText(), U("Кино"));
+
+    cat.write(U("Data/Кино/Texts.lrx"), "theirs\r\n");  // another copy of the program
+    MainForm->UndoItem->trigger();
+    EXPECT_EQ(cat.read(U("Data/Кино/Texts.lrx")), "theirs\r\n");
+    EXPECT_EQ(messages().last(),
+              warning(U("Отменить нельзя: файл «Кино/Texts.lrx» изменён после этого действия.")));
+    EXPECT_EQ(MainForm->UndoItem->text(), U("Отменить: текст песни «Звезда»"));
+}
