@@ -11,7 +11,9 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -24,6 +26,30 @@ bool HoldsNonAscii(QByteArrayView bytes) {
     for (const char c : bytes)
         if (uchar(c) >= 0x80) return true;
     return false;
+}
+
+// UTF-16 written without a byte-order mark: the high byte of every unit is 0x00 (ASCII,
+// Latin-1 punctuation) or 0x04 (Cyrillic), or 0x20 or 0x21 (dashes, quotes, "…", "№"), and at
+// least half of them are 0x00 or 0x04, which text in an 8-bit code page does not hold. A unit
+// below 0x20 other than a tab or a line end is no text. Little-endian, Windows' own order, is
+// tried first.
+std::optional<LyricEncoding> Utf16WithoutMark(QByteArrayView bytes) {
+    if (bytes.isEmpty() || bytes.size() % 2 != 0) return std::nullopt;
+    for (const auto& [encoding, high] :
+         {std::pair{LyricEncoding::Utf16Le, 1}, {LyricEncoding::Utf16Be, 0}}) {
+        qsizetype zeroOrCyrillic = 0;
+        qsizetype i = 0;
+        for (; i < bytes.size(); i += 2) {
+            const uchar h = uchar(bytes[i + high]), l = uchar(bytes[i + 1 - high]);
+            if (h == 0x00 && l < 0x20 && l != '\t' && l != '\n' && l != '\r') break;
+            if (h == 0x00 || h == 0x04)
+                ++zeroOrCyrillic;
+            else if (h != 0x20 && h != 0x21)
+                break;
+        }
+        if (i == bytes.size() && zeroOrCyrillic * 4 >= bytes.size()) return encoding;
+    }
+    return std::nullopt;
 }
 
 // Stops at the first byte that cannot be UTF-8, which in 8-bit text comes early.
@@ -64,9 +90,9 @@ bool IsValidUtf8(QByteArrayView bytes) {
     return true;
 }
 
-// What a byte is in Russian text written in Windows-1251, as one increment of four 16-bit
-// counters: bytes foreign to such text, capitals, small letters, small vowels. Summing the
-// increments costs one look-up and one add a byte, a fraction of reading the file.
+// What a byte is in Russian, Ukrainian or Belarusian text written in Windows-1251, as one increment
+// of four 16-bit counters: bytes foreign to such text, capitals, small letters, small vowels.
+// Summing the increments costs one look-up and one add a byte, a fraction of reading the file.
 constexpr uint64_t kForeign = 1, kCapital = 1 << 16, kSmall = uint64_t(1) << 32,
                    kVowel = uint64_t(1) << 48;
 
@@ -75,9 +101,11 @@ std::array<uint64_t, 256> MakeByteCounts() {
     for (int b = 0x80; b <= 0xBF; ++b) counts[b] = kForeign;
     for (int b = 0xC0; b <= 0xDF; ++b) counts[b] = kCapital;
     for (int b = 0xE0; b <= 0xFF; ++b) counts[b] = kSmall;
-    counts[0xA8] = kCapital;  // Ё
-    for (const int b : {0xE0, 0xE5, 0xE8, 0xEE, 0xF3, 0xFB, 0xFD, 0xFE, 0xFF, 0xB8})
-        counts[b] = kSmall | kVowel;  // а е и о у ы э ю я ё
+    for (const int b : {0xA8, 0xA5, 0xAA, 0xB2, 0xAF, 0xA1}) counts[b] = kCapital;  // Ё Ґ Є І Ї Ў
+    for (const int b : {0xB4, 0xA2}) counts[b] = kSmall;                            // ґ ў
+    for (const int b :
+         {0xE0, 0xE5, 0xE8, 0xEE, 0xF3, 0xFB, 0xFD, 0xFE, 0xFF, 0xB8, 0xBA, 0xB3, 0xBF})
+        counts[b] = kSmall | kVowel;  // а е и о у ы э ю я ё є і ї
     // – — « » № and the no-break space; none is a letter in KOI8-R, and text in the other
     // code pages is told apart by its letters anyway.
     for (const int b : {0x96, 0x97, 0xAB, 0xBB, 0xB9, 0xA0}) counts[b] = 0;
@@ -92,10 +120,10 @@ bool HoldsSmallLetterBeforeYa(QByteArrayView bytes) {
 }
 
 // Text whose every byte above 0x7F is a Windows-1251 letter or common punctuation, mostly
-// small letters, with the share of vowels Russian has, is Windows-1251 without asking the
-// detector: that is nearly every file of an old Windows collection. Read in this code page,
-// KOI8-R and ISO-8859-5 text is mostly capitals, capitals only KOI8-R has too few vowels, and
-// code page 866 and the Mac's capitals fall outside the letters.
+// small letters, with the share of vowels Russian (or Ukrainian, Belarusian) has, is Windows-1251
+// without asking the detector: that is nearly every file of an old Windows collection. Read in this
+// code page, KOI8-R and ISO-8859-5 text is mostly capitals, capitals only KOI8-R has too few
+// vowels, and code page 866 and the Mac's capitals fall outside the letters.
 bool IsPlainlyCp1251(QByteArrayView bytes) {
     static const std::array<uint64_t, 256> table = MakeByteCounts();
     qsizetype foreign = 0, capitals = 0, smalls = 0, vowels = 0;
@@ -166,6 +194,100 @@ bool ReadsMoreLikeRussian(const QByteArray& bytes, LyricEncoding encoding) {
         FrequentLetterShare(QString::fromUtf8(LyricTextAsUtf8(bytes, encoding)));
     return asVerdict >= 0 && asVerdict > FrequentLetterShare(cp1251::decode(bytes));
 }
+
+// ---------------------------------------------------------------- short texts
+
+// Text with fewer letters than this is too short for the detector or for letter frequencies;
+// every Cyrillic letter of the code pages here is a byte above 0x7F.
+constexpr qsizetype kShortText = 8;
+
+bool IsShort(QByteArrayView bytes) {
+    qsizetype letters = 0;
+    for (const char c : bytes)
+        if (uchar(c) >= 0x80 && ++letters == kShortText) return false;
+    return true;
+}
+
+const QString kAlphabet = QStringLiteral("абвгдеёжзийклмнопрстуфхцчшщъыьэюяіїєґў");
+const QString kVowels = QStringLiteral("аеёиоуыэюяіїє");
+const QString kPunctuation = QStringLiteral("—–«»„“”‘’…№\u00A0");
+
+// What no Russian, Ukrainian or Belarusian word has: mixed case ("пК", "ПРивет"; a word is in
+// small letters, in capitals, or starts with one capital), ь ъ ы at its start, and ь or ъ after
+// a vowel, й or another of them. `small` is the word in small letters.
+int WordFlaws(QStringView word, const QString& small) {
+    const bool caseFits = word == small || word == word.toString().toUpper() ||
+                          (word.front().isUpper() && word.sliced(1) == small.sliced(1));
+    int flaws = caseFits ? 0 : 1;
+    if (QStringView(u"ьъы").contains(small.front())) ++flaws;
+    for (qsizetype i = 1; i < small.size(); ++i)
+        if (QStringView(u"ьъ").contains(small[i]) &&
+            (kVowels.contains(small[i - 1]) || QStringView(u"йьъ").contains(small[i - 1])))
+            ++flaws;
+    return flaws;
+}
+
+// A word of several Cyrillic letters, none of them a vowel; one with a Latin letter is not
+// judged.
+bool LacksVowel(const QString& small) {
+    return small.size() > 1 && std::none_of(small.begin(), small.end(), [](QChar c) {
+               return kVowels.contains(c) || c.unicode() < 0x80;
+           });
+}
+
+// How a text read in one code page looks: its flaws (each character above ASCII that is
+// neither a letter of these alphabets nor common punctuation, and each flaw of a word), and
+// its words without a vowel.
+struct Reading {
+    int flaws = 0;
+    int wordsWithoutVowel = 0;
+};
+
+Reading ReadingOf(const QString& text) {
+    Reading reading;
+    qsizetype start = 0;  // of the current word
+    const auto endWord = [&](qsizetype end) {
+        if (end == start) return;
+        const QStringView word = QStringView(text).sliced(start, end - start);
+        const QString small = word.toString().toLower();
+        reading.flaws += WordFlaws(word, small);
+        reading.wordsWithoutVowel += LacksVowel(small);
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        const bool letter = c.isLetter();
+        if (c.unicode() >= 0x80 &&
+            !(letter ? kAlphabet.contains(c.toLower()) : kPunctuation.contains(c)))
+            ++reading.flaws;
+        if (!letter) {
+            endWord(i);
+            start = i + 1;
+        }
+    }
+    endWord(text.size());
+    return reading;
+}
+
+// A short text is read in each code page and taken in one whose reading has no flaw.
+// Windows-1251 goes first; among the others, fewer words without a vowel decide (the Mac's
+// and code page 866's small letters share bytes), then the order of the list. A text that no
+// code page reads without a flaw stays as it is.
+LyricEncoding MostPlausibleReading(const QByteArray& bytes) {
+    if (ReadingOf(cp1251::decode(bytes)).flaws == 0) return LyricEncoding::Cp1251;
+    LyricEncoding best = LyricEncoding::Cp1251;
+    int fewestWithoutVowel = std::numeric_limits<int>::max();
+    for (const LyricEncoding encoding : {LyricEncoding::Koi8R, LyricEncoding::Ibm866,
+                                         LyricEncoding::Iso8859_5, LyricEncoding::MacCyrillic}) {
+        const Reading reading = ReadingOf(QString::fromUtf8(LyricTextAsUtf8(bytes, encoding)));
+        if (reading.flaws == 0 && reading.wordsWithoutVowel < fewestWithoutVowel) {
+            best = encoding;
+            fewestWithoutVowel = reading.wordsWithoutVowel;
+        }
+    }
+    return best;
+}
+
+// ---------------------------------------------------------------- the detector
 
 struct DetectorDeleter {
     void operator()(uchardet_t detector) const { uchardet_delete(detector); }
@@ -248,9 +370,12 @@ LyricEncoding DetectLyricEncoding(QByteArrayView bytes) {
     if (bytes.startsWith(kUtf8Bom)) return LyricEncoding::Utf8Bom;
     if (bytes.startsWith(kUtf16LeBom)) return LyricEncoding::Utf16Le;
     if (bytes.startsWith(kUtf16BeBom)) return LyricEncoding::Utf16Be;
+    // Checked before ASCII: Cyrillic in UTF-16 is all bytes below 0x80.
+    if (const auto utf16 = Utf16WithoutMark(bytes)) return *utf16;
     if (!HoldsNonAscii(bytes)) return LyricEncoding::Cp1251;
     if (IsValidUtf8(bytes)) return LyricEncoding::Utf8;
     if (IsPlainlyCp1251(bytes)) return LyricEncoding::Cp1251;
+    if (IsShort(bytes)) return MostPlausibleReading(bytes.toByteArray());
     return DetectorVerdict(bytes.toByteArray());
 }
 
@@ -265,8 +390,13 @@ QByteArray LyricTextAsUtf8(const QByteArray& bytes, LyricEncoding encoding) {
             return IsValidUtf8(body) ? body : QString::fromUtf8(body).toUtf8();
         }
         case LyricEncoding::Utf16Le:
-        case LyricEncoding::Utf16Be:
-            return ConvertToUtf8(QByteArrayView(bytes).sliced(2), encoding);
+        case LyricEncoding::Utf16Be: {
+            // iconv keeps a byte-order mark of a named byte order as a character.
+            const QByteArray& mark = encoding == LyricEncoding::Utf16Le ? kUtf16LeBom : kUtf16BeBom;
+            QByteArrayView body(bytes);
+            if (body.startsWith(mark)) body = body.sliced(mark.size());
+            return ConvertToUtf8(body, encoding);
+        }
         default:
             return ConvertToUtf8(bytes, encoding);
     }

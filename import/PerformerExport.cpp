@@ -15,28 +15,69 @@ namespace {
 const QString kCover = QStringLiteral("cover.jpg");
 const QString kTxt = QStringLiteral(".txt");
 
-// Names already given in one folder, and the record of every name that had to change.
+// The longest name an entry may have: 255 bytes on Linux (a name of 255 bytes in UTF-8 also
+// fits the 255 UTF-16 units of FAT, exFAT and NTFS), less for a file, which is written under a
+// longer name first.
+constexpr qsizetype kLongestName = 255;
+constexpr qsizetype kLongestFileName = kLongestName - fileio::kSaveSuffixBytes;
+
+// The start of `name` that takes at most `bytes` bytes in UTF-8, cut between characters (Qt
+// cuts strings by UTF-16 units only).
+QString CutToBytes(const QString& name, qsizetype bytes) {
+    const QByteArray utf8 = name.toUtf8();
+    if (utf8.size() <= bytes) return name;
+    qsizetype cut = bytes;
+    while (cut > 0 && (uchar(utf8[cut]) & 0xC0) == 0x80) --cut;  // a continuation byte
+    return QString::fromUtf8(utf8.left(cut));
+}
+
+// A name with every character replaced that a file name on Linux, or on the FAT, exFAT and
+// NTFS of a USB stick, cannot hold: "/" and NUL, the control characters and : ? * " < > | \.
+QString WithoutRefusedCharacters(QString name) {
+    static const QString refused = QStringLiteral(":?*\"<>|\\/");
+    for (QChar& c : name)
+        if (c.unicode() < 0x20 || refused.contains(c)) c = u'_';
+    return name;
+}
+
+// Those file systems refuse a folder name that ends in a dot or a space, and Linux has no
+// folder called "", "." or "..": each such dot or space, or the empty name, becomes "_". A
+// file's name ends in its extension.
+QString WithoutTrailingDotsOrSpaces(QString name) {
+    if (name.isEmpty()) return QStringLiteral("_");
+    for (qsizetype i = name.size() - 1; i >= 0 && (name[i] == u'.' || name[i] == u' '); --i)
+        name[i] = u'_';
+    return name;
+}
+
+// Names already given in one folder, and the record of every name that had to change. Two
+// names that differ only in letter case are one name on a USB stick, so they are compared
+// case-folded.
 class FolderNames {
   public:
     explicit FolderNames(QStringList& renamed) : renamed_(renamed) {}
 
     // A name the file system takes for an entry of this folder, `suffix` included.
     QString take(const QString& wanted, const QString& suffix, bool isFolder) {
-        QString name = wanted;
-        name.replace(u'/', u'_').replace(QChar(0), u'_');
-        if (isFolder && (name.isEmpty() || name == u"." || name == u".."))
-            name = QString(qMax(name.size(), qsizetype(1)), u'_');
-        const QString base = name;
-        for (int n = 2; taken_.contains(name + suffix); ++n)
-            name = base + QStringLiteral(" (%1)").arg(n);
-        taken_.insert(name + suffix);
+        const QString storable = WithoutRefusedCharacters(wanted);
+        // The name is cut before a " (2)" is added, so that the number always shows.
+        const qsizetype longest = isFolder ? kLongestName : kLongestFileName;
+        const auto fitted = [&](const QString& number) {
+            const QString cut =
+                CutToBytes(storable, longest - number.toUtf8().size() - suffix.toUtf8().size());
+            return (isFolder ? WithoutTrailingDotsOrSpaces(cut) : cut) + number;
+        };
+        QString name = fitted({});
+        for (int n = 2; taken_.contains((name + suffix).toCaseFolded()); ++n)
+            name = fitted(QStringLiteral(" (%1)").arg(n));
+        reserve(name + suffix);
         if (name != wanted) renamed_.append(wanted + QStringLiteral(" → ") + name);
         return name + suffix;
     }
-    void reserve(const QString& name) { taken_.insert(name); }
+    void reserve(const QString& name) { taken_.insert(name.toCaseFolded()); }
 
   private:
-    QSet<QString> taken_;
+    QSet<QString> taken_;  // case-folded
     QStringList& renamed_;
 };
 

@@ -23,9 +23,11 @@ class ExportRefused : public std::exception {
 
 struct ExportOutcome {
     QString performerFolder;  // the folder written
-    // One entry per name that had to change on disk ("a/b → a_b"): a file name cannot hold
-    // "/" or NUL, a folder cannot be called "", "." or "..", and two names in one folder
-    // cannot be the same.
+    // One entry per name that had to change on disk ("a/b → a_b"), so that the export fits
+    // Linux and the FAT, exFAT or NTFS of a USB stick: a name takes at most 255 bytes in UTF-8,
+    // a file's 248 (a longer one is cut between characters, its extension kept); it holds no
+    // "/", NUL, control character or : ? * " < > | \; a folder's name does not end in a dot or
+    // a space and is not "", "." or ".."; two names in one folder differ in more than case.
     QStringList renamed;
 };
 

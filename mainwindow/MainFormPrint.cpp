@@ -32,6 +32,17 @@ QImage Picture(const QByteArray& jpeg) {
     return jpeg.isEmpty() ? QImage() : DecodeJpeg(jpeg, &error);
 }
 
+// Shown when the printer or the PDF file took nothing (a folder without write permission, a
+// full disk): the user learns where the print should have gone.
+void ReportNothingPrinted(QWidget* parent, const QPrinter& printer) {
+    const QString target = printer.outputFileName().isEmpty()
+                               ? QStringLiteral("на принтере «") + printer.printerName()
+                               : QStringLiteral("в файл «") + printer.outputFileName();
+    ShowMessage(parent, MsgKind::Error,
+                QStringLiteral("Не удалось напечатать ") + target +
+                    QStringLiteral("»: ничего не напечатано."));
+}
+
 }  // namespace
 
 void TMainForm::AddPrintAndExportItems() {
@@ -61,7 +72,8 @@ void TMainForm::PrintSongItemClick() {
         QPrinter printer(QPrinter::HighResolution);
         SetUpPrinter(printer, printed.name);
         if (!Modal().print(this, printer)) return;
-        PrintSong(printer, printed, FontFace(session_));
+        if (!PrintSong(printer, printed, FontFace(session_)))
+            ReportNothingPrinted(this, printer);
     } catch (const StoreError& e) {
         ShowErrorReport(this, e.description());
     }
@@ -83,7 +95,8 @@ void TMainForm::PrintAlbumItemClick() {
         QPrinter printer(QPrinter::HighResolution);
         SetUpPrinter(printer, printed.album);
         if (!Modal().print(this, printer)) return;
-        PrintAlbum(printer, printed, FontFace(session_));
+        if (!PrintAlbum(printer, printed, FontFace(session_)))
+            ReportNothingPrinted(this, printer);
     } catch (const StoreError& e) {
         ShowErrorReport(this, e.description());
     }

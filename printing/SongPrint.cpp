@@ -1,6 +1,7 @@
 #include "printing/SongPrint.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QFile>
 #include <QPainter>
 #include <QPrinter>
 #include <QTextBlock>
@@ -14,6 +15,20 @@ namespace {
 constexpr qreal kHeadingPt = 9, kTitlePt = 16, kTextPt = 11, kFooterPt = 9;
 constexpr qreal kBookTitlePt = 24;
 const QString kPicture = QStringLiteral("cantoria-album-picture");
+
+// Qt's PDF writer carries on past a write that fails (a full disk leaves the file cut short
+// and reports nothing), so the file is read back: a PDF written to its end holds the end-of-file
+// marker in its last 1024 bytes, where readers look for it. Output to a printer's queue has no
+// file to read.
+bool FileWrittenWhole(const QPrinter& printer) {
+    if (printer.outputFileName().isEmpty()) return true;
+    constexpr qint64 kTail = 1024;
+    QFile file(printer.outputFileName());
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const qint64 size = file.size();
+    return size > 0 && file.seek(qMax<qint64>(0, size - kTail)) &&
+           file.read(kTail).contains("%%EOF");
+}
 
 // A paper page: the text body above a strip for the page number.
 class Pages {
@@ -47,12 +62,15 @@ class Pages {
         return int(top / doc_.pageSize().height()) + 1;
     }
 
-    void print() {
-        QPainter painter(&printer_);
+    // False when the printer or its file could not be opened, or the file was not written
+    // whole.
+    bool print() {
+        QPainter painter;
+        if (!painter.begin(&printer_)) return false;
         const int count = doc_.pageCount();
         const qreal height = doc_.pageSize().height();
         for (int page = 0; page < count; ++page) {
-            if (page > 0) printer_.newPage();
+            if (page > 0 && !printer_.newPage()) return false;
             painter.save();
             painter.translate(0, -page * height);
             QAbstractTextDocumentLayout::PaintContext context;
@@ -66,6 +84,7 @@ class Pages {
             painter.drawText(QRectF(0, height, doc_.pageSize().width(), footer_),
                              Qt::AlignHCenter | Qt::AlignBottom, QString::number(page + 1));
         }
+        return painter.end() && FileWrittenWhole(printer_);
     }
 
   private:
@@ -127,15 +146,15 @@ void SetUpPrinter(QPrinter& printer, const QString& documentName) {
     printer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
 }
 
-void PrintSong(QPrinter& printer, const PrintedSong& song, const QString& fontFace) {
+bool PrintSong(QPrinter& printer, const PrintedSong& song, const QString& fontFace) {
     QTextDocument doc;
     Pages pages(printer, doc, fontFace);
     Blocks blocks(doc);
     AddSong(blocks, pages, song, false);
-    pages.print();
+    return pages.print();
 }
 
-void PrintAlbum(QPrinter& printer, const PrintedAlbum& album, const QString& fontFace) {
+bool PrintAlbum(QPrinter& printer, const PrintedAlbum& album, const QString& fontFace) {
     QTextDocument doc;
     Pages pages(printer, doc, fontFace);
     Blocks blocks(doc);
@@ -180,5 +199,5 @@ void PrintAlbum(QPrinter& printer, const PrintedAlbum& album, const QString& fon
         }
         if (!changed) break;
     }
-    pages.print();
+    return pages.print();
 }

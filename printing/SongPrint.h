@@ -28,8 +28,11 @@ void SetUpPrinter(QPrinter& printer, const QString& documentName);
 
 // Prints a song: "performer — album" as a small heading, the song's name as the title, then
 // its lines in the given font face, long lines wrapped; the page number at the foot of each
-// page.
-void PrintSong(QPrinter& printer, const PrintedSong& song, const QString& fontFace);
+// page. False when nothing was printed: the printer or the file could not be opened, or the
+// file was not written whole.
+[[nodiscard]] bool PrintSong(QPrinter& printer, const PrintedSong& song, const QString& fontFace);
 
-// Prints an album as a songbook; the contents give the page each song starts on.
-void PrintAlbum(QPrinter& printer, const PrintedAlbum& album, const QString& fontFace);
+// Prints an album as a songbook; the contents give the page each song starts on. False as for
+// PrintSong.
+[[nodiscard]] bool PrintAlbum(QPrinter& printer, const PrintedAlbum& album,
+                              const QString& fontFace);

@@ -180,6 +180,7 @@ class NewFileBeside {
   public:
     explicit NewFileBeside(const QString& target) : target_(target) {
         changePoint(Op::Create, target);
+        static_assert(sizeof(".XXXXXX") - 1 == kSaveSuffixBytes);
         name_ = nativePath(target) + ".XXXXXX";
         fd_ = ::mkostemp(name_.data(), O_CLOEXEC);
         if (fd_ < 0) fail(target, errno == EEXIST ? EIO : errno);

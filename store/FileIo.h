@@ -28,6 +28,9 @@ QByteArray readAll(const QString& path);
 // that is a symbolic link is refused (ELOOP): writing would change whatever it points at,
 // perhaps outside the data folder, or replace the link with a plain file.
 void writeAtomic(const QString& path, const QByteArray& data, FolderFlush flush = FolderFlush::Now);
+// The file beside is named "<name>.XXXXXX", so a file that writeAtomic writes has a name this
+// many bytes shorter than the file system allows.
+constexpr qsizetype kSaveSuffixBytes = 7;
 // A save killed between the moment its new bytes got a name beside the file and the moment
 // they replaced it (on a file system without unnamed files: at any moment of the write)
 // leaves that file behind as "<name>.XXXXXX" (six random letters and digits). Returns <name> when

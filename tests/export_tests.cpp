@@ -3,6 +3,7 @@
 
 #include "import/PerformerExport.h"
 #include "import/SongScan.h"
+#include "store/Cp1251.h"
 #include "store/FileIo.h"
 #include "store/StoreError.h"
 #include "tests/helpers/ScanInto.h"
@@ -91,6 +92,47 @@ TEST_F(Export, NamesAreMadeFitAndNothingIsOverwritten) {
     fileio::failOn({fileio::Op::Write, QStringLiteral("x_y (2).txt"), ENOSPC});
     EXPECT_THROW(exportKino(), StoreError);
     EXPECT_EQ(SnapshotTree(cat.path(QStringLiteral("out"))), (QMap<QString, QByteArray>{}));
+}
+
+TEST_F(Export, NamesAUsbStickCannotHoldAreChangedAndListed) {
+    const auto ya = [](int n) { return QString(n, u'я'); };
+    struct Row {
+        QString album, song;     // no song: an album without songs
+        QString onDisk, listed;  // listed: the entry of the report, when the name changed
+    };
+    const Row rows[] = {
+        {U("Концерт: \"Live\" <1990> | Best?*\\"),
+         {},
+         U("Концерт_ _Live_ _1990_ _ Best___/"),
+         U("Концерт: \"Live\" <1990> | Best?*\\ → Концерт_ _Live_ _1990_ _ Best___")},
+        {U("Альбом. "), {}, U("Альбом__/"), U("Альбом.  → Альбом__")},
+        {U("Сборник"), U("Звезда"), U("Сборник/Звезда.txt"), {}},
+        {U("Сборник"), U("ЗВЕЗДА"), U("Сборник/ЗВЕЗДА (2).txt"), U("ЗВЕЗДА → ЗВЕЗДА (2)")},
+        {U("Сборник"), U("Why."), U("Сборник/Why..txt"), {}},
+        // 260 bytes in UTF-8: cut to 244 (248 with ".txt", as a file is written under its name
+        // and 7 bytes more first), and to 240 where " (2)" has to fit as well.
+        {U("Сборник"), ya(130), U("Сборник/") + ya(122) + U(".txt"), ya(130) + U(" → ") + ya(122)},
+        {U("Сборник"), ya(125) + U("ююююю"), U("Сборник/") + ya(120) + U(" (2).txt"),
+         ya(125) + U("ююююю → ") + ya(120) + U(" (2)")},
+        {U("СБОРНИК"), {}, U("СБОРНИК (2)/"), U("СБОРНИК → СБОРНИК (2)")},
+    };
+    QByteArray albums, songs;
+    QMap<QString, QByteArray> tree{{U("Сборник/"), "d"}};
+    QString report;
+    for (const Row& row : rows) {
+        const QByteArray album = cp1251::encode(row.album).bytes;
+        if (!albums.contains(album + "\r\n")) albums += album + "\r\n";
+        if (!row.song.isEmpty())
+            songs += album + "##-**~\r\n" + cp1251::encode(row.song).bytes + "\r\nendalbum\r\n";
+        tree.insert(row.onDisk, row.onDisk.endsWith(u'/') ? "d" : "f:");
+        if (!row.listed.isEmpty()) report += u'\r' + row.listed;
+    }
+    cat.addPerformer(W("Кино"), albums, songs);
+    const ExportOutcome outcome = exportKino();
+    EXPECT_EQ(SnapshotTree(outcome.performerFolder), tree);
+    EXPECT_EQ(ExportReport(outcome), U("Исполнитель выгружен в папку ") + outcome.performerFolder +
+                                         U(".\rИмена, которые нельзя дать файлам, изменены:") +
+                                         report);
 }
 
 }  // namespace

@@ -62,6 +62,22 @@ TEST_F(PrintExportTest, ASongAndItsAlbumPrintToPdf) {
     EXPECT_EQ(messages(), QStringList());
 }
 
+TEST_F(PrintExportTest, APdfThatCannotBeWrittenIsReportedAsNothingPrinted) {
+    choosePerformer(U("Кино"));
+    chooseAlbum(U("Ночь"));
+    chooseSong(U("Мама"));
+    // /proc takes no new file, not even from root, who writes into any folder whatever its
+    // permissions; /dev/full refuses every byte, as a full disk does.
+    for (const QString& pdf : {QStringLiteral("/proc/song.pdf"), QStringLiteral("/dev/full")}) {
+        modal.printToPdf(pdf);
+        MainForm->PrintSongItem->trigger();
+        modal.printToPdf(pdf);
+        MainForm->PrintAlbumItem->trigger();
+        EXPECT_EQ(messages(), QStringList(2, U("Error|OK|Не удалось напечатать в файл «") + pdf +
+                                                 U("»: ничего не напечатано.")));
+    }
+}
+
 TEST_F(PrintExportTest, ThePerformerIsExportedIntoAChosenFolderOnce) {
     choosePerformer(U("Кино"));
     EXPECT_TRUE(MainForm->ExportFolderDialog->NewFolderVisible());

@@ -41,12 +41,12 @@ TEST(Printing, ASongPrintsHeadingTitleLinesAndPageNumbers) {
     QPrinter printer(QPrinter::HighResolution);
     const QString pdf = Pdf(dir, printer);
     const QString longLine = QStringLiteral("Длинная строка ").repeated(20).trimmed();
-    PrintSong(
+    ASSERT_TRUE(PrintSong(
         printer,
         {QStringLiteral("Кино"), QStringLiteral("Группа крови"), QStringLiteral("Кукушка"),
          QStringList{QStringLiteral("Песен ещё ненаписанных, сколько?"), QString(), longLine} +
              Lines(80, QStringLiteral("строка "))},
-        QStringLiteral("DejaVu Serif"));
+        QStringLiteral("DejaVu Serif")));
     const QStringList pages = PdfPages(pdf);
     ASSERT_EQ(pages.size(), 2);
     EXPECT_TRUE(Squeezed(pages[0]).startsWith(
@@ -57,6 +57,24 @@ TEST(Printing, ASongPrintsHeadingTitleLinesAndPageNumbers) {
     EXPECT_GT(pages[0].section(longLine.left(30), 1).count(u'\n'), 1);
     EXPECT_TRUE(Squeezed(pages[0]).endsWith(QStringLiteral("1")));
     EXPECT_TRUE(Squeezed(pages[1]).endsWith(QStringLiteral("строка 80 2")));
+}
+
+TEST(Printing, EveryLineOfALongSongIsPrintedOnceAcrossItsPages) {
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    const QString pdf = Pdf(dir, printer);
+    const QStringList lines = Lines(200, QStringLiteral("строка "));
+    ASSERT_TRUE(PrintSong(
+        printer,
+        {QStringLiteral("Кино"), QStringLiteral("Группа крови"), QStringLiteral("Кукушка"), lines},
+        QStringLiteral("DejaVu Serif")));
+    const QStringList pages = PdfPages(pdf);
+    EXPECT_EQ(pages.size(), 4);
+    QStringList printed;
+    for (const QString& page : pages)
+        for (const QString& line : page.split(u'\n'))
+            if (line.trimmed().startsWith(QStringLiteral("строка "))) printed << line.trimmed();
+    EXPECT_EQ(printed, lines);
 }
 
 TEST(Printing, AnAlbumPrintsAsASongbookWhoseContentsGiveThePages) {
@@ -70,7 +88,7 @@ TEST(Printing, AnAlbumPrintsAsASongbookWhoseContentsGiveThePages) {
     for (const auto& [name, lines] : {std::pair{"Первая", 3}, {"Длинная", 90}, {"Третья", 2}})
         album.songs.append({album.performer, album.album, QString::fromUtf8(name),
                             Lines(lines, QString::fromUtf8(name) + u' ')});
-    PrintAlbum(printer, album, QStringLiteral("DejaVu Sans"));
+    ASSERT_TRUE(PrintAlbum(printer, album, QStringLiteral("DejaVu Sans")));
     if (qEnvironmentVariableIsSet("KEEP_PDF")) QFile::copy(pdf, qEnvironmentVariable("KEEP_PDF"));
 
     const QStringList pages = PdfPages(pdf);

@@ -145,7 +145,35 @@ TEST(LyricText, Utf8IsConvertedAndEverythingElseTakenByteForByte) {
         W("Ещё\r\nстрока\x1a"
           "хвост\r\n\x1a мусор");
     EXPECT_EQ(PlainLyricText(cp).lines(), (Lines{W("Ещё"), W("строка")}));
-    EXPECT_EQ(PlainLyricText("\x98\xff\r\n").lines(), (Lines{"\x98\xff"}));
+    // Bytes that no code page reads as letters of words stay as they are.
+    EXPECT_EQ(PlainLyricText("\x98\xb0\r\n").lines(), (Lines{"\x98\xb0"}));
+}
+
+TEST(LyricText, ShortTextsAndUtf16WithoutAMarkAreReadInTheirEncoding) {
+    const struct {
+        QByteArray file;
+        const char* stored;
+    } cases[] = {
+        {QByteArrayLiteral("\xF0\xD2\xC9\xD7\xC5\xD4"), "Привет"},               // KOI8-R
+        {QByteArrayLiteral("\xEF\xCA, \xCD\xCF\xD2\xCF\xDA\n"), "Ой, мороз"},    // KOI8-R
+        {QByteArrayLiteral("\x8F\xE0\xA8\xA2\xA5\xE2"), "Привет"},               // 866
+        {QByteArrayLiteral("\x8E\xA9, \xAC\xAE\xE0\xAE\xA7\r\n"), "Ой, мороз"},  // 866
+        // Windows-1251 stays, in capitals (small letters in KOI8-R) and with the letters of
+        // Ukrainian and Belarusian, short or long.
+        {QByteArrayLiteral("\xC7\xC2\xC5\xC7\xC4\xC0"), "ЗВЕЗДА"},
+        {QByteArrayLiteral("\xAA \xB4\xE0\xE2\xE0"), "Є ґава"},
+        {QByteArrayLiteral("\xA1\xF1\xB8"), "Ўсё"},
+        {QByteArrayLiteral("\xD9\xE5 \xED\xE5 \xE2\xEC\xE5\xF0\xEB\xE0 \xD3\xEA\xF0\xE0"
+                           "\xBF\xED\xE8 \xB3 \xF1\xEB\xE0\xE2\xE0, \xB3 \xE2\xEE\xEB\xFF"),
+         "Ще не вмерла України і слава, і воля"},
+        {QByteArrayLiteral("\x1F\x04\x40\x04\x38\x04\x32\x04\x35\x04\x42\x04\x0D\x00\x0A\x00"),
+         "Привет"},  // UTF-16LE
+        {QByteArrayLiteral("\x04\x1E\x04\x39\x00\x2C\x00\x20\x04\x3C\x04\x3E\x04\x40\x04"
+                           "\x3E\x04\x37"),
+         "Ой, мороз"},  // UTF-16BE
+    };
+    for (const auto& [file, stored] : cases)
+        EXPECT_EQ(PlainLyricText(file).written, W(stored) + "\r\n") << stored;
 }
 
 // ---------------------------------------------------------------- the scan's files
