@@ -5,6 +5,7 @@
 #include "session/CatalogueSession.h"
 #include "store/Catalogue.h"
 #include "store/Editing.h"
+#include "store/FileIo.h"
 #include "store/FileSetChange.h"
 #include "store/PerformerRepository.h"
 #include "store/StoreError.h"
@@ -205,7 +206,21 @@ void DeletePerformerCommand::apply(const PerformerRepository& repository, FileSe
     // The list is saved whole, its folder flushed, before the performer folder is touched: a
     // deletion that stops at the list leaves the folder as it was.
     change.replaceLast(repository.path(StoreEntry::PerformerList), JoinRecordLines(remaining));
-    folderRemoved_ = RemoveFolderThrough(change, pictures) && RemoveFolderThrough(change, folder);
+    folderRemoved_ = moveToTrash(change, folder) ||
+                     (RemoveFolderThrough(change, pictures) && RemoveFolderThrough(change, folder));
+}
+
+// The folder goes to the desktop's trash, from where the user can also take it back after the
+// program has closed, when it holds what a deletion removes whole: files and a picture folder
+// of files. Any other shape goes file by file, and what cannot go stays and is reported.
+bool DeletePerformerCommand::moveToTrash(FileSetChange& change, const QString& folder) {
+    try {
+        const QStringList inner =
+            fileio::listDir(folder, int(fileio::Listing::Dirs) | int(fileio::Listing::Hidden));
+        return inner == QStringList{kPictureFolderName} && change.moveFolderToTrash(folder);
+    } catch (const StoreError&) {
+        return false;  // removed file by file, which reports what stays
+    }
 }
 
 void DeletePerformerCommand::succeeded(CatalogueSession& session, Feedback& feedback) {

@@ -99,6 +99,8 @@ class DeletePerformerCommand : public Command {
     bool keepsStepsOnFailure() const override { return true; }
 
   private:
+    static bool moveToTrash(FileSetChange& change, const QString& folder);
+
     QByteArray performer_;
     Lines before_;
     int selected_ = -1;

@@ -165,6 +165,27 @@ void FileSetChange::removeDir(const QString& path) {
     steps_.append({Kind::RemovedDir, path, QString(), std::nullopt, std::nullopt});
 }
 
+bool FileSetChange::moveFolderToTrash(const QString& folder) {
+    const auto files = int(fileio::Listing::Files) | int(fileio::Listing::Hidden);
+    const auto folders = int(fileio::Listing::Dirs) | int(fileio::Listing::Hidden);
+    QList<Step> removed;  // in the order remove() and removeDir() would have taken them
+    for (const QString& inner : fileio::listDir(folder, folders)) {
+        const QString path = folder + u'/' + inner;
+        if (!fileio::listDir(path, folders).isEmpty()) return false;
+        for (const QString& name : fileio::listDir(path, files))
+            removed.append({Kind::Replaced, path + u'/' + name, QString(),
+                            guarded(path + u'/' + name, std::nullopt), std::nullopt});
+        removed.append({Kind::RemovedDir, path, QString(), std::nullopt, std::nullopt});
+    }
+    for (const QString& name : fileio::listDir(folder, files))
+        removed.append({Kind::Replaced, folder + u'/' + name, QString(),
+                        guarded(folder + u'/' + name, std::nullopt), std::nullopt});
+    removed.append({Kind::RemovedDir, folder, QString(), std::nullopt, std::nullopt});
+    if (!fileio::moveToTrash(folder)) return false;
+    steps_ += removed;
+    return true;
+}
+
 bool FileSetChange::rollBack() noexcept {
     bool whole = true;
     for (auto step = steps_.crbegin(); step != steps_.crend(); ++step) {

@@ -79,6 +79,11 @@ class FileSetChange {
     void makeDir(const QString& path);
     // Removes an empty folder; undone by making it again.
     void removeDir(const QString& path);
+    // Moves a folder that holds files and folders of files only to the desktop's trash,
+    // keeping every file's bytes as remove() does: the journal is that of removing them one by
+    // one, and so is the undo. False, with nothing done, for a folder of another shape or where
+    // there is no trash.
+    bool moveFolderToTrash(const QString& folder);
 
     // Undoes the recorded steps, last first, as far as the file system lets it. True when
     // everything is back as it was.

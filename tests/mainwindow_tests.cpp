@@ -2,6 +2,8 @@
 // layout rule, edit mode with its hover panels, every command's preconditions, appearance.
 #include <QApplication>
 #include <QBuffer>
+#include <QDir>
+#include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -452,6 +454,9 @@ TEST_F(MainWindowTest, CtrlZUndoesASavedTextAndADeletionInEditModeOnly) {
 
     MainForm->DelAvtSpeedButton->click();
     EXPECT_EQ(MainForm->UndoItem->text(), U("Отменить: удаление исполнителя «Кино»"));
+    // The folder waits in the desktop's trash too (the test's own, in Qt's test mode).
+    EXPECT_EQ(QFile(QDir::homePath() + U("/.qttest/share/Trash/files/Кино/Texts.lrx")).size(),
+              saved.value(U("Data/Кино/Texts.lrx")).size());
     MainForm->UndoItem->trigger();
     EXPECT_EQ(cat.snapshot(), saved);
     EXPECT_EQ(ItemTexts(MainForm->PerfComboBox), (QStringList{U("Кино"), U("Ария")}));

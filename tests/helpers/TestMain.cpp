@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QDir>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -11,6 +12,10 @@ int main(int argc, char** argv) {
     QStandardPaths::setTestModeEnabled(true);
     QTemporaryDir settingsHome;
     qputenv("XDG_CONFIG_HOME", settingsHome.path().toUtf8());
+    // A deleted performer goes to the desktop's trash: the test's own, not the user's (in test
+    // mode Qt keeps its data below the home folder's .qttest).
+    qputenv("HOME", settingsHome.path().toUtf8());
+    QDir().mkpath(settingsHome.path() + "/.qttest/share");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Cantoria"));
     QApplication::setOrganizationName(QStringLiteral("Cantoria"));
