@@ -66,6 +66,10 @@ TEST(FuzzReplay, SearchQuery) {
     EXPECT_GT(Replay("search_query", FuzzSearchQuery), 0);
 }
 
+TEST(FuzzReplay, ModelRoundTrip) {
+    EXPECT_GT(Replay("model_roundtrip", FuzzModelRoundTrip), 0);
+}
+
 // The faults the fuzzers found, spelled out.
 TEST(FuzzFindings, RtfHexEscapesOfControlBytesAreNoText) {
     const CatalogueText text = RtfToPlainText(

@@ -260,3 +260,28 @@ TEST(Codec, CharactersOutsideTheCodePageAreReportedNotReplaced) {
     EXPECT_EQ(cp1251::describeCharacters(e.unencodable), U("☃ (U+2603), 😀 (U+1F600)"));
     EXPECT_EQ(cp1251::encode(U("€")).bytes, QByteArray("\x88"));
 }
+
+// ---------------------------------------------------------------- the performer model
+
+TEST(PerformerModel, ReadsAsTheListsShowAndSavedUnchangedWritesNothing) {
+    const TempCatalogue cat;
+    cat.addPerformer(
+        "P", "A\r\n\r\nB",
+        "stray\r\nA##-**~\r\ns\r\nt\r\nendalbum\r\na##-**~\r\nwrong case\r\nendalbum\r\n"
+        "A##-**~\r\nu\r\nendalbum\r\n",
+        "A ##-**~ s\r\none\r\nendsong\r\n\r\njunk\r\nA ##-**~ s\r\ntwo\rx\n"
+        "A ##-**~ t\r\nendsong\r\nA ##-**~ u\r\ncut\x1atail\r\nlast\r\n\x1a");
+    const PerformerRepository repository(cat.startDir());
+    const PerformerCatalogue catalogue = repository.load("P");
+    QStringList shown;
+    for (const CatalogueAlbum& album : catalogue.walk())
+        for (const CatalogueSong& song : album.songs)
+            shown << QString(album.name + '/' + song.name + '=' + song.text.join('|'));
+    EXPECT_EQ(shown, (QStringList{"A/s=one|twox|A ##-**~ t", "A/t=", "A/u=cut|last"}));
+
+    const auto before = cat.snapshot();
+    FileSetChange change;
+    repository.save(change, catalogue);
+    EXPECT_TRUE(change.commit().isEmpty());
+    EXPECT_EQ(cat.snapshot(), before);
+}
