@@ -27,6 +27,7 @@ struct FaultPlan {
     long injected = 0;
     long readsFailed = 0;
     QString readOnlyRoot;
+    WriteFault writeFault = WriteFault::Half;
 };
 FaultPlan& plan() {
     static FaultPlan p;
@@ -79,6 +80,15 @@ qsizetype bytesBeforeFailure(qsizetype size) {
     const std::optional<Fault>& f = plan().fault;
     if (f && f->op == Op::Write && f->writtenBytes >= 0)
         return qMin(size, qsizetype(f->writtenBytes));
+    switch (plan().writeFault) {
+        case WriteFault::Nothing:
+            return 0;
+        case WriteFault::Everything:
+            return size;
+        case WriteFault::Half:
+        case WriteFault::ShortThenResumed:
+            break;
+    }
     return size / 2;
 }
 
@@ -195,10 +205,17 @@ class NewFileBeside {
     NewFileBeside& operator=(const NewFileBeside&) = delete;
 
     void write(const QByteArray& data) {
-        const int error = plannedError(Op::Write, target_);
+        int error = plannedError(Op::Write, target_);
+        // A system that takes only part of a write at a time: the loop goes on with the rest.
+        qsizetype piece = data.size();
+        if (error && !plan().fault && plan().writeFault == WriteFault::ShortThenResumed) {
+            error = 0;
+            piece = qMax<qsizetype>(1, data.size() / 2);
+        }
         const qsizetype length = error ? bytesBeforeFailure(data.size()) : data.size();
         for (qsizetype done = 0; done < length;) {
-            const ssize_t n = ::write(fd_, data.constData() + done, size_t(length - done));
+            const ssize_t n =
+                ::write(fd_, data.constData() + done, size_t(qMin(piece, length - done)));
             if (n < 0 && errno == EINTR) continue;
             if (n <= 0) fail(target_, n < 0 ? errno : ENOSPC);
             done += qsizetype(n);
@@ -334,6 +351,13 @@ void removeFile(const QString& path) {
     if (::unlink(native.constData()) != 0) fail(path);
 }
 
+// Qt follows the desktop's trash rules (the trash of the home folder, or the one at the top of
+// another file system, with the info file a file manager needs to restore it).
+bool moveToTrash(const QString& path) {
+    changePoint(Op::Rename, path);
+    return QFile::moveToTrash(path);
+}
+
 void renameNoReplace(const QString& from, const QString& to, FolderFlush flush) {
     changePoint(Op::Rename, from);
     refuseOnReadOnlyMedium(to);
@@ -451,6 +475,10 @@ void failOn(const Fault& fault) {
 
 void clearFaults() {
     plan() = FaultPlan{};
+}
+
+void setWriteFault(WriteFault shape) {
+    plan().writeFault = shape;
 }
 
 void makeReadOnly(const QString& root) {

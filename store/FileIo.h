@@ -48,6 +48,9 @@ void makeDir(const QString& path);
 void removeDir(const QString& path);
 // Removes a file. A folder (or anything else that is not a file) is refused with EISDIR.
 void removeFile(const QString& path);
+// Moves a file or folder to the desktop's trash, from where the user can restore it. False
+// where the file system has no trash to take it; nothing has moved then.
+bool moveToTrash(const QString& path);
 // Renames a file, never replacing an existing one (EEXIST).
 void renameNoReplace(const QString& from, const QString& to, FolderFlush flush = FolderFlush::Now);
 // Copies all bytes of a file (source opened read-only) into a new file `to`; returns them.
@@ -121,6 +124,11 @@ struct Fault {
     qint64 writtenBytes = -1;          // Op::Write: bytes that reach the file first; -1: half
 };
 void failOn(const Fault& fault);
+// How a write that failAt() hits ends: after half its bytes (the default, again after every
+// failAt and clearFaults), after none, after all of them, or with no error at all: the system
+// takes half the bytes and the write goes on with the rest.
+enum class WriteFault { Half, Nothing, Everything, ShortThenResumed };
+void setWriteFault(WriteFault shape);
 void clearFaults();
 // Every call that would change something at or below `root` fails with EROFS, as on a
 // read-only medium (the tests run as root, for whom permission bits do not stop a write);

@@ -64,9 +64,8 @@ EOF
     # No maintainer scripts: removing the package deletes its own files and nothing else.
     [ "$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | sort | xargs)" = "./control ./md5sums" ] ||
         fail "the package carries more than control and md5sums"
-    if command -v lintian >/dev/null; then
-        report=$(lintian --fail-on error "$deb" 2>&1) || fail "lintian: $report"
-    fi
+    command -v lintian >/dev/null || fail "lintian is not installed (scripts/deps.sh test installs it)"
+    report=$(lintian --fail-on error "$deb" 2>&1) || fail "lintian: $report"
 }
 
 # Starts the menu entry's command from an unrelated folder and waits for the catalogue that the
