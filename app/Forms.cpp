@@ -16,7 +16,9 @@
 #include "mainwindow/ImageForm.h"
 #include "mainwindow/MainForm.h"
 #include "session/CatalogueSession.h"
+#include "store/CatalogueWatcher.h"
 #include "support/HelpForm.h"
+#include "support/QtRussian.h"
 
 CatalogueSession* Session = nullptr;
 TMainForm* MainForm = nullptr;
@@ -36,6 +38,7 @@ TAddPerfBaseForm* AddPerfBaseForm = nullptr;
 namespace {
 
 EditorBuffers* Buffers = nullptr;
+CatalogueWatcher* Watcher = nullptr;
 
 template <typename T>
 void destroy(T*& object) {
@@ -52,6 +55,20 @@ void wireForms() {
     QObject::connect(MainForm, &TMainForm::pictureShown, ImageForm, &TImageForm::TakePicture);
     QObject::connect(MainForm, &TMainForm::largePictureRequested, ImageForm,
                      &TImageForm::ShowLarge);
+}
+
+// What others change in the files shown reaches the windows: the watch follows the chosen
+// performer, and the main window has the session look when the changes have settled.
+void watchCatalogue() {
+    Watcher = new CatalogueWatcher(Session->StartDir());
+    const auto follow = [] {
+        Watcher->watchPerformer(Session->HasSelectedPerformer() ? Session->CurrentPerformer()
+                                                                : QByteArray());
+    };
+    QObject::connect(Session, &CatalogueSession::albumsChanged, Watcher, follow);
+    QObject::connect(Session, &CatalogueSession::selectionChanged, Watcher, follow);
+    QObject::connect(Watcher, &CatalogueWatcher::changed, MainForm,
+                     &TMainForm::OutsideChangesSettled);
 }
 
 }  // namespace
@@ -74,12 +91,14 @@ void CreateForms() {
     AddPerfSelectForm = new TAddPerfSelectForm(*Session);
     AddPerfBaseForm = new TAddPerfBaseForm(*Session);
     wireForms();
+    watchCatalogue();
 }
 
 void StartProgram() {
     QApplication::setApplicationName(QStringLiteral("Cantoria"));
     QApplication::setApplicationDisplayName(QStringLiteral("Cantoria"));
     QApplication::setOrganizationName(QStringLiteral("Cantoria"));
+    InstallQtRussian(*QApplication::instance());
     CreateForms();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/cantoria.svg")));
     MainForm->show();
@@ -87,6 +106,7 @@ void StartProgram() {
 }
 
 void DestroyForms() {
+    destroy(Watcher);
     destroy(AddPerfBaseForm);
     destroy(AddPerfSelectForm);
     destroy(ScanerForm);

@@ -1,17 +1,22 @@
 // The shared pieces of every window: message boxes, the general error report, the font
 // dialog, the typing filter.
 #include <gtest/gtest.h>
+#include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QFontDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTimer>
 
 #include "support/Appearance.h"
 #include "support/FontColourDialog.h"
 #include "support/Modal.h"
 #include "support/PathCharFilter.h"
+#include "support/QtRussian.h"
 #include "tests/helpers/ScriptedModal.h"
 #include "tests/helpers/TempCatalogue.h"
 
@@ -98,4 +103,21 @@ TEST(TypingFilter, SwallowsTheNinePathCharactersAsTyped) {
     edit.clear();
     edit.insert("pasted/kept");  // pasting is not filtered; commands check names themselves
     EXPECT_EQ(edit.text(), "pasted/kept");
+}
+
+// Qt's own dialogs speak Russian; the program's message boxes keep their own words.
+TEST(QtRussian, QtDialogsTurnRussianWhileTheMessageBoxesKeepTheirWords) {
+    ASSERT_TRUE(InstallQtRussian(*QCoreApplication::instance()));
+    EXPECT_EQ(QCoreApplication::translate("QPrintDialog", "Print"), U("Печать"));
+    QStringList seen;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        seen << box->windowTitle();
+        for (QAbstractButton* button : box->buttons()) seen << button->text();
+        for (QAbstractButton* button : box->buttons())
+            if (button->text() == "&No") button->click();
+    });
+    EXPECT_EQ(ShowMessage(nullptr, MsgKind::Confirm, U("Вопрос?"), Yes | No), No);
+    EXPECT_EQ(seen, (QStringList{"Confirm", "&Yes", "&No"}));
 }
