@@ -447,6 +447,10 @@ void TMainForm::SongOut(const QByteArray& key) {
     session_.SongOut(key, feedback_);
 }
 
+void TMainForm::OutsideChangesSettled() {
+    session_.CheckOutsideChanges(feedback_);
+}
+
 // ---------------------------------------------------------------- edit mode
 
 void TMainForm::setEditButtonsVisible(bool visible) {

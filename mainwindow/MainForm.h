@@ -158,6 +158,8 @@ class TMainForm : public QWidget {
     void ExportPerformerItemClick();
     void UndoItemClick();
     void RedoItemClick();
+    // Others may have changed the files shown, and have stopped for a moment.
+    void OutsideChangesSettled();
     void SongsListEdit();
     void AlbumsListEdit();
     void EditSongText();

@@ -3,6 +3,7 @@
 #include <QDir>
 
 #include "store/Catalogue.h"
+#include "store/ConflictCopies.h"
 #include "store/Cp1251.h"
 #include "store/FileIo.h"
 #include "store/FirstRunFlag.h"
@@ -41,7 +42,7 @@ void CatalogueSession::Open(Feedback& feedback) {
 
 // No empty performer is offered; the file keeps its lines until the next rewrite.
 void CatalogueSession::loadPerformerList() {
-    Lines names = repository_.readPerformerList().toList();
+    Lines names = readShownPerformerList().toList();
     names.removeIf([](const QByteArray& name) { return name.isEmpty(); });
     setPerformers(names);
 }
@@ -66,37 +67,79 @@ Outcome CatalogueSession::execute(Command& command, Feedback& feedback) {
         return Outcome::Refused;
     }
     if (!command.confirm(*this, feedback)) return Outcome::Declined;
-    std::exception_ptr failure;
-    ChangeJournal journal;
-    {
-        FileSetChange change;
-        try {
-            command.apply(repository_, change);
-            journal = change.commit();
-        } catch (...) {
-            failure = std::current_exception();
-            if (command.keepsStepsOnFailure()) journal = change.journal();
-            if (!command.keepsStepsOnFailure()) change.rollBack();
-        }
-        if (failure && command.keepsStepsOnFailure()) {
-            try {
-                change.commit();
-            } catch (const StoreError&) {
-                // the steps stand; only their folders' flush failed
+    QSet<QString> overwrite;  // files changed outside that the user said to write over
+    for (;;) {
+        std::exception_ptr failure;
+        const ChangeJournal journal = applyAsOneChange(command, overwrite, failure);
+        const std::optional<QString> outside =
+            command.asksBeforeOverwriting() ? changedOutside(failure) : std::nullopt;
+        if (outside) {
+            if (feedback.tell({NoticeId::ConfirmOverwriteOutsideChange, {BelowData(*outside)}}) ==
+                Yes) {
+                overwrite.insert(*outside);
+                continue;
             }
+            Reload(CommandTarget{SelectedPerformer(), SelectedAlbum(), SelectedSong()});
+            return Outcome::Declined;
+        }
+        rememberJournal(journal);
+        if (command.changesCatalogue() && !journal.isEmpty()) {
+            history_.record({command.label(), command.targetBefore(), command.target()}, journal);
+            emit historyChanged();
+        }
+        if (failure) {
+            command.failed(*this, failure, feedback);
+            return Outcome::Failed;
+        }
+        command.succeeded(*this, feedback);
+        return Outcome::Done;
+    }
+}
+
+// The command's file work as one change: undone whole when it fails, unless the command's rules
+// keep the steps done before the failure. A file someone else changed since the user saw it
+// stops the change before it is written, and the change is undone.
+ChangeJournal CatalogueSession::applyAsOneChange(Command& command, const QSet<QString>& overwrite,
+                                                 std::exception_ptr& failure) {
+    ChangeJournal journal;
+    FileSetChange change;
+    if (command.asksBeforeOverwriting()) {
+        change.setGuard([this, &overwrite](const QString& path, const QByteArray& current) {
+            if (!overwrite.contains(path) && seen_.changedSince(path, current))
+                throw ChangedOutside{path};
+        });
+    }
+    try {
+        command.apply(repository_, change);
+        journal = change.commit();
+    } catch (...) {
+        failure = std::current_exception();
+        const bool keep = command.keepsStepsOnFailure() &&
+                          !(command.asksBeforeOverwriting() && changedOutside(failure));
+        if (!keep) {
+            change.rollBack();
+            return journal;
+        }
+        journal = change.journal();
+        try {
+            change.commit();
+        } catch (const StoreError&) {
+            // the steps stand; only their folders' flush failed
         }
     }
-    rememberJournal(journal);
-    if (command.changesCatalogue() && !journal.isEmpty()) {
-        history_.record({command.label(), command.targetBefore(), command.target()}, journal);
-        emit historyChanged();
+    seen_.sawChange(journal);
+    return journal;
+}
+
+std::optional<QString> CatalogueSession::changedOutside(std::exception_ptr failure) {
+    if (!failure) return std::nullopt;
+    try {
+        std::rethrow_exception(failure);
+    } catch (const ChangedOutside& outside) {
+        return outside.path;
+    } catch (...) {
+        return std::nullopt;
     }
-    if (failure) {
-        command.failed(*this, failure, feedback);
-        return Outcome::Failed;
-    }
-    command.succeeded(*this, feedback);
-    return Outcome::Done;
 }
 
 bool CatalogueSession::CheckFirstRun(Feedback& feedback) {
@@ -209,12 +252,13 @@ void CatalogueSession::ChoosePerformer(int index, Feedback& feedback) {
     currentPerformer_ = SelectedPerformer();
     try {
         albumsPath_ = repository_.path(StoreEntry::AlbumList, currentPerformer_);
-        setAlbums(repository_.read(currentPerformer_, StoreEntry::AlbumList).toList());
+        setAlbums(readShown(StoreEntry::AlbumList).toList());
     } catch (const StoreReadError&) {
         feedback.tell({NoticeId::AlbumListMissing, {albumsPath_}});
     } catch (const StoreError& e) {
         feedback.errorReport(e.description());
     }
+    tellConflictCopies(feedback);
 }
 
 void CatalogueSession::ChooseAlbum(int index, Feedback& feedback) {
@@ -232,7 +276,7 @@ void CatalogueSession::ChooseAlbum(int index, Feedback& feedback) {
     ShowCaption(PictureCaption::Kind::Album);
     showAlbumPicture(feedback);
     try {
-        const LineFile songList = repository_.read(currentPerformer_, StoreEntry::SongList);
+        const LineFile songList = readShown(StoreEntry::SongList);
         setSongs(songList.bodies(SongBlockHeader(currentAlbum_), kSongBlockEnd));
     } catch (const StoreReadError&) {
         feedback.tell({NoticeId::SongListMissing, {songsPath_}});
@@ -268,8 +312,7 @@ void CatalogueSession::ChooseSong(int index, Feedback& feedback) {
 void CatalogueSession::SongOut(const QByteArray& key, Feedback& feedback) {
     try {
         textsPath_ = repository_.path(StoreEntry::TextFile, currentPerformer_);
-        ShowText(
-            repository_.read(currentPerformer_, StoreEntry::TextFile).bodies(key, kTextBlockEnd));
+        ShowText(readShown(StoreEntry::TextFile).bodies(key, kTextBlockEnd));
     } catch (const StoreReadError&) {
         feedback.tell({NoticeId::TextFileMissing, {textsPath_}});
     } catch (const StoreError& e) {
@@ -356,7 +399,7 @@ void CatalogueSession::Reload(const CommandTarget& choose) {
 // word: the user did not ask for it.
 void CatalogueSession::reloadChoice(const CommandTarget& choose) {
     try {
-        Lines names = repository_.readPerformerList().toList();
+        Lines names = readShownPerformerList().toList();
         names.removeIf([](const QByteArray& name) { return name.isEmpty(); });
         performers_ = names;
     } catch (const StoreError&) {
@@ -375,7 +418,7 @@ void CatalogueSession::reloadChoice(const CommandTarget& choose) {
     PerformerCatalogue files;
     try {
         albumsPath_ = repository_.path(StoreEntry::AlbumList, currentPerformer_);
-        albums_ = repository_.read(currentPerformer_, StoreEntry::AlbumList).toList();
+        albums_ = readShown(StoreEntry::AlbumList).toList();
         albumIndex_ = int(albums_.indexOf(choose.album));
         if (albumIndex_ < 0) return;
         currentAlbum_ = choose.album;
@@ -385,24 +428,103 @@ void CatalogueSession::reloadChoice(const CommandTarget& choose) {
         if (!picturePath_.isEmpty() && fileio::isFile(picturePath_))
             picture_ = fileio::readAll(picturePath_);
         songsPath_ = repository_.path(StoreEntry::SongList, currentPerformer_);
-        songs_ = repository_.read(currentPerformer_, StoreEntry::SongList)
-                     .bodies(SongBlockHeader(currentAlbum_), kSongBlockEnd);
+        songs_ =
+            readShown(StoreEntry::SongList).bodies(SongBlockHeader(currentAlbum_), kSongBlockEnd);
         songIndex_ = int(songs_.indexOf(choose.song));
         if (songIndex_ < 0) return;
         SetCurrentSong(choose.song);
         textsPath_ = repository_.path(StoreEntry::TextFile, currentPerformer_);
-        text_ = repository_.read(currentPerformer_, StoreEntry::TextFile)
-                    .bodies(textKey_, kTextBlockEnd);
+        text_ = readShown(StoreEntry::TextFile).bodies(textKey_, kTextBlockEnd);
     } catch (const StoreError&) {
         // what could be read shows
     }
+}
+
+// ---------------------------------------------------------------- files others change
+
+// A file shown may have been changed by someone else: then everything is read again, with the
+// same performer, album and song chosen where they still exist. A line file missing from a
+// folder that is still there is taken for one a sync tool is replacing: what shows stays until
+// the next change. The program's own writes are what it saw, and read nothing again.
+void CatalogueSession::CheckOutsideChanges(Feedback& feedback) {
+    QStringList shown{repository_.path(StoreEntry::PerformerList)};
+    QString folder;
+    if (HasSelectedPerformer() && !currentPerformer_.isEmpty()) {
+        try {
+            folder = repository_.path(StoreEntry::PerformerFolder, currentPerformer_);
+            for (StoreEntry file :
+                 {StoreEntry::AlbumList, StoreEntry::SongList, StoreEntry::TextFile})
+                shown << repository_.path(file, currentPerformer_);
+        } catch (const StoreNameError&) {
+            // a name that forms no path was never read
+        }
+    }
+    bool changed = !folder.isEmpty() && !fileio::isDir(folder);
+    for (const QString& path : std::as_const(shown)) {
+        if (changed) break;
+        if (!seen_.knows(path) || !fileio::isFile(path)) continue;
+        try {
+            changed = seen_.changedSince(path, fileio::readAll(path));
+        } catch (const StoreError&) {
+            // not readable yet; looked at again at the next change
+        }
+    }
+    if (!changed && HasSelectedAlbum()) changed = pictureChangedSinceShown();
+    if (changed) Reload(CommandTarget{SelectedPerformer(), SelectedAlbum(), SelectedSong()});
+    tellConflictCopies(feedback);
+}
+
+bool CatalogueSession::pictureChangedSinceShown() const {
+    if (picturePath_.isEmpty()) return false;
+    if (!fileio::isFile(picturePath_)) return !picture_.isEmpty();
+    try {
+        return fileio::readAll(picturePath_) != picture_;
+    } catch (const StoreError&) {
+        return false;
+    }
+}
+
+// Each conflict copy is named once a run, when its folder is shown.
+void CatalogueSession::tellConflictCopies(Feedback& feedback) {
+    QStringList copies = ConflictCopiesInDataFolder(StartDir());
+    if (HasSelectedPerformer() && !currentPerformer_.isEmpty()) {
+        try {
+            copies += ConflictCopiesInPerformerFolder(
+                repository_.path(StoreEntry::PerformerFolder, currentPerformer_));
+        } catch (const StoreNameError&) {
+        }
+    }
+    for (const QString& copy : std::as_const(copies)) {
+        if (toldConflictCopies_.contains(copy)) continue;
+        toldConflictCopies_.insert(copy);
+        feedback.tell({NoticeId::SyncConflictCopy, {BelowData(copy)}});
+    }
+}
+
+// ---------------------------------------------------------------- what the user has seen
+
+LineFile CatalogueSession::readShown(StoreEntry file) const {
+    LineFile read = repository_.read(currentPerformer_, file);
+    seen_.saw(repository_.path(file, currentPerformer_), read.bytes());
+    return read;
+}
+
+RecordLines CatalogueSession::readShownPerformerList() const {
+    const QString path = repository_.path(StoreEntry::PerformerList);
+    const QByteArray bytes = fileio::readAll(path);
+    seen_.saw(path, bytes);
+    return RecordLines(bytes);
+}
+
+QString CatalogueSession::BelowData(const QString& path) const {
+    return QDir(repository_.path(StoreEntry::DataFolder)).relativeFilePath(path);
 }
 
 // ---------------------------------------------------------------- the editors' buffers
 
 std::optional<Lines> CatalogueSession::AlbumListForEditing(Feedback& feedback) const {
     try {
-        return repository_.read(currentPerformer_, StoreEntry::AlbumList).toList();
+        return readShown(StoreEntry::AlbumList).toList();
     } catch (const StoreError& e) {
         feedback.errorReport(e.description());
         return std::nullopt;
@@ -411,8 +533,8 @@ std::optional<Lines> CatalogueSession::AlbumListForEditing(Feedback& feedback) c
 
 std::optional<Lines> CatalogueSession::SongListForEditing(Feedback& feedback) const {
     try {
-        return RecordLines(fileio::readAll(songsPath_))
-            .blockBodies(SongBlockHeader(SelectedAlbum()), kSongBlockEnd);
+        return readShown(StoreEntry::SongList)
+            .bodies(SongBlockHeader(SelectedAlbum()), kSongBlockEnd);
     } catch (const StoreError& e) {
         feedback.errorReport(e.description());
         return std::nullopt;
@@ -421,7 +543,7 @@ std::optional<Lines> CatalogueSession::SongListForEditing(Feedback& feedback) co
 
 std::optional<Lines> CatalogueSession::SongTextForEditing(Feedback& feedback) const {
     try {
-        return RecordLines(fileio::readAll(textsPath_)).blockBodies(textKey_, kTextBlockEnd);
+        return readShown(StoreEntry::TextFile).bodies(textKey_, kTextBlockEnd);
     } catch (const StoreError& e) {
         feedback.errorReport(e.description());
         return std::nullopt;

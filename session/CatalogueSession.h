@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <optional>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "store/JournalReplay.h"
 #include "store/PerformerRepository.h"
 #include "store/RecordFile.h"
+#include "store/SeenFiles.h"
 
 // What the large picture window's caption says: nothing chosen yet ("Картинка: "), put away
 // by a command that changed the names ("Картинка:"), or the chosen performer and album.
@@ -66,6 +68,8 @@ class CatalogueSession : public QObject {
     // the lists, text and picture show the files as they are now, with the step's choice made
     // again where it still exists.
     void Replayed(Replay direction, const ChangeJournal& journal, const CommandTarget& choose);
+    // A path of the data folder as messages name it: below Data/.
+    QString BelowData(const QString& path) const;
     AppearanceService& Appearance() { return appearance_; }
 
     // The first activation of a run for a user without the first-run flag: the flag is
@@ -129,6 +133,9 @@ class CatalogueSession : public QObject {
     // choice clears it. One catalogueChanged and one selectionChanged follow; nothing is said.
     void Reload(const QByteArray& performer);
     void Reload(const CommandTarget& choose);
+    // After a moment in which others may have changed the files shown: what changed is read
+    // again (see Reload), and conflict copies of sync tools are named once a run.
+    void CheckOutsideChanges(Feedback& feedback);
     // Only the first *.lrx file the folder listing yields is looked at.
     bool PerformerHasData() const;
     // The line to show selected after RevealSong, -1 when none.
@@ -206,6 +213,15 @@ class CatalogueSession : public QObject {
     void showAlbumPicture(Feedback& feedback);
     void loadPerformerList();
     void rememberJournal(const ChangeJournal& journal);
+    ChangeJournal applyAsOneChange(Command& command, const QSet<QString>& overwrite,
+                                   std::exception_ptr& failure);
+    static std::optional<QString> changedOutside(std::exception_ptr failure);
+    // A file read to be shown (in a list, the text pane or an editor) is what the user has
+    // seen of it.
+    LineFile readShown(StoreEntry file) const;
+    RecordLines readShownPerformerList() const;
+    bool pictureChangedSinceShown() const;
+    void tellConflictCopies(Feedback& feedback);
     void reloadChoice(const CommandTarget& choose);
 
     PerformerRepository repository_;
@@ -234,6 +250,8 @@ class CatalogueSession : public QObject {
     int revealedLine_ = -1;
     ChangeJournal lastJournal_;
     ChangeHistory history_;
+    mutable SeenFiles seen_;
+    QSet<QString> toldConflictCopies_;
 };
 
 Q_DECLARE_METATYPE(PictureCaption)

@@ -62,6 +62,9 @@ class Command {
     virtual CommandTarget targetBefore() const { return target(); }
     // A command whose files are the catalogue's goes into the history of changes.
     virtual bool changesCatalogue() const { return true; }
+    // Before it writes over a file that someone else changed since the user saw it, the user
+    // is asked.
+    virtual bool asksBeforeOverwriting() const { return true; }
 
     // A refusal of what the command was given (names, the selection), shown as it is.
     virtual std::optional<Notice> validate(const CatalogueSession&) const { return std::nullopt; }

@@ -69,6 +69,9 @@ enum class NoticeId {
     // undo and redo; the argument is the file's path below the data folder
     UndoBlockedByOutsideChange,
     RedoBlockedByOutsideChange,
+    // files others change; the argument is the file's path below the data folder
+    ConfirmOverwriteOutsideChange,
+    SyncConflictCopy,
 };
 
 struct Notice {

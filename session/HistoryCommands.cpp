@@ -1,8 +1,7 @@
 #include "session/HistoryCommands.h"
 
-#include <QDir>
-
 #include "session/CatalogueSession.h"
+#include "store/SeenFiles.h"
 #include "store/StorePaths.h"
 
 namespace {
@@ -10,12 +9,6 @@ namespace {
 const ChangeHistory::Step* stepToPlay(const ChangeHistory& history, Replay direction) {
     return direction == Replay::Back ? history.toUndo() : history.toRedo();
 }
-
-// Thrown before anything is written when a file holds what neither this program nor the step
-// put there.
-struct ChangedOutside {
-    QString path;
-};
 
 }  // namespace
 
@@ -52,10 +45,9 @@ void ReplayCommand::failed(CatalogueSession& session, std::exception_ptr failure
     try {
         std::rethrow_exception(failure);
     } catch (const ChangedOutside& outside) {
-        const QString data = session.Repository().path(StoreEntry::DataFolder);
         feedback.tell({direction_ == Replay::Back ? NoticeId::UndoBlockedByOutsideChange
                                                   : NoticeId::RedoBlockedByOutsideChange,
-                       {QDir(data).relativeFilePath(outside.path)}});
+                       {session.BelowData(outside.path)}});
     } catch (...) {
         Command::failed(session, failure, feedback);
     }

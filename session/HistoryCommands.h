@@ -14,6 +14,8 @@ class ReplayCommand : public Command {
     CommandLabel label() const override;
     CommandTarget target() const override;
     bool changesCatalogue() const override { return false; }
+    // Its own check comes first, and its own message: an undo never writes over a change.
+    bool asksBeforeOverwriting() const override { return false; }
 
     bool confirm(CatalogueSession& session, Feedback& feedback) override;
     void apply(const PerformerRepository& repository, FileSetChange& change) override;

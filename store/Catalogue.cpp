@@ -1,5 +1,7 @@
 #include "store/Catalogue.h"
 
+#include "store/ConflictCopies.h"
+
 #include "store/FileIo.h"
 #include "store/FileSetChange.h"
 #include "store/Names.h"
@@ -152,7 +154,8 @@ bool PerformerHasData(const QString& startDir, QByteArrayView performer) {
         const QString folder = PerformerStorePath(startDir, StoreEntry::PerformerFolder, performer);
         for (const QString& name :
              fileio::listDir(folder, int(fileio::Listing::Files) | int(fileio::Listing::Hidden)))
-            if (name.endsWith(QStringLiteral(".lrx"), Qt::CaseInsensitive))
+            if (name.endsWith(QStringLiteral(".lrx"), Qt::CaseInsensitive) &&
+                !IsSyncConflictCopy(name))
                 return fileio::fileSize(folder + u'/' + name) > 0;
     } catch (const StoreError&) {
         // A performer without a folder has no data to lose.

@@ -155,6 +155,15 @@ NoticeText TextOf(const Notice& notice) {
         case NoticeId::UndoBlockedByOutsideChange:
             return withFileNamed(warn("Отменить нельзя: файл «%1» изменён после этого действия."),
                                  notice);
+        case NoticeId::ConfirmOverwriteOutsideChange:
+            return withFileNamed(ask("Файл «%1» изменён другой программой после того, как был "
+                                     "прочитан. Записать поверх него?"),
+                                 notice);
+        case NoticeId::SyncConflictCopy:
+            return withFileNamed(inform("Найдена конфликтная копия синхронизации: «%1». Программа "
+                                        "её не читает; перенесите нужные строки вручную и "
+                                        "удалите её."),
+                                 notice);
         case NoticeId::RedoBlockedByOutsideChange:
             return withFileNamed(warn("Повторить нельзя: файл «%1» изменён после отмены."), notice);
     }
