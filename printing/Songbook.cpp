@@ -15,7 +15,7 @@ namespace {
 
 constexpr qreal kGutterMm = 8;
 // Sizes against the lyrics' size.
-constexpr qreal kSongTitle = 1.25, kAlbumTitle = 1.8, kBookHeading = 1.5;
+constexpr qreal kSongTitle = 1.25, kHeadingTitle = 1.8;
 
 const QString kDash = QStringLiteral(" — ");
 
@@ -128,7 +128,7 @@ std::vector<Row> Book::heading(const QStringList& titles, const QImage& picture)
     std::vector<Row> rows;
     for (qsizetype i = 0; i < titles.size(); ++i) {
         const bool main = i == titles.size() - 1;
-        Paragraph& p = paragraph(titles[i], font(main ? kAlbumTitle : 1, main));
+        Paragraph& p = paragraph(titles[i], font(main ? kHeadingTitle : 1, main));
         p.setAlignment(Qt::AlignHCenter);
         p.layOut(flow_.bodyWidth());
         addLines(rows, p);
