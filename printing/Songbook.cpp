@@ -156,6 +156,7 @@ Block Book::song(const PrintedSong& printed) {
     title.layOut(flow_.columnWidth(), em(title.font()));
     addLines(block.rows, title);
     block.rows.push_back(space(lineHeight_ / 3));
+    block.openingRows = block.rows.size() + 1;  // the title is never a column's last line
 
     const QStringList& lines = printed.lines;
     qsizetype first = 0, end = lines.size();

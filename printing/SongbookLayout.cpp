@@ -81,6 +81,12 @@ qreal Block::height() const {
     return sum;
 }
 
+qreal Block::openingHeight() const {
+    qreal sum = 0;
+    for (std::size_t i = 0; i < openingRows && i < rows.size(); ++i) sum += rows[i].height;
+    return sum;
+}
+
 Flow::Flow(QSizeF body, int columns, qreal gutter)
     : body_(body),
       columns_(qMax(1, columns)),
@@ -106,8 +112,9 @@ int Flow::addBlock(const Block& block) {
     const qreal height = block.height();
     if (!columnEmpty_ && block.spaceBefore + height > room()) nextColumn();
     // The columns under a heading are shorter: a block that fits a whole column goes on to
-    // one that takes it whole.
-    while (height <= body_.height() && height > room()) nextColumn();
+    // one that takes it whole, a longer one to one that takes its opening.
+    const qreal needed = height <= body_.height() ? height : block.openingHeight();
+    while (needed > room() && !(columnEmpty_ && columnTop_ == 0)) nextColumn();
     if (!columnEmpty_) y_ += block.spaceBefore;
     const int first = page();
     for (const Row& row : block.rows) {

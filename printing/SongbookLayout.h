@@ -75,7 +75,11 @@ struct Row {
 struct Block {
     std::vector<Row> rows;
     qreal spaceBefore = 0;  // left out at the top of a column
+    // The first rows stand in one column even when the block is split (a song's title with
+    // its first line).
+    std::size_t openingRows = 1;
     qreal height() const;
+    qreal openingHeight() const;
 };
 
 struct PlacedRow {
