@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QString>
 #include <QWidget>
+#include <memory>
 #include <optional>
 
 #include "store/RecordFile.h"
@@ -26,6 +27,8 @@ class QMenu;
 class QPlainTextEdit;
 class QToolButton;
 class PictureView;
+struct PrintedBook;
+struct SongbookOptions;
 class TFolderBrowseDialog;
 
 // The main window: three linked lists (performer, album, song), the song's text beside them
@@ -92,6 +95,7 @@ class TMainForm : public QWidget {
     QAction* N6;  // window colour
     QAction* PrintSongItem;
     QAction* PrintAlbumItem;
+    QAction* PrintPerformerItem;
     QAction* ExportPerformerItem;
     TFolderBrowseDialog* ExportFolderDialog;
     // "Поиск по текстам…", the menu's last entry; also Ctrl+F in the whole window
@@ -155,6 +159,7 @@ class TMainForm : public QWidget {
     void AddPrintAndExportItems();
     void PrintSongItemClick();
     void PrintAlbumItemClick();
+    void PrintPerformerItemClick();
     void ExportPerformerItemClick();
     void UndoItemClick();
     void RedoItemClick();
@@ -218,6 +223,8 @@ class TMainForm : public QWidget {
     // The lists' selected entries as the session holds them, the lists unchanged.
     void showSelectedEntries();
     void runCommand(Command& command);
+    // The print dialog with the songbook's options tab, then the book (MainFormPrint.cpp).
+    void printSongbook(const PrintedBook& book, const QString& documentName);
 
     CatalogueSession& session_;
     EditorBuffers& buffers_;
@@ -232,4 +239,6 @@ class TMainForm : public QWidget {
     QFont fontDialogFont_;
     QColor fontDialogColour_;
     QColor colorDialogColour_ = Qt::black;
+    // The songbook's choices in the print dialog, kept for the rest of the run once made.
+    std::shared_ptr<SongbookOptions> songbookOptions_;
 };

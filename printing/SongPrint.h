@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QImage>
-#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -14,14 +12,6 @@ struct PrintedSong {
     QStringList lines;  // one lyric line each
 };
 
-// A songbook: a title page, the contents, then every song from a new page.
-struct PrintedAlbum {
-    QString performer;
-    QString album;
-    QImage picture;  // null when the album has none
-    QList<PrintedSong> songs;
-};
-
 // A printer for one document: the name the print queue and a PDF show, and paper margins of
 // 2 cm that the print dialog offers to change.
 void SetUpPrinter(QPrinter& printer, const QString& documentName);
@@ -31,8 +21,3 @@ void SetUpPrinter(QPrinter& printer, const QString& documentName);
 // page. False when nothing was printed: the printer or the file could not be opened, or the
 // file was not written whole.
 [[nodiscard]] bool PrintSong(QPrinter& printer, const PrintedSong& song, const QString& fontFace);
-
-// Prints an album as a songbook; the contents give the page each song starts on. False as for
-// PrintSong.
-[[nodiscard]] bool PrintAlbum(QPrinter& printer, const PrintedAlbum& album,
-                              const QString& fontFace);

@@ -166,6 +166,10 @@ class CatalogueSession : public QObject {
     std::vector<SongWithText> SelectedAlbumTexts() const;
     // The chosen album's picture file as stored, empty when it has none.
     QByteArray SelectedAlbumPicture() const;
+    // Every album of the chosen performer in stored order, with its songs and their texts
+    // (throws StoreError); and the picture file of one of its albums, as above.
+    QList<CatalogueAlbum> SelectedPerformerAlbums() const;
+    QByteArray PerformerAlbumPicture(QByteArrayView album) const;
 
     // ---- what the windows show, set by the commands ----
     void ShowPerformers(const Lines& names, int selected = -1);

@@ -22,7 +22,15 @@ std::vector<CatalogueSession::SongWithText> CatalogueSession::SelectedAlbumTexts
 }
 
 QByteArray CatalogueSession::SelectedAlbumPicture() const {
-    const QByteArray performer = SelectedPerformer(), album = SelectedAlbum();
+    return PerformerAlbumPicture(SelectedAlbum());
+}
+
+QList<CatalogueAlbum> CatalogueSession::SelectedPerformerAlbums() const {
+    return repository_.load(SelectedPerformer()).walk();
+}
+
+QByteArray CatalogueSession::PerformerAlbumPicture(QByteArrayView album) const {
+    const QByteArray performer = SelectedPerformer();
     if (!::HasAlbumPicture(StartDir(), performer, album)) return {};
     return fileio::readAll(AlbumPicturePath(StartDir(), performer, album));
 }

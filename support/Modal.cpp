@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -102,9 +103,17 @@ class RealModal : public ModalSeam {
     int exec(QDialog* dialog) override { return dialog->exec(); }
 
     // Qt's own dialog; its "Print to File (PDF)" printer writes a PDF file.
-    bool print(QWidget* parent, QPrinter& printer) override {
-        QPrintDialog dialog(&printer, parent);
-        return dialog.exec() == QDialog::Accepted;
+    bool print(QWidget* parent, QPrinter& printer, QWidget* optionsTab) override {
+        // The dialog takes the tab as its child; a tab it did not take goes here.
+        const QPointer<QWidget> tab(optionsTab);
+        bool accepted = false;
+        {
+            QPrintDialog dialog(&printer, parent);
+            if (optionsTab) dialog.setOptionTabs({optionsTab});
+            accepted = dialog.exec() == QDialog::Accepted;
+        }
+        delete tab.data();
+        return accepted;
     }
 };
 

@@ -43,7 +43,10 @@ class ModalSeam {
     // Shows the dialog modally and returns its result.
     virtual int exec(QDialog* dialog) = 0;
     // The print dialog: the user sets up `printer` (a printer, or a PDF file); false on cancel.
-    virtual bool print(QWidget* parent, QPrinter& printer) = 0;
+    // An options tab, when given, is shown among the dialog's tabs under its window title;
+    // the seam takes it over and deletes it before returning, so it hands its choices on
+    // while the user makes them.
+    virtual bool print(QWidget* parent, QPrinter& printer, QWidget* optionsTab = nullptr) = 0;
 };
 
 ModalSeam& Modal();

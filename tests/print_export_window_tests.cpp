@@ -1,7 +1,9 @@
 // Printing and export from the text pane's menu, as a user reaches them.
+#include <QCheckBox>
 #include <QDialog>
 #include <QMenu>
 #include <QProcess>
+#include <QSpinBox>
 
 #include "app/Forms.h"
 #include "mainwindow/MainForm.h"
@@ -35,13 +37,15 @@ TEST_F(PrintExportTest, TheMenuEntriesFollowTheAppearanceCommandsAndWantAChoice)
     for (const QAction* a : MainForm->SongPopupMenu->actions()) entries << a->text();
     EXPECT_EQ(entries,
               (QStringList{U("Выбор шрифта"), "", U("Выбор цвета фона"), "", U("Выбор цвета формы"),
-                           "", U("Печать песни…"), U("Печать альбома…"),
-                           U("Экспорт исполнителя в папку…"), "", U("Поиск по текстам…")}));
-    for (QAction* a :
-         {MainForm->PrintSongItem, MainForm->PrintAlbumItem, MainForm->ExportPerformerItem})
+                           "", U("Печать песни…"), U("Печать альбома…"), U("Печать исполнителя…"),
+                           U("Экспорт исполнителя в папку…"), "", U("Поиск по текстам…"), "",
+                           U("Отменить"), U("Повторить")}));
+    for (QAction* a : {MainForm->PrintSongItem, MainForm->PrintAlbumItem,
+                       MainForm->PrintPerformerItem, MainForm->ExportPerformerItem})
         a->trigger();
     EXPECT_EQ(messages(), (QStringList{U("Information|OK|Выберите песню."),
                                        U("Information|OK|Выберите альбом."),
+                                       U("Information|OK|Выберите исполнителя."),
                                        U("Information|OK|Выберите исполнителя.")}));
 }
 
@@ -57,8 +61,49 @@ TEST_F(PrintExportTest, ASongAndItsAlbumPrintToPdf) {
     modal.printToPdf(cat.path("album.pdf"));
     MainForm->PrintAlbumItem->trigger();
     EXPECT_EQ(PdfText(cat.path("album.pdf")),
-              U("Кино Ночь 1 Содержание Мама 3 Звезда 4 2 Кино — Ночь Мама Мама, мы все сошли с "
-                "ума 3 Кино — Ночь Звезда Белый снег 4"));
+              U("Содержание Ночь 2 Мама 2 Звезда 2 1 Кино Ночь Мама Мама, мы все сошли с ума "
+                "Звезда Белый снег 2 Указатель по первым строкам Белый снег — Звезда 2 Мама, мы "
+                "все сошли с ума — Мама 2 3"));
+    EXPECT_EQ(messages(), QStringList());
+}
+
+// What the user sees on the print dialog's tab "Сборник", and what the user does there.
+QString Shown(QWidget* tab) {
+    QStringList shown{tab->windowTitle()};
+    for (const QSpinBox* box : tab->findChildren<QSpinBox*>())
+        shown << box->accessibleName() + u'=' + QString::number(box->value());
+    for (const QCheckBox* box : tab->findChildren<QCheckBox*>())
+        shown << box->accessibleName() + u'=' + (box->isChecked() ? u'1' : u'0');
+    return shown.join(u'|');
+}
+
+std::function<void(QWidget*)> Choose(QString* shown, int columns, bool contents) {
+    return [=](QWidget* tab) {
+        *shown = Shown(tab);
+        for (QSpinBox* box : tab->findChildren<QSpinBox*>())
+            if (box->accessibleName() == U("Колонки")) box->setValue(columns);
+        for (QCheckBox* box : tab->findChildren<QCheckBox*>())
+            if (box->accessibleName() == U("Содержание")) box->setChecked(contents);
+    };
+}
+
+TEST_F(PrintExportTest, APerformerPrintsAsOneBookWithTheOptionsChosenForTheRun) {
+    choosePerformer(U("Кино"));
+    QString first, cancelled, kept;
+    modal.printToPdf(cat.path("book.pdf"), Choose(&first, 2, false));
+    MainForm->PrintPerformerItem->trigger();
+    modal.printToPdf(std::nullopt, Choose(&cancelled, 1, true));
+    MainForm->PrintPerformerItem->trigger();
+    modal.printToPdf(std::nullopt, Choose(&kept, 1, true));
+    MainForm->PrintPerformerItem->trigger();
+    EXPECT_EQ(first, U("Сборник|Колонки=1|Размер шрифта=10|Содержание=1|Указатель по первым "
+                       "строкам=1|Рисунки альбомов=1"));
+    EXPECT_EQ(cancelled, U("Сборник|Колонки=2|Размер шрифта=10|Содержание=0|Указатель по "
+                           "первым строкам=1|Рисунки альбомов=1"));
+    EXPECT_EQ(kept, cancelled);
+    EXPECT_EQ(PdfText(cat.path("book.pdf")),
+              U("Кино Ночь Мама Мама, мы все сошли с ума Звезда Белый снег 1 Указатель по первым "
+                "строкам Белый снег — Звезда 1 Мама, мы все сошли с ума — Мама 1 2"));
     EXPECT_EQ(messages(), QStringList());
 }
 

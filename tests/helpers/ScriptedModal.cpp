@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QPrinter>
+#include <memory>
 
 ScriptedModal::ScriptedModal() {
     SetModalSeam(this);
@@ -98,16 +99,23 @@ int ScriptedModal::exec(QDialog* dialog) {
     return result;
 }
 
-bool ScriptedModal::print(QWidget*, QPrinter& printer) {
+bool ScriptedModal::print(QWidget*, QPrinter& printer, QWidget* optionsTab) {
+    const std::unique_ptr<QWidget> tab(optionsTab);
     if (prints_.empty()) {
         ADD_FAILURE() << "print dialog opened without a scripted choice";
         return false;
     }
-    const std::optional<QString> path = prints_.front();
+    const PrintChoice choice = prints_.front();
     prints_.pop_front();
-    if (!path) return false;
+    if (choice.options) {
+        if (tab)
+            choice.options(tab.get());
+        else
+            ADD_FAILURE() << "print dialog without an options tab";
+    }
+    if (!choice.path) return false;
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(*path);
+    printer.setOutputFileName(*choice.path);
     return true;
 }
 

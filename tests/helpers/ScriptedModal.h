@@ -32,8 +32,11 @@ class ScriptedModal : public ModalSeam {
     void whileMessageShown(std::function<void(const MessageBox&)> look) {
         messageLook_ = std::move(look);
     }
-    // The print dialog's answer: print into this PDF file, or cancel (nullopt).
-    void printToPdf(std::optional<QString> path) { prints_.push_back(std::move(path)); }
+    // The print dialog's answer: print into this PDF file, or cancel (nullopt); `options` is
+    // what the user does on the dialog's options tab, when it has one.
+    void printToPdf(std::optional<QString> path, std::function<void(QWidget*)> options = {}) {
+        prints_.push_back({std::move(path), std::move(options)});
+    }
 
     const std::vector<MessageBox>& shown() const { return shown_; }
     // Dialog scripts still waiting for their dialog (a command that stopped before showing it).
@@ -53,7 +56,7 @@ class ScriptedModal : public ModalSeam {
     bool inputText(QWidget* parent, const QString& title, const QString& prompt,
                    QString& text) override;
     int exec(QDialog* dialog) override;
-    bool print(QWidget* parent, QPrinter& printer) override;
+    bool print(QWidget* parent, QPrinter& printer, QWidget* optionsTab) override;
 
   private:
     std::deque<MsgButton> answers_;
@@ -63,7 +66,11 @@ class ScriptedModal : public ModalSeam {
     std::deque<std::optional<QColor>> colours_;
     std::deque<QString> files_;
     std::deque<std::optional<QString>> inputs_;
-    std::deque<std::optional<QString>> prints_;
+    struct PrintChoice {
+        std::optional<QString> path;
+        std::function<void(QWidget*)> options;
+    };
+    std::deque<PrintChoice> prints_;
     std::vector<MessageBox> shown_;
     std::function<void(const MessageBox&)> messageLook_;
 };
