@@ -92,8 +92,7 @@ void TMainForm::PrintSongItemClick() {
         QPrinter printer(QPrinter::HighResolution);
         SetUpPrinter(printer, printed.name);
         if (!Modal().print(this, printer)) return;
-        if (!PrintSong(printer, printed, FontFace(session_)))
-            ReportNothingPrinted(this, printer);
+        if (!PrintSong(printer, printed, FontFace(session_))) ReportNothingPrinted(this, printer);
     } catch (const StoreError& e) {
         ShowErrorReport(this, e.description());
     }

@@ -371,10 +371,10 @@ TEST_F(Commands, SongListAndTextMoveTheirBlockToTheEnd) {
     EXPECT_EQ(run(SaveSongTextCommand({"P", "A", "One"}, {"endsong"})), Outcome::Refused);
     // The two files the test wrote between saves were written by someone else: each of those
     // saves asked first.
-    EXPECT_EQ(quiet.told, (QList<NoticeId>{NoticeId::ConfirmOverwriteOutsideChange,
-                                           NoticeId::ConfirmOverwriteOutsideChange,
-                                           NoticeId::SongListHoldsEndAlbum,
-                                           NoticeId::TextHoldsEndSong}));
+    EXPECT_EQ(quiet.told,
+              (QList<NoticeId>{NoticeId::ConfirmOverwriteOutsideChange,
+                               NoticeId::ConfirmOverwriteOutsideChange,
+                               NoticeId::SongListHoldsEndAlbum, NoticeId::TextHoldsEndSong}));
 }
 
 TEST_F(Commands, DeletionRemovesListLineFilesAndTwoFoldersOnly) {
