@@ -1,5 +1,6 @@
 // A text save and its undo in a performer with a 40 MB text file, against one read and one
-// write of that file; and what a history of 100 saves keeps, against what the saves changed.
+// write of that file; the look at a file changed outside, against choosing the song anew; and
+// what a history of 100 saves keeps, against what the saves changed.
 #include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
@@ -93,6 +94,50 @@ void TextSave(benchmark::State& state) {
 }
 BENCHMARK(TextSave)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
+// The same save without the comparison with what the user saw of the file.
+class UnguardedSave : public SaveSongTextCommand {
+  public:
+    using SaveSongTextCommand::SaveSongTextCommand;
+    bool asksBeforeOverwriting() const override { return false; }
+};
+
+void TextSaveWithoutComparison(benchmark::State& state) {
+    Large& c = large();
+    for (auto _ : state) {
+        UnguardedSave text({"P0", "Album 7", "Song 3"},
+                           Lines{"Version " + QByteArray::number(++c.version)});
+        if (c.session->execute(text, c.silent) != Outcome::Done)
+            state.SkipWithError("the save failed");
+    }
+}
+BENCHMARK(TextSaveWithoutComparison)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void ChooseSongAnew(benchmark::State& state) {
+    Large& c = large();
+    c.session->ChoosePerformer(0, c.silent);
+    c.session->ChooseAlbum(7, c.silent);
+    for (auto _ : state) c.session->ChooseSong(3, c.silent);
+}
+BENCHMARK(ChooseSongAnew)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// Another program wrote the shown text file: the session finds it and shows it.
+void ShowOutsideChange(benchmark::State& state) {
+    Large& c = large();
+    c.session->ChoosePerformer(0, c.silent);
+    c.session->ChooseAlbum(7, c.silent);
+    c.session->ChooseSong(3, c.silent);
+    QByteArray bytes = fileio::readAll(c.texts);
+    for (auto _ : state) {
+        state.PauseTiming();
+        bytes[bytes.size() - 12] = bytes[bytes.size() - 12] == 'a' ? 'b' : 'a';
+        fileio::writeAtomic(c.texts, bytes);
+        state.ResumeTiming();
+        c.session->CheckOutsideChanges(c.silent);
+    }
+    if (c.session->ShownText().isEmpty()) state.SkipWithError("the song is not shown");
+}
+BENCHMARK(ShowOutsideChange)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
 void UndoOfTextSave(benchmark::State& state) {
     Large& c = large();
     for (auto _ : state) {
@@ -139,7 +184,10 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("Cantoria"));
     QCoreApplication::setOrganizationName(QStringLiteral("Cantoria"));
     const bool history = HistoryKeepsOnlyWhatTheSavesChanged();
-    const int timed = RunWithRatios(
-        argc, argv, {{"TextSave", "ReadAndWriteOnce", 1.3}, {"UndoOfTextSave", "TextSave", 1.5}});
+    const int timed = RunWithRatios(argc, argv,
+                                    {{"TextSave", "ReadAndWriteOnce", 1.3},
+                                     {"TextSave", "TextSaveWithoutComparison", 1.1},
+                                     {"UndoOfTextSave", "TextSave", 1.5},
+                                     {"ShowOutsideChange", "ChooseSongAnew", 1.5}});
     return history && timed == 0 ? 0 : 1;
 }

@@ -1,6 +1,7 @@
 #include "session/CatalogueSession.h"
 
 #include <QDir>
+#include <QTimer>
 
 #include "store/Catalogue.h"
 #include "store/ConflictCopies.h"
@@ -85,6 +86,7 @@ Outcome CatalogueSession::execute(Command& command, Feedback& feedback) {
         rememberJournal(journal);
         if (command.changesCatalogue() && !journal.isEmpty()) {
             history_.record({command.label(), command.targetBefore(), command.target()}, journal);
+            QTimer::singleShot(0, this, [this] { history_.spillLarge(); });
             emit historyChanged();
         }
         if (failure) {
@@ -462,15 +464,19 @@ void CatalogueSession::CheckOutsideChanges(Feedback& feedback) {
     bool changed = !folder.isEmpty() && !fileio::isDir(folder);
     for (const QString& path : std::as_const(shown)) {
         if (changed) break;
-        if (!seen_.knows(path) || !fileio::isFile(path)) continue;
+        if (!seen_.writtenSince(path) || !fileio::isFile(path)) continue;
         try {
-            changed = seen_.changedSince(path, fileio::readAll(path));
+            QByteArray now = fileio::readAll(path);
+            changed = seen_.changedSince(path, now);
+            if (!changed) seen_.saw(path, now);      // written again with the same bytes
+            justRead_.insert(path, std::move(now));  // what the reading again takes first
         } catch (const StoreError&) {
             // not readable yet; looked at again at the next change
         }
     }
     if (!changed && HasSelectedAlbum()) changed = pictureChangedSinceShown();
     if (changed) Reload(CommandTarget{SelectedPerformer(), SelectedAlbum(), SelectedSong()});
+    justRead_.clear();
     tellConflictCopies(feedback);
 }
 
@@ -504,16 +510,18 @@ void CatalogueSession::tellConflictCopies(Feedback& feedback) {
 // ---------------------------------------------------------------- what the user has seen
 
 LineFile CatalogueSession::readShown(StoreEntry file) const {
-    LineFile read = repository_.read(currentPerformer_, file);
-    seen_.saw(repository_.path(file, currentPerformer_), read.bytes());
-    return read;
+    return LineFile(readShownBytes(repository_.path(file, currentPerformer_)));
 }
 
 RecordLines CatalogueSession::readShownPerformerList() const {
-    const QString path = repository_.path(StoreEntry::PerformerList);
-    const QByteArray bytes = fileio::readAll(path);
+    return RecordLines(readShownBytes(repository_.path(StoreEntry::PerformerList)));
+}
+
+// A file the look for outside changes has just read is not read a second time.
+QByteArray CatalogueSession::readShownBytes(const QString& path) const {
+    QByteArray bytes = justRead_.contains(path) ? justRead_.take(path) : fileio::readAll(path);
     seen_.saw(path, bytes);
-    return RecordLines(bytes);
+    return bytes;
 }
 
 QString CatalogueSession::BelowData(const QString& path) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QObject>
 #include <QSet>
 #include <QString>
@@ -224,6 +225,7 @@ class CatalogueSession : public QObject {
     // seen of it.
     LineFile readShown(StoreEntry file) const;
     RecordLines readShownPerformerList() const;
+    QByteArray readShownBytes(const QString& path) const;
     bool pictureChangedSinceShown() const;
     void tellConflictCopies(Feedback& feedback);
     void reloadChoice(const CommandTarget& choose);
@@ -256,6 +258,7 @@ class CatalogueSession : public QObject {
     ChangeHistory history_;
     mutable SeenFiles seen_;
     QSet<QString> toldConflictCopies_;
+    mutable QHash<QString, QByteArray> justRead_;
 };
 
 Q_DECLARE_METATYPE(PictureCaption)

@@ -10,34 +10,36 @@
 // own and are read back whole, so Qt's temporary files do (they go when this goes).
 class KeptBytes {
   public:
-    explicit KeptBytes(const QByteArray& bytes) : size_(bytes.size()) {
-        if (size_ <= ChangeHistory::kSpillAbove || !spill(bytes)) inMemory_ = bytes;
-    }
+    explicit KeptBytes(const QByteArray& bytes) : size_(bytes.size()), inMemory_(bytes) {}
     qint64 size() const { return size_; }
     QByteArray bytes() const {
         if (!file_) return inMemory_;
         file_->seek(0);
         return file_->readAll();
     }
-    bool equals(const QByteArray& other) const { return other.size() == size_ && bytes() == other; }
+    // Bytes in the cache are not compared: reading them back would cost a save what it spares.
+    bool equals(const QByteArray& other) const {
+        return !file_ && other.size() == size_ && inMemory_ == other;
+    }
     QString cacheFile() const { return file_ ? file_->fileName() : QString(); }
 
-  private:
-    // Where the cache folder cannot take them, the bytes stay in memory: a step is never lost
-    // for want of a place to keep it.
-    bool spill(const QByteArray& bytes) {
+    // Large bytes go to the cache folder. Where it cannot take them, they stay in memory: a
+    // step is never lost for want of a place to keep it.
+    void spillIfLarge() const {
+        if (file_ || size_ <= ChangeHistory::kSpillAbove) return;
         const QString folder =
             QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + "/undo";
-        if (!QDir().mkpath(folder)) return false;
+        if (!QDir().mkpath(folder)) return;
         auto file = std::make_unique<QTemporaryFile>(folder + "/step-XXXXXX");
-        if (!file->open() || file->write(bytes) != bytes.size() || !file->flush()) return false;
+        if (!file->open() || file->write(inMemory_) != size_ || !file->flush()) return;
         file_ = std::move(file);
-        return true;
+        inMemory_ = QByteArray();
     }
 
+  private:
     qint64 size_;
-    QByteArray inMemory_;
-    std::unique_ptr<QTemporaryFile> file_;
+    mutable QByteArray inMemory_;
+    mutable std::unique_ptr<QTemporaryFile> file_;
 };
 
 ChangeHistory::ChangeHistory() = default;
@@ -114,6 +116,13 @@ void ChangeHistory::undone() {
 
 void ChangeHistory::redone() {
     if (toRedo()) --undone_;
+}
+
+void ChangeHistory::spillLarge() {
+    for (const Kept& step : std::as_const(steps_))
+        for (const KeptVersions& file : step.files)
+            for (const auto& k : {file.before, file.after})
+                if (k) k->spillIfLarge();
 }
 
 qint64 ChangeHistory::keptBytes() const {

@@ -31,6 +31,9 @@ class ChangeHistory {
 
     // A new change: the steps that could have been redone go.
     void record(const Step& step, const ChangeJournal& journal);
+    // Bytes over 1 MB move to the cache folder; the session has this done once a command is
+    // over, so that a save does not wait for it.
+    void spillLarge();
 
     // The step an undo (a redo) would play, if any.
     const Step* toUndo() const;

@@ -456,6 +456,13 @@ bool isSymLink(const QString& path) {
     return ::lstat(nativePath(path).constData(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
+FileStamp stampOf(const QString& path) {
+    struct stat st {};
+    if (::stat(nativePath(path).constData(), &st) != 0) return {};
+    return {qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+            quint64(st.st_ino), quint64(st.st_dev)};
+}
+
 qint64 fileSize(const QString& path) {
     struct stat st {};
     return ::stat(nativePath(path).constData(), &st) == 0 ? qint64(st.st_size) : -1;

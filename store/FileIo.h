@@ -91,6 +91,19 @@ bool isFile(const QString& path);
 // The entry itself is a symbolic link (writeAtomic would write to wherever it points).
 bool isSymLink(const QString& path);
 qint64 fileSize(const QString& path);
+// What the file system says of a file without reading it: a file whose stamp is the same has
+// not been written since (size -1: no such file).
+struct FileStamp {
+    qint64 size = -1;
+    qint64 modifiedNs = 0;
+    quint64 inode = 0;
+    quint64 device = 0;
+    bool operator==(const FileStamp& o) const {
+        return size == o.size && modifiedNs == o.modifiedNs && inode == o.inode &&
+               device == o.device;
+    }
+};
+FileStamp stampOf(const QString& path);
 
 // ---- fault points, for tests ----
 enum class FaultMode { Once, FromThenOn };

@@ -1,15 +1,7 @@
 #include "store/SeenFiles.h"
 
-#include <QHashFunctions>
-
-// Two contents of one size with one 64-bit hash are as good as never met, and a save must not
-// wait for a cryptographic hash of a 40 MB file.
-SeenFiles::Stamp SeenFiles::stampOf(QByteArrayView bytes) {
-    return {bytes.size(), qHash(bytes, 0)};
-}
-
-void SeenFiles::saw(const QString& path, QByteArrayView bytes) {
-    stamps_.insert(path, stampOf(bytes));
+void SeenFiles::saw(const QString& path, const QByteArray& bytes) {
+    seen_.insert(path, {fileio::stampOf(path), bytes});
 }
 
 void SeenFiles::sawChange(const ChangeJournal& journal) {
@@ -21,7 +13,14 @@ void SeenFiles::sawChange(const ChangeJournal& journal) {
     }
 }
 
-bool SeenFiles::changedSince(const QString& path, QByteArrayView now) const {
-    const auto stamp = stamps_.constFind(path);
-    return stamp != stamps_.cend() && !(*stamp == stampOf(now));
+// A write in place of as many bytes within the file system's clock tick would keep the stamp;
+// editors and sync tools write a new file and rename it, which never does.
+bool SeenFiles::writtenSince(const QString& path) const {
+    const auto seen = seen_.constFind(path);
+    return seen != seen_.cend() && !(fileio::stampOf(path) == seen->stamp);
+}
+
+bool SeenFiles::changedSince(const QString& path, const QByteArray& now) const {
+    const auto seen = seen_.constFind(path);
+    return seen != seen_.cend() && !(fileio::stampOf(path) == seen->stamp) && seen->bytes != now;
 }

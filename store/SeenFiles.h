@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QString>
 
+#include "store/FileIo.h"
 #include "store/FileSetChange.h"
 
 // Thrown before a file is written over that holds what neither this program wrote nor the
@@ -12,33 +13,29 @@ struct ChangedOutside {
     QString path;
 };
 
-// What the program last read or wrote of each file it showed or changed: its size and a hash
-// of its bytes, never the bytes. A file that holds other bytes now was changed by someone else
-// (another copy of the program, a sync tool, an editor). Files the program has not read are
-// not known, and nothing is said of them.
+// What the program last read or wrote of each file it showed or changed: the file system's
+// stamp of it (size, modification time, inode) and its bytes, which the program holds anyway
+// (shared with what it read or wrote, so keeping them copies nothing). A file whose stamp is
+// the same has not been written since and is not compared at all; one that holds other bytes
+// now was changed by someone else (another copy of the program, a sync tool, an editor).
+// Files the program has not read are not known, and nothing is said of them.
 class SeenFiles {
   public:
-    void saw(const QString& path, QByteArrayView bytes);
-    void forget(const QString& path) { stamps_.remove(path); }
+    // The file holds these bytes now, as just read or written.
+    void saw(const QString& path, const QByteArray& bytes);
+    void forget(const QString& path) { seen_.remove(path); }
     // Every file of a committed change, as the change left it.
     void sawChange(const ChangeJournal& journal);
-    bool knows(const QString& path) const { return stamps_.contains(path); }
-    // The file was seen and holds other bytes now.
-    bool changedSince(const QString& path, QByteArrayView now) const;
-    // The file was seen with these bytes.
-    bool sawBytes(const QString& path, QByteArrayView bytes) const {
-        return knows(path) && !changedSince(path, bytes);
-    }
+    bool knows(const QString& path) const { return seen_.contains(path); }
+    // The file was seen and has been written since (its bytes may still be the same).
+    bool writtenSince(const QString& path) const;
+    // The file was seen and holds other bytes now; `now` is what it holds, as just read.
+    bool changedSince(const QString& path, const QByteArray& now) const;
 
   private:
-    struct Stamp {
-        qsizetype size;
-        size_t hash;
-        bool operator==(const Stamp& other) const {
-            return size == other.size && hash == other.hash;
-        }
+    struct Seen {
+        fileio::FileStamp stamp;
+        QByteArray bytes;
     };
-    static Stamp stampOf(QByteArrayView bytes);
-
-    QHash<QString, Stamp> stamps_;
+    QHash<QString, Seen> seen_;
 };
