@@ -205,12 +205,17 @@ int BruteSearch(const char* which, QSet<QString>* songs = nullptr) {
         const QString text = SearchFold(cp1251::decode(
             Catalogue::ReadAll(PathOf(c.startDir, StoreEntry::TextFile, PerformerName(p)))));
         for (QStringView song : QStringView(text).split(QStringLiteral("endsong"))) {
-            bool all = !phrase || HoldsPhrase(song, query.words);
+            // The names (the block's header) and the text: a phrase is in one or the other.
+            song = song.trimmed();
+            const qsizetype headerEnd = song.indexOf(u'\r');
+            const QStringView names = song.left(headerEnd), lyrics = song.mid(headerEnd + 1);
+            bool all =
+                !phrase || HoldsPhrase(names, query.words) || HoldsPhrase(lyrics, query.words);
             for (int w = 0; all && !phrase && w < query.words.size(); ++w)
                 all = HoldsWord(song, query.words[w]);
             if (!all) continue;
             ++found;
-            if (songs) *songs << QString::number(p) + u'|' + song.trimmed().split(u'\r').first();
+            if (songs) *songs << QString::number(p) + u'|' + names.toString();
         }
     }
     return found;

@@ -3,7 +3,6 @@
 #include <sqlite3.h>
 #include <QCryptographicHash>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
 #include <QSet>
@@ -18,10 +17,11 @@ namespace {
 
 // Bumped whenever the tables change: an index of another version is built anew.
 constexpr int kSchemaVersion = 3;
-// A build commits after this many songs, or after this long: each commit leaves the index a
-// segment to merge later, and the songs of each commit are found by the searches meanwhile.
-constexpr int kSongsPerCommit = 2000;
-constexpr qint64 kCommitAfterMs = 500;
+// A build commits its first songs soon, and then ever more at a time, up to a limit: the
+// songs of each commit are found by the searches meanwhile, and each commit leaves the index
+// a segment that costs merging later.
+constexpr int kFirstCommitSongs = 1000;
+constexpr int kSongsPerCommit = 20000;
 
 const char* const kSchema = R"sql(
 CREATE TABLE performers(id INTEGER PRIMARY KEY, name BLOB NOT NULL UNIQUE,
@@ -399,11 +399,8 @@ void SearchIndex::sync(const IndexProgress& progress) {
     while (next < changed.size()) {
         if (progress.stop && progress.stop->load()) return;
         inTransaction([&] {
-            const int until = done + kSongsPerCommit;
-            QElapsedTimer open;
-            open.start();
-            for (; next < changed.size() && done < until && !open.hasExpired(kCommitAfterMs);
-                 ++next) {
+            const int until = done + std::clamp(done, kFirstCommitSongs, kSongsPerCommit);
+            for (; next < changed.size() && done < until; ++next) {
                 if (progress.stop && progress.stop->load()) return;
                 indexPerformer(changed[next].name, songs[next], readable[next],
                                changed[next].stamps.toBytes(), progress, done, total);

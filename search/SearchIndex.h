@@ -78,9 +78,9 @@ class SearchIndex {
     const QString& startDir() const { return repository_.startDir(); }
 
     // Brings the index in step with the files: performers whose three files changed in size or
-    // time are read again, new ones added, vanished ones dropped. A long build commits every
-    // few thousand songs (and at least twice a second), so searches meanwhile find the songs
-    // indexed so far.
+    // time are read again, new ones added, vanished ones dropped. A long build commits its
+    // first thousand songs soon and then ever more at a time, so searches meanwhile find the
+    // songs indexed so far.
     void sync(const IndexProgress& progress = IndexProgress());
     // The performer read again; dropped when it is no longer listed or its folder is gone.
     void updatePerformer(const QByteArray& performer);
