@@ -33,10 +33,10 @@ class PrintExportTest : public AppTest {
 TEST_F(PrintExportTest, TheMenuEntriesFollowTheAppearanceCommandsAndWantAChoice) {
     QStringList entries;
     for (const QAction* a : MainForm->SongPopupMenu->actions()) entries << a->text();
-    EXPECT_EQ(entries,
-              (QStringList{U("Выбор шрифта"), "", U("Выбор цвета фона"), "", U("Выбор цвета формы"),
-                           "", U("Печать песни…"), U("Печать альбома…"),
-                           U("Экспорт исполнителя в папку…"), "", U("Поиск по текстам…")}));
+    EXPECT_EQ(entries, (QStringList{U("Выбор шрифта"), "", U("Выбор цвета фона"), "",
+                                    U("Выбор цвета формы"), "", U("Печать песни…"),
+                                    U("Печать альбома…"), U("Экспорт исполнителя в папку…"), "",
+                                    U("Поиск по текстам…"), "", U("Отменить"), U("Повторить")}));
     for (QAction* a :
          {MainForm->PrintSongItem, MainForm->PrintAlbumItem, MainForm->ExportPerformerItem})
         a->trigger();
