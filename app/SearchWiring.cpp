@@ -4,18 +4,22 @@
 
 #include "app/Forms.h"
 #include "mainwindow/MainForm.h"
+#include "search/SearchService.h"
 #include "searchwindow/SearchForm.h"
 #include "session/CatalogueSession.h"
 
+SearchService* SearchIndexService = nullptr;
 TSearchForm* SearchForm = nullptr;
 
 namespace {
 
-// The index follows every command that changes the catalogue, as the session reports it.
+// The index follows every change of the catalogue as the session reports it, and nothing
+// else: a command, an undo or a redo (Reloaded, also for a performer that went or came back).
 void followCatalogue(SearchService& index) {
     QObject::connect(
         Session, &CatalogueSession::catalogueChanged, &index,
         [&index](CatalogueChange what, const QByteArray& performer, const QByteArray& oldName) {
+            if (performer.isEmpty()) return;  // read again with nothing chosen
             switch (what) {
                 case CatalogueChange::PerformerFiles:
                 case CatalogueChange::PerformerAdded:
@@ -35,9 +39,10 @@ void followCatalogue(SearchService& index) {
 }  // namespace
 
 void CreateSearchWindow() {
-    SearchForm = new TSearchForm(*Session);
-    SearchForm->OpenCatalogue(Session->StartDir());
-    followCatalogue(SearchForm->Index());
+    SearchIndexService = new SearchService;
+    SearchIndexService->open(Session->StartDir());
+    followCatalogue(*SearchIndexService);
+    SearchForm = new TSearchForm(*Session, *SearchIndexService);
     QObject::connect(MainForm->SearchAction, &QAction::triggered, SearchForm, &TSearchForm::Open);
     QObject::connect(SearchForm, &TSearchForm::SongChosen, MainForm, &TMainForm::ShowFoundSong);
 }
@@ -45,4 +50,6 @@ void CreateSearchWindow() {
 void DestroySearchWindow() {
     delete SearchForm;
     SearchForm = nullptr;
+    delete SearchIndexService;
+    SearchIndexService = nullptr;
 }

@@ -1,8 +1,11 @@
 #pragma once
 
-// The lyrics search window, the fourteenth, created after the program's thirteen and
-// connected to the main window.
+// The lyrics search: the catalogue's index, kept in step with the session's changes, and the
+// search window, the fourteenth, created after the program's thirteen and connected to the
+// main window.
+class SearchService;
 class TSearchForm;
+extern SearchService* SearchIndexService;
 extern TSearchForm* SearchForm;
 
 void CreateSearchWindow();

@@ -52,7 +52,7 @@ inline int RunWithRatios(int argc, char** argv, const std::vector<RatioCheck>& c
         const auto m = reporter.times_.find(c.measured);
         const auto b = reporter.times_.find(c.baseline);
         if (m == reporter.times_.end() || b == reporter.times_.end() || b->second <= 0) {
-            std::printf("ratio %s / %s: not measured (target <= %.1f) MISSED\n", c.measured.c_str(),
+            std::printf("ratio %s / %s: not measured (target <= %g) MISSED\n", c.measured.c_str(),
                         c.baseline.c_str(), c.target);
             ++missed;
             continue;
@@ -60,7 +60,7 @@ inline int RunWithRatios(int argc, char** argv, const std::vector<RatioCheck>& c
         const double ratio = m->second / b->second;
         const bool ok = ratio <= c.target;
         missed += ok ? 0 : 1;
-        std::printf("ratio %s / %s = %.2f (target <= %.1f) %s\n", c.measured.c_str(),
+        std::printf("ratio %s / %s = %.3g (target <= %g) %s\n", c.measured.c_str(),
                     c.baseline.c_str(), ratio, c.target, ok ? "ok" : "MISSED");
     }
     benchmark::Shutdown();

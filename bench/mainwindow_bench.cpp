@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cstring>
@@ -86,6 +87,37 @@ void SelectAlbumThenSong(benchmark::State& state) {
     DestroyForms();
 }
 BENCHMARK(SelectAlbumThenSong)->Unit(benchmark::kMillisecond);
+
+// The user chooses the performer, the last album and its last song, list by list; and the
+// same song chosen among the search results (the main window's handler of that choice).
+void ChooseSongByHand(benchmark::State& state) {
+    QDir::setCurrent(bigCatalogue());
+    CreateForms();
+    for (auto _ : state) {
+        MainForm->PerfComboBox->setCurrentIndex(0);
+        MainForm->PerfComboBoxClick();
+        MainForm->AlbumsComboBox->setCurrentIndex(kAlbums - 1);
+        MainForm->AlbumsComboBoxClick();
+        MainForm->SongsListBox->setCurrentRow(kSongsPerAlbum - 1);
+    }
+    if (MainForm->Song->toPlainText().isEmpty()) state.SkipWithError("no text shown");
+    DestroyForms();
+}
+BENCHMARK(ChooseSongByHand)->Unit(benchmark::kMillisecond)->Repetitions(5);
+
+void ChooseSearchResult(benchmark::State& state) {
+    QDir::setCurrent(bigCatalogue());
+    CreateForms();
+    const QByteArray album = "Album " + QByteArray::number(kAlbums - 1);
+    const QByteArray song = "Song " + QByteArray::number(kSongsPerAlbum - 1);
+    for (auto _ : state) MainForm->ShowFoundSong("Big", album, song, 20);
+    if (MainForm->SongsListBox->currentRow() != kSongsPerAlbum - 1 ||
+        MainForm->Song->textCursor().selectedText() !=
+            QStringLiteral("A line of the song with words enough to fill it"))
+        state.SkipWithError("the found song is not shown");
+    DestroyForms();
+}
+BENCHMARK(ChooseSearchResult)->Unit(benchmark::kMillisecond)->Repetitions(5);
 
 const QString& longPerformerList() {
     static QTemporaryDir dir;
@@ -169,5 +201,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     return RunWithRatios(argc, argv,
                          {{"SelectAlbumThenSong", "ReadBothFiles", 3.0},
+                          {"ChooseSearchResult", "ChooseSongByHand", 1.2},
                           {"ProgramStarted", "EmptyApplicationStarted", 2.0}});
 }

@@ -5,6 +5,8 @@
 #include <array>
 #include <vector>
 
+class PerformerRepository;
+
 // One performer's songs as the main window shows them: every album of the album list, every
 // song of its song blocks, and the text the text pane shows for it. Names and text stay in the
 // catalogue's Windows-1251 bytes.
@@ -29,7 +31,7 @@ struct FileStamps {
 // check looks at thousands of performers, and each look then walks a short relative path.
 class PerformerStamper {
   public:
-    explicit PerformerStamper(const QString& startDir);
+    explicit PerformerStamper(const PerformerRepository& repository);
     ~PerformerStamper();
     PerformerStamper(const PerformerStamper&) = delete;
     PerformerStamper& operator=(const PerformerStamper&) = delete;
@@ -39,10 +41,14 @@ class PerformerStamper {
     int folder_;  // -1 when the catalogue folder cannot be opened: every file is then missing
 };
 
-// Reads the performer's album, song and text files; false when one of them cannot be read
-// (the performer is then left out of the index).
-bool ReadPerformerSongs(const QString& startDir, const QByteArray& performer,
+// Reads the performer's catalogue through the repository; false when one of its files cannot
+// be read (the performer is then left out of the index).
+bool ReadPerformerSongs(const PerformerRepository& repository, const QByteArray& performer,
                         std::vector<CataloguedSong>& songs);
 
 // The performer list, without empty and repeated names; false when it cannot be read.
-bool ReadPerformerNames(const QString& startDir, std::vector<QByteArray>& names);
+bool ReadPerformerNames(const PerformerRepository& repository, std::vector<QByteArray>& names);
+
+// Whether the performer's folder is there (a performer whose folder an undo took away is no
+// longer in the catalogue, whatever the list says).
+bool PerformerFolderExists(const PerformerRepository& repository, const QByteArray& performer);

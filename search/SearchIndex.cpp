@@ -17,7 +17,10 @@ namespace {
 
 // Bumped whenever the tables change: an index of another version is built anew.
 constexpr int kSchemaVersion = 3;
-constexpr int kRankedAtMost = 2000;
+// A build commits its first songs soon, and then ever more at a time, up to a limit: the
+// songs of each commit are found by the searches meanwhile, and each commit leaves the index
+// a segment that costs merging later.
+constexpr int kFirstCommitSongs = 1000;
 constexpr int kSongsPerCommit = 20000;
 
 const char* const kSchema = R"sql(
@@ -133,8 +136,8 @@ QString IndexFilePath(const QString& cacheFolder, const QString& startDir) {
            QStringLiteral(".sqlite");
 }
 
-SearchIndex::SearchIndex(sqlite3* db, QString path, QString startDir)
-    : db_(db), path_(std::move(path)), startDir_(std::move(startDir)) {}
+SearchIndex::SearchIndex(sqlite3* db, QString path, const QString& startDir)
+    : db_(db), path_(std::move(path)), repository_(startDir) {}
 
 SearchIndex::~SearchIndex() {
     sqlite3_close_v2(db_);
@@ -228,7 +231,7 @@ void SearchIndex::discard(const QString& cacheFolder, const QString& startDir) {
 std::unique_ptr<SearchIndex> SearchIndex::reader() const {
     sqlite3* db = openConnection(inMemory() ? memoryName_ : path_, inMemory());
     if (!db) throw IndexError(SQLITE_CANTOPEN, "cannot open the index for reading");
-    std::unique_ptr<SearchIndex> index(new SearchIndex(db, path_, startDir_));
+    std::unique_ptr<SearchIndex> index(new SearchIndex(db, path_, startDir()));
     index->memoryName_ = memoryName_;
     // Shared in-memory tables lock per table: a reader that does not wait for the writer's
     // transaction sees the songs indexed so far, as a reader of the file does.
@@ -357,8 +360,8 @@ void SearchIndex::inTransaction(const std::function<void()>& work) {
 
 void SearchIndex::sync(const IndexProgress& progress) {
     std::vector<QByteArray> names;
-    if (!ReadPerformerNames(startDir_, names)) return;  // nothing to compare with
-    QHash<QByteArray, QByteArray> indexed;              // name → stamps
+    if (!ReadPerformerNames(repository_, names)) return;  // nothing to compare with
+    QHash<QByteArray, QByteArray> indexed;                // name → stamps
     {
         Statement all(db_, "SELECT name, stamps FROM performers");
         while (all.step()) indexed.insert(all.blob(0), all.blob(1));
@@ -372,7 +375,7 @@ void SearchIndex::sync(const IndexProgress& progress) {
         FileStamps stamps;
     };
     std::vector<Pending> changed;
-    const PerformerStamper stamper(startDir_);
+    const PerformerStamper stamper(repository_);
     for (const QByteArray& name : names) {
         if (progress.stop && progress.stop->load()) return;  // the program is closing
         const FileStamps stamps = stamper.stamp(name);
@@ -387,18 +390,16 @@ void SearchIndex::sync(const IndexProgress& progress) {
     int total = 0;
     for (size_t i = 0; i < changed.size(); ++i) {
         if (progress.stop && progress.stop->load()) return;
-        readable[i] = ReadPerformerSongs(startDir_, changed[i].name, songs[i]);
+        readable[i] = ReadPerformerSongs(repository_, changed[i].name, songs[i]);
         total += int(songs[i].size());
     }
     int done = 0;
     if (progress.report) progress.report(0, total);
-    // Performers go in by the tens of thousands of songs per transaction: each commit leaves
-    // the index a new segment to merge later, and readers see the songs of every commit.
     size_t next = 0;
     while (next < changed.size()) {
         if (progress.stop && progress.stop->load()) return;
         inTransaction([&] {
-            const int until = done + kSongsPerCommit;
+            const int until = done + std::clamp(done, kFirstCommitSongs, kSongsPerCommit);
             for (; next < changed.size() && done < until; ++next) {
                 if (progress.stop && progress.stop->load()) return;
                 indexPerformer(changed[next].name, songs[next], readable[next],
@@ -412,14 +413,15 @@ void SearchIndex::sync(const IndexProgress& progress) {
 
 void SearchIndex::updatePerformer(const QByteArray& performer) {
     std::vector<QByteArray> names;
-    if (ReadPerformerNames(startDir_, names) &&
-        std::find(names.begin(), names.end(), performer) == names.end()) {
+    const bool unlisted = ReadPerformerNames(repository_, names) &&
+                          std::find(names.begin(), names.end(), performer) == names.end();
+    if (unlisted || !PerformerFolderExists(repository_, performer)) {
         dropPerformer(performer);
         return;
     }
-    const FileStamps stamps = PerformerStamper(startDir_).stamp(performer);
+    const FileStamps stamps = PerformerStamper(repository_).stamp(performer);
     std::vector<CataloguedSong> songs;
-    const bool readable = ReadPerformerSongs(startDir_, performer, songs);
+    const bool readable = ReadPerformerSongs(repository_, performer, songs);
     int done = 0;
     inTransaction([&] {
         indexPerformer(performer, songs, readable, stamps.toBytes(), IndexProgress(), done, 0);
@@ -492,13 +494,12 @@ std::optional<SearchHit> SearchIndex::hitFor(Statement& row, qint64 rowid, const
 SearchResults SearchIndex::search(const QString& typed, int limit) const {
     SearchResults results;
     const TranslatedQuery query = TranslateQuery(typed);
-    if (query.match.isEmpty()) return results;
+    if (query.match.isEmpty()) {
+        results.total = 0;
+        return results;
+    }
     exec("BEGIN");  // one view of the index for the whole search
     try {
-        Statement count(db_, "SELECT count(*) FROM docs WHERE docs MATCH ?1");
-        count.bind(1, query.match);
-        results.total = count.step() ? int(count.integer(0)) : 0;
-
         // Prepared once: a search shows up to `limit` hits, each looked up here.
         Statement row(
             db_,
@@ -514,19 +515,21 @@ SearchResults SearchIndex::search(const QString& typed, int limit) const {
                 results.hits.push_back(std::move(*hit));
         }
         if (int(results.hits.size()) < limit) {
-            // Ranking costs a score for every match: a few thousand are ranked, more come in
-            // the catalogue's order.
-            Statement texts(db_, results.total <= kRankedAtMost
-                                     ? "SELECT rowid FROM docs WHERE docs MATCH ?1 "
-                                       "ORDER BY rank LIMIT ?2"
-                                     : "SELECT rowid FROM docs WHERE docs MATCH ?1 LIMIT ?2");
-            texts.bind(1, query.match).bind(2, limit + qint64(byName.size()));
-            while (texts.step() && int(results.hits.size()) < limit) {
+            // Unranked: a score would be worked out for every match before the first could be
+            // shown. Every song whose names match has its text matched here too.
+            const qint64 asked = limit + qint64(byName.size());
+            Statement texts(db_, "SELECT rowid FROM docs WHERE docs MATCH ?1 LIMIT ?2");
+            texts.bind(1, query.match).bind(2, asked);
+            qint64 matched = 0;
+            bool more = true;
+            while (int(results.hits.size()) < limit && (more = texts.step())) {
+                ++matched;
                 const qint64 id = texts.integer(0);
                 if (byName.contains(id)) continue;
                 if (auto hit = hitFor(row, id, query.words, false))
                     results.hits.push_back(std::move(*hit));
             }
+            if (!more && matched < asked) results.total = int(matched);  // every match seen
         }
         exec("COMMIT");
     } catch (...) {
@@ -534,4 +537,12 @@ SearchResults SearchIndex::search(const QString& typed, int limit) const {
         throw;
     }
     return results;
+}
+
+int SearchIndex::count(const QString& typed) const {
+    const TranslatedQuery query = TranslateQuery(typed);
+    if (query.match.isEmpty()) return 0;
+    Statement count(db_, "SELECT count(*) FROM docs WHERE docs MATCH ?1");
+    count.bind(1, query.match);
+    return count.step() ? int(count.integer(0)) : 0;
 }

@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "store/PerformerRepository.h"
+
 struct sqlite3;
 struct CataloguedSong;
 
@@ -26,8 +28,12 @@ struct SearchHit {
 };
 
 struct SearchResults {
-    int total = 0;  // every song that matches, not only the hits listed
+    // Every song that matches, not only the hits listed; kNotCounted when there are more
+    // matches than hits and they were not counted (count() tells).
+    static constexpr int kNotCounted = -1;
+    int total = kNotCounted;
     std::vector<SearchHit> hits;
+    bool counted() const { return total != kNotCounted; }
 };
 
 // A failure of the index database; the index is a cache, so the cure is to build it anew.
@@ -69,11 +75,14 @@ class SearchIndex {
 
     std::unique_ptr<SearchIndex> reader() const;
     bool inMemory() const { return path_.isEmpty(); }
-    const QString& startDir() const { return startDir_; }
+    const QString& startDir() const { return repository_.startDir(); }
 
     // Brings the index in step with the files: performers whose three files changed in size or
-    // time are read again, new ones added, vanished ones dropped.
+    // time are read again, new ones added, vanished ones dropped. A long build commits its
+    // first thousand songs soon and then ever more at a time, so searches meanwhile find the
+    // songs indexed so far.
     void sync(const IndexProgress& progress = IndexProgress());
+    // The performer read again; dropped when it is no longer listed or its folder is gone.
     void updatePerformer(const QByteArray& performer);
     void renamePerformer(const QByteArray& oldName, const QByteArray& newName);
     void dropPerformer(const QByteArray& performer);
@@ -82,10 +91,15 @@ class SearchIndex {
     int leftOut() const;
     int songCount() const;
 
+    // The first `limit` songs found: those whose names match, then those whose texts match,
+    // in the catalogue's order. Only these are looked at, so the first few come at once
+    // however many songs match; `total` is filled in only when there are no more.
     SearchResults search(const QString& typed, int limit = 100) const;
+    // Every song that matches.
+    int count(const QString& typed) const;
 
   private:
-    SearchIndex(sqlite3* db, QString path, QString startDir);
+    SearchIndex(sqlite3* db, QString path, const QString& startDir);
     class Statement;
     static sqlite3* openConnection(const QString& target, bool uri);
     bool hasCurrentSchema();
@@ -103,5 +117,5 @@ class SearchIndex {
     sqlite3* db_;
     QString path_;        // empty in memory
     QString memoryName_;  // shared in-memory database, for readers
-    QString startDir_;
+    PerformerRepository repository_;
 };

@@ -21,7 +21,7 @@ void SetSearchCacheFolder(const QString& folder) {
     CacheFolderOverride() = folder;
 }
 
-SearchService::SearchService(QObject* parent) : QObject(parent) {}
+SearchService::SearchService(QObject* parent) : SearchQueries(parent) {}
 
 SearchService::~SearchService() {
     if (!thread_) return;
@@ -79,6 +79,7 @@ void SearchService::openOnWorker() {
 
 void SearchService::rebuildOnWorker() {
     rebuilding_ = true;
+    ++rebuilds_;
     writer_.reset();
     SearchIndex::discard(cacheFolder_, startDir_);
     openOnWorker();
@@ -148,10 +149,11 @@ void SearchService::dropPerformer(const QByteArray& performer) {
     post([performer](SearchIndex& index) { index.dropPerformer(performer); });
 }
 
-SearchResults SearchService::search(const QString& typed, int limit) {
-    if (!reader_) return {};
+template <typename Result, typename Query>
+Result SearchService::ask(Result nothing, Query query) {
+    if (!reader_) return nothing;
     try {
-        return reader_->search(typed, limit);
+        return query(*reader_);
     } catch (const IndexError& e) {
         qWarning("search index: %s", e.what());
         if (e.damaged()) {
@@ -159,6 +161,16 @@ SearchResults SearchService::search(const QString& typed, int limit) {
             reader_.reset();
             if (!rebuilding_) post([this](SearchIndex&) { rebuildOnWorker(); });
         }
-        return {};
+        return nothing;
     }
+}
+
+SearchResults SearchService::search(const QString& typed, int limit) {
+    SearchResults nothing;
+    nothing.total = 0;
+    return ask(nothing, [&](const SearchIndex& index) { return index.search(typed, limit); });
+}
+
+int SearchService::count(const QString& typed) {
+    return ask(0, [&](const SearchIndex& index) { return index.count(typed); });
 }

@@ -12,9 +12,7 @@
 #include <QVBoxLayout>
 
 #include "search/QueryTranslation.h"
-#include "store/AppearanceSettings.h"
 #include "store/Cp1251.h"
-#include "support/Appearance.h"
 
 namespace {
 
@@ -79,7 +77,8 @@ class TwoLineDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
-TSearchForm::TSearchForm(CatalogueSession& session, QWidget* parent) : Form(session, parent) {
+TSearchForm::TSearchForm(CatalogueSession& session, SearchQueries& queries, QWidget* parent)
+    : Form(session, parent), queries_(queries) {
     setObjectName(QStringLiteral("SearchForm"));
     setWindowTitle(QStringLiteral("Поиск"));
     setModal(false);
@@ -104,6 +103,7 @@ TSearchForm::TSearchForm(CatalogueSession& session, QWidget* parent) : Form(sess
     layout->addWidget(FoundListBox, 1);
     layout->addWidget(StatusLabel);
     resize(520, 420);
+    TakeAppearance({{FindEdit, TextControlRule{}}});
 
     typingPause_ = new QTimer(this);
     typingPause_->setSingleShot(true);
@@ -112,39 +112,24 @@ TSearchForm::TSearchForm(CatalogueSession& session, QWidget* parent) : Form(sess
     indexPause_ = new QTimer(this);
     indexPause_->setSingleShot(true);
     indexPause_->setInterval(300);
+    // The first page is on the screen before the rest are listed and counted.
+    restPause_ = new QTimer(this);
+    restPause_->setSingleShot(true);
+    restPause_->setInterval(0);
     connect(FindEdit, &QLineEdit::textChanged, this, &TSearchForm::FindEditChange);
     connect(typingPause_, &QTimer::timeout, this, &TSearchForm::RunSearch);
     connect(indexPause_, &QTimer::timeout, this, &TSearchForm::RunSearch);
-    connect(&index_, &SearchService::changed, this, &TSearchForm::IndexChanged);
+    connect(restPause_, &QTimer::timeout, this, &TSearchForm::ListTheRest);
+    connect(&queries_, &SearchQueries::changed, this, &TSearchForm::IndexChanged);
     connect(FoundListBox, &QListWidget::itemActivated, this, &TSearchForm::FoundListBoxChoose);
 }
 
-void TSearchForm::OpenCatalogue(const QString& startDir) {
-    startDir_ = startDir;
-    index_.open(startDir);
-}
-
 void TSearchForm::Open() {
-    if (isVisible()) index_.sync();  // already active: no activation will look at the files
     show();
     raise();
     activateWindow();
     FindEdit->setFocus();
     FindEdit->selectAll();
-}
-
-void TSearchForm::FormActivate() {
-    ApplyAppearance();
-    // Every command that changed files since the last look shows in the results: only
-    // performers whose files changed in size or time are read again.
-    index_.sync();
-}
-
-void TSearchForm::ApplyAppearance() {
-    if (startDir_.isEmpty()) return;
-    const Appearance a = ReadAppearance(startDir_);
-    ApplyToTextControl(FindEdit, a, TextControlRule{});
-    ApplyFormColour(this, ResolveColour(a.formColor));
 }
 
 void TSearchForm::keyPressEvent(QKeyEvent* event) {
@@ -162,6 +147,7 @@ void TSearchForm::keyPressEvent(QKeyEvent* event) {
 }
 
 void TSearchForm::FindEditChange() {
+    restPause_->stop();
     typingPause_->start();
 }
 
@@ -173,9 +159,20 @@ void TSearchForm::IndexChanged() {
 void TSearchForm::RunSearch() {
     typingPause_->stop();
     indexPause_->stop();
-    const QString typed = FindEdit->text();
-    const SearchResults results = index_.search(typed);
-    searched_ = !TranslateQuery(typed).match.isEmpty();
+    searchedFor_ = FindEdit->text();
+    searched_ = !TranslateQuery(searchedFor_).match.isEmpty();
+    const SearchResults first = queries_.search(searchedFor_, kFirstPage);
+    ShowResults(first, 0);
+    if (!first.counted()) restPause_->start();
+}
+
+void TSearchForm::ListTheRest() {
+    SearchResults all = queries_.search(searchedFor_, kListed);
+    if (!all.counted()) all.total = queries_.count(searchedFor_);
+    ShowResults(all, FoundListBox->currentRow());
+}
+
+void TSearchForm::ShowResults(const SearchResults& results, int currentRow) {
     found_ = results.total;
     FoundListBox->clear();
     for (const SearchHit& hit : results.hits) {
@@ -187,21 +184,22 @@ void TSearchForm::RunSearch() {
         item->setData(SongRole, hit.song);
         item->setData(LineRole, hit.line);
     }
-    if (FoundListBox->count() > 0) FoundListBox->setCurrentRow(0);
+    if (FoundListBox->count() > 0)
+        FoundListBox->setCurrentRow(qBound(0, currentRow, FoundListBox->count() - 1));
     ShowStatus();
 }
 
 void TSearchForm::ShowStatus() {
     QStringList parts;
-    if (searched_)
+    if (searched_ && found_ != SearchResults::kNotCounted)
         parts << (found_ > 0 ? QStringLiteral("Найдено песен: %1").arg(found_)
                              : QStringLiteral("Ничего не найдено"));
-    if (index_.busy() && index_.songsToDo() > 0)
+    if (queries_.busy() && queries_.songsToDo() > 0)
         parts << QStringLiteral("Индексирование: %1 из %2 песен")
-                     .arg(index_.songsDone())
-                     .arg(index_.songsToDo());
-    if (index_.leftOut() > 0)
-        parts << QStringLiteral("Не прочитаны файлы исполнителей: %1").arg(index_.leftOut());
+                     .arg(queries_.songsDone())
+                     .arg(queries_.songsToDo());
+    if (queries_.leftOut() > 0)
+        parts << QStringLiteral("Не прочитаны файлы исполнителей: %1").arg(queries_.leftOut());
     StatusLabel->setText(parts.join(QStringLiteral(". ")));
 }
 

@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include "search/SearchService.h"
+#include "search/SearchQueries.h"
 #include "support/Form.h"
 
 class QLabel;
@@ -14,24 +14,25 @@ class QTimer;
 
 // The lyrics search window: words typed in the edit box find songs of the whole catalogue by
 // their names and texts, as the user types. Non-modal; choosing a result hands it on through
-// SongChosen, and the window stays open.
+// SongChosen, and the window stays open. It only asks the index; keeping the index in step
+// with the catalogue is not its business.
 class TSearchForm : public Form {
     Q_OBJECT
   public:
-    explicit TSearchForm(CatalogueSession& session, QWidget* parent = nullptr);
+    TSearchForm(CatalogueSession& session, SearchQueries& queries, QWidget* parent = nullptr);
 
     QLineEdit* FindEdit;
     QListWidget* FoundListBox;
     QLabel* StatusLabel;
 
-    // The catalogue below startDir: its index is opened (or built) now, off this thread.
-    void OpenCatalogue(const QString& startDir);
     // Shows the window with the edit box focused.
     void Open();
-    SearchService& Index() { return index_; }
 
     // How long typing must pause before the search runs.
     static constexpr int kTypingPauseMs = 120;
+    // The results shown at once, before the rest are listed and all are counted.
+    static constexpr int kFirstPage = 20;
+    static constexpr int kListed = 100;
 
   signals:
     // A found song chosen: performer, album and song as stored, and the line of its text that
@@ -40,21 +41,22 @@ class TSearchForm : public Form {
                     int line);
 
   protected:
-    void FormActivate() override;
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void FindEditChange();
     void RunSearch();
+    void ListTheRest();
+    void ShowResults(const SearchResults& results, int currentRow);
     void IndexChanged();
     void ShowStatus();
     void FoundListBoxChoose(QListWidgetItem* item);
-    void ApplyAppearance();
 
-    SearchService index_;
-    QString startDir_;
+    SearchQueries& queries_;
     QTimer* typingPause_;
     QTimer* indexPause_;
-    int found_ = 0;
+    QTimer* restPause_;
+    QString searchedFor_;
+    int found_ = SearchResults::kNotCounted;
     bool searched_ = false;
 };

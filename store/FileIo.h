@@ -106,6 +106,7 @@ struct FileStamp {
 FileStamp stampOf(const QString& path);
 
 // ---- fault points, for tests ----
+// Faults are planned, counted and injected per thread: those of the thread that plans them.
 enum class FaultMode { Once, FromThenOn };
 // The Nth I/O call from now on (1-based) fails with `error`; once, or every call from then on.
 // A failing write stops after half its bytes.

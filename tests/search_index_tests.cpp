@@ -2,6 +2,7 @@
 // follows the files and survives a damaged or unwritable cache.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <QDir>
 #include <QTemporaryDir>
 
 #include "search/QueryTranslation.h"
@@ -104,6 +105,14 @@ TEST_F(SearchIndexTest, FollowsTheFiles) {
     cat.write(QStringLiteral("Data/performers.lrx"), W("Кино\r\n"));
     index->sync();
     EXPECT_EQ(found(*index, U("вечер")), QStringList());
+    EXPECT_EQ(index->songCount(), 1);
+    // A listed performer whose folder went (an undo took it away) leaves; back, it returns.
+    ASSERT_TRUE(QDir().rename(cat.path(U("Data/Кино")), cat.path(U("Кино"))));
+    index->updatePerformer(W("Кино"));
+    EXPECT_EQ(index->songCount(), 0);
+    EXPECT_EQ(index->leftOut(), 0);
+    ASSERT_TRUE(QDir().rename(cat.path(U("Кино")), cat.path(U("Data/Кино"))));
+    index->updatePerformer(W("Кино"));
     EXPECT_EQ(index->songCount(), 1);
     // What was indexed stays for the next run.
     index.reset();
