@@ -35,6 +35,26 @@ bool NamesAreDistinct(const QList<CatalogueAlbum>& walked) {
     return true;
 }
 
+// A song named like an album's song block header, or a text line like a song's text block
+// header, is read as that block's start by a reader looking for it: stored anew, such a
+// catalogue cannot read back as it was, as it could not when the scanner made it.
+bool NoLineIsAHeader(const QList<CatalogueAlbum>& walked) {
+    QSet<QByteArray> headers;
+    for (const CatalogueAlbum& album : walked) {
+        headers.insert(SongBlockHeader(album.name));
+        for (const CatalogueSong& song : album.songs)
+            headers.insert(TextBlockHeader(album.name, song.name));
+    }
+    for (const CatalogueAlbum& album : walked) {
+        for (const CatalogueSong& song : album.songs) {
+            if (headers.contains(song.name)) return false;
+            for (const Line& line : song.text)
+                if (headers.contains(line)) return false;
+        }
+    }
+    return true;
+}
+
 // Album names are lines of their own; a name holding a line break or Ctrl-Z was never read.
 PerformerCatalogue Rebuilt(const QList<CatalogueAlbum>& walked) {
     CatalogueBuilder builder("P");
@@ -70,7 +90,8 @@ int FuzzModelRoundTrip(const uint8_t* data, size_t size) {
     FUZZ_CHECK(!catalogue.albumList.changed() && !catalogue.textFile.changed());
 
     const QList<CatalogueAlbum> walked = catalogue.walk();
-    if (NamesAreDistinct(walked)) FUZZ_CHECK(SameWalk(Rebuilt(walked).walk(), walked));
+    if (NamesAreDistinct(walked) && NoLineIsAHeader(walked))
+        FUZZ_CHECK(SameWalk(Rebuilt(walked).walk(), walked));
 
     // The first song's text saved as it is: every album, song and text shows as before. (A
     // last block without its end line runs to the end of the file, and so takes in the block
