@@ -6,7 +6,9 @@
 #include <memory>
 #include <vector>
 
+#include "import/LyricText.h"
 #include "import/RtfReader.h"
+#include "import/SongFormats.h"
 #include "store/Catalogue.h"
 #include "store/Cp1251.h"
 #include "store/FileIo.h"
@@ -84,11 +86,25 @@ QList<ScanSong> SongFilesWithExtension(const QStringList& files, const QString& 
     return songs;
 }
 
+QList<ScanSong> SongFormatFiles(const QStringList& files) {
+    QList<ScanSong> songs;
+    for (const QString& file : files)
+        if (IsSongFormatFile(file)) songs.append({WithoutExtension(file), file});
+    return songs;
+}
+
 // Hidden lyric files count as songs; only regular files are read (a pipe would hang the scan).
+// The song files of other programs follow the lyric files.
 QList<ScanSong> SongFilesIn(fileio::OpenFolder& album) {
     const QStringList files =
         SortedNaturally(album.list(int(fileio::Listing::Files) | int(fileio::Listing::Hidden)));
-    return SongFilesWithExtension(files, kTxt) + SongFilesWithExtension(files, kRtf);
+    return SongFilesWithExtension(files, kTxt) + SongFilesWithExtension(files, kRtf) +
+           SongFormatFiles(files);
+}
+
+bool IsLyricFile(const QString& fileName) {
+    return fileName.endsWith(kTxt, Qt::CaseInsensitive) ||
+           fileName.endsWith(kRtf, Qt::CaseInsensitive);
 }
 
 }  // namespace
@@ -201,20 +217,48 @@ struct ScanResult {
     CatalogueBuilder catalogue;
     Lines albums;
     QStringList replacedCharacters;
+    QStringList unreadFiles;
 };
+
+void AddSong(ScanResult& out, const QString& album, const QString& song, const QByteArray& songName,
+             const SongFileText& read) {
+    RefuseTextBlockEnd(read);
+    out.catalogue.addSong(songName, read.text.written);
+    if (!read.text.unencodable.isEmpty())
+        out.replacedCharacters.append(album + QStringLiteral(" / ") + song + QStringLiteral(": ") +
+                                      cp1251::describeCharacters(read.text.unencodable));
+}
+
+// The songs of a song file of another program. A file that cannot be read is passed over and
+// listed, so that one damaged file does not keep a collection out.
+void AddSongFormatFile(ScanResult& out, const fileio::OpenFolder& albumFolder, const QString& album,
+                       const ScanSong& file) {
+    const QString path = albumFolder.pathOf(file.fileName);
+    QList<ReadSong> songs;
+    try {
+        songs = ReadSongFormatFile(albumFolder.readAll(file.fileName), file.fileName);
+    } catch (const SongFileRefused& refused) {
+        out.unreadFiles.append(path + QStringLiteral(": ") + refused.reason());
+        return;
+    }
+    for (ReadSong& song : songs) {
+        if (CapSongText(song.lines))
+            out.unreadFiles.append(path + QStringLiteral(": текст длиннее 1 МБ, сохранено начало"));
+        AddSong(out, album, song.name, StoredSongName(song.name, path),
+                {CatalogueLines(song.lines), path});
+    }
+}
 
 // The songs of one album, read through the album's folder held open.
 void AddSongs(ScanResult& out, const fileio::OpenFolder& albumFolder, const QString& album,
               const QList<ScanSong>& songs) {
     for (const ScanSong& song : songs) {
+        if (!IsLyricFile(song.fileName)) {
+            AddSongFormatFile(out, albumFolder, album, song);
+            continue;
+        }
         const QByteArray songName = StoredSongName(song.name, albumFolder.pathOf(song.fileName));
-        const SongFileText read = ReadSongText(albumFolder, songs, song.name);
-        RefuseTextBlockEnd(read);
-        out.catalogue.addSong(songName, read.text.written);
-        if (!read.text.unencodable.isEmpty())
-            out.replacedCharacters.append(album + QStringLiteral(" / ") + song.name +
-                                          QStringLiteral(": ") +
-                                          cp1251::describeCharacters(read.text.unencodable));
+        AddSong(out, album, song.name, songName, ReadSongText(albumFolder, songs, song.name));
     }
 }
 
@@ -268,5 +312,5 @@ ScanOutcome ScanSongsIntoPerformer(FileSetChange& change, const PerformerReposit
                        catalogue.textFile.bytes());
     const QString picturesLeft =
         DeletePictures(change, repository.path(StoreEntry::PictureFolder, performer));
-    return {read.albums, read.replacedCharacters, picturesLeft};
+    return {read.albums, read.replacedCharacters, picturesLeft, read.unreadFiles};
 }

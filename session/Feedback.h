@@ -53,6 +53,7 @@ enum class NoticeId {
     ScanUnsuitableFolder,
     ScanRefused,
     ReplacedCharacters,
+    ScanUnreadFiles,  // one argument per file: "path: why"
     // the import from a base; the arguments name the characters or the folder
     ImportNoFolder,
     ImportNoBase,

@@ -37,6 +37,8 @@ void ScanCommand::succeeded(CatalogueSession& session, Feedback& feedback) {
     if (!outcome_.replacedCharacters.isEmpty())
         feedback.tell({NoticeId::ReplacedCharacters, outcome_.replacedCharacters});
     if (!outcome_.picturesLeft.isEmpty()) feedback.errorReport(outcome_.picturesLeft);
+    if (!outcome_.unreadFiles.isEmpty())
+        feedback.tell({NoticeId::ScanUnreadFiles, outcome_.unreadFiles});
 }
 
 void ScanCommand::failed(CatalogueSession&, std::exception_ptr failure, Feedback& feedback) {

@@ -121,6 +121,11 @@ NoticeText TextOf(const Notice& notice) {
             text.text += u'\r' + notice.args.join(u'\r');
             return text;
         }
+        case NoticeId::ScanUnreadFiles: {
+            NoticeText text = warn("Файлы, которые не удалось прочитать целиком:");
+            text.text += u'\r' + notice.args.join(u'\r');
+            return text;
+        }
         case NoticeId::ImportNoFolder:
             return inform("Не выбрано каталога для сканирования.");
         case NoticeId::ImportNoBase:
