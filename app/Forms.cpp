@@ -12,6 +12,7 @@
 #include "dialogs/SongNameEditForm.h"
 #include "dialogs/SongsForm.h"
 #include "importwindows/AddPerfBaseForm.h"
+#include "importwindows/ExportForm.h"
 #include "importwindows/ScanerForm.h"
 #include "mainwindow/ImageForm.h"
 #include "mainwindow/MainForm.h"
@@ -32,6 +33,7 @@ TSongNameEditForm* SongNameEditForm = nullptr;
 TScanerForm* ScanerForm = nullptr;
 TAddPerfSelectForm* AddPerfSelectForm = nullptr;
 TAddPerfBaseForm* AddPerfBaseForm = nullptr;
+TExportForm* ExportForm = nullptr;
 
 namespace {
 
@@ -47,7 +49,8 @@ void destroy(T*& object) {
 // the main window's picture.
 void wireForms() {
     MainForm->SetDialogs({HelpForm, AddPerfSelectForm, PerfNameEditForm, AlbumsForm,
-                          AlbNameEditForm, SongsForm, SongNameEditForm, SongForm, ScanerForm});
+                          AlbNameEditForm, SongsForm, SongNameEditForm, SongForm, ScanerForm,
+                          ExportForm});
     AddPerfSelectForm->SetNextDialogs(AddPerfBaseForm, AvtorForm);
     QObject::connect(MainForm, &TMainForm::pictureShown, ImageForm, &TImageForm::TakePicture);
     QObject::connect(MainForm, &TMainForm::largePictureRequested, ImageForm,
@@ -73,6 +76,7 @@ void CreateForms() {
     ScanerForm = new TScanerForm(*Session);
     AddPerfSelectForm = new TAddPerfSelectForm(*Session);
     AddPerfBaseForm = new TAddPerfBaseForm(*Session);
+    ExportForm = new TExportForm(*Session);
     wireForms();
 }
 
@@ -87,6 +91,7 @@ void StartProgram() {
 }
 
 void DestroyForms() {
+    destroy(ExportForm);
     destroy(AddPerfBaseForm);
     destroy(AddPerfSelectForm);
     destroy(ScanerForm);

@@ -26,7 +26,6 @@ class QMenu;
 class QPlainTextEdit;
 class QToolButton;
 class PictureView;
-class TFolderBrowseDialog;
 
 // The main window: three linked lists (performer, album, song), the song's text beside them
 // and the album's picture below; in edit mode, the buttons that start every command. A view
@@ -48,6 +47,7 @@ class TMainForm : public QWidget {
         QDialog* SongNameEditForm;
         QDialog* SongForm;
         QDialog* ScanerForm;
+        QDialog* ExportForm;
     };
     void SetDialogs(const Dialogs& dialogs) { dialogs_ = dialogs; }
 
@@ -93,7 +93,6 @@ class TMainForm : public QWidget {
     QAction* PrintSongItem;
     QAction* PrintAlbumItem;
     QAction* ExportPerformerItem;
-    TFolderBrowseDialog* ExportFolderDialog;
     // "Поиск по текстам…", the menu's last entry; also Ctrl+F in the whole window
     QAction* SearchAction;
     // Undo and redo of the last change (MainFormHistory.cpp).

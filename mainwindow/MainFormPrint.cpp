@@ -1,5 +1,5 @@
-// Printing a song or an album, and exporting a performer as a folder of text files: the
-// entries of the text pane's menu below the appearance commands.
+// Printing a song or an album, and the export of a performer (its own window): the entries of
+// the text pane's menu below the appearance commands.
 #include <QDialog>
 #include <QMenu>
 #include <QPrinter>
@@ -7,10 +7,8 @@
 #include "mainwindow/MainForm.h"
 #include "printing/SongPrint.h"
 #include "session/CatalogueSession.h"
-#include "session/ImportCommands.h"
 #include "store/Cp1251.h"
 #include "store/StoreError.h"
-#include "support/FolderBrowseDialog.h"
 #include "support/Form.h"
 #include "support/JpegDecoder.h"
 #include "support/Modal.h"
@@ -49,15 +47,10 @@ void TMainForm::AddPrintAndExportItems() {
     SongPopupMenu->addSeparator();
     PrintSongItem = SongPopupMenu->addAction(QStringLiteral("Печать песни…"));
     PrintAlbumItem = SongPopupMenu->addAction(QStringLiteral("Печать альбома…"));
-    ExportPerformerItem = SongPopupMenu->addAction(QStringLiteral("Экспорт исполнителя в папку…"));
+    ExportPerformerItem = SongPopupMenu->addAction(QStringLiteral("Экспорт исполнителя…"));
     connect(PrintSongItem, &QAction::triggered, this, &TMainForm::PrintSongItemClick);
     connect(PrintAlbumItem, &QAction::triggered, this, &TMainForm::PrintAlbumItemClick);
     connect(ExportPerformerItem, &QAction::triggered, this, &TMainForm::ExportPerformerItemClick);
-
-    ExportFolderDialog = new TFolderBrowseDialog(this);
-    ExportFolderDialog->SetFlags(TFolderBrowseDialog::ShowPath);
-    ExportFolderDialog->SetNewFolderVisible(true);
-    ExportFolderDialog->SetNewFolderEnabled(true);
 }
 
 void TMainForm::PrintSongItemClick() {
@@ -72,8 +65,7 @@ void TMainForm::PrintSongItemClick() {
         QPrinter printer(QPrinter::HighResolution);
         SetUpPrinter(printer, printed.name);
         if (!Modal().print(this, printer)) return;
-        if (!PrintSong(printer, printed, FontFace(session_)))
-            ReportNothingPrinted(this, printer);
+        if (!PrintSong(printer, printed, FontFace(session_))) ReportNothingPrinted(this, printer);
     } catch (const StoreError& e) {
         ShowErrorReport(this, e.description());
     }
@@ -95,8 +87,7 @@ void TMainForm::PrintAlbumItemClick() {
         QPrinter printer(QPrinter::HighResolution);
         SetUpPrinter(printer, printed.album);
         if (!Modal().print(this, printer)) return;
-        if (!PrintAlbum(printer, printed, FontFace(session_)))
-            ReportNothingPrinted(this, printer);
+        if (!PrintAlbum(printer, printed, FontFace(session_))) ReportNothingPrinted(this, printer);
     } catch (const StoreError& e) {
         ShowErrorReport(this, e.description());
     }
@@ -107,7 +98,5 @@ void TMainForm::ExportPerformerItemClick() {
         Inform(this, QStringLiteral("Выберите исполнителя."));
         return;
     }
-    if (!ExportFolderDialog->Execute()) return;
-    ExportCommand command(session_.SelectedPerformer(), ExportFolderDialog->Folder());
-    runCommand(command);
+    Modal().exec(dialogs_.ExportForm);
 }

@@ -8,7 +8,7 @@ packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev 
           libuchardet-dev)
 case "${1:-run}" in
     test) packages+=(xvfb xauth strace dpkg-dev desktop-file-utils appstream lintian
-                     poppler-utils) ;;
+                     poppler-utils libxml2-utils chordii ffmpeg python3-mutagen) ;;
     package) packages+=(dpkg-dev) ;;
     fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
 esac

@@ -65,6 +65,7 @@ enum class NoticeId {
     // the export; the argument is the exporter's own report or reason
     ExportDone,
     ExportRefused,
+    ExportNoFolder,
     // the first start
     FirstRunAdvice,
     // undo and redo; the argument is the file's path below the data folder

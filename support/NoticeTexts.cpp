@@ -154,6 +154,8 @@ NoticeText TextOf(const Notice& notice) {
             return withArgument(inform(""), notice);
         case NoticeId::ExportRefused:
             return withArgument(warn(""), notice);
+        case NoticeId::ExportNoFolder:
+            return inform("Укажите папку для экспорта.");
         case NoticeId::FirstRunAdvice:
             return inform(
                 "Если вы впервые используете эту программу, рекомендуется прочитать справку.");

@@ -1,9 +1,15 @@
 // The song files of other programs: ChordPro and OpenLyrics read into songs (chord lines above
 // their lyric lines), written back, and scanned, damaged files passed over and listed.
 #include <gtest/gtest.h>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 
 #include "import/ChordPro.h"
 #include "import/OpenLyrics.h"
+#include "import/PerformerExport.h"
 #include "tests/helpers/ScanInto.h"
 #include "tests/helpers/TempCatalogue.h"
 
@@ -162,3 +168,116 @@ TEST(SongFormatScan, SongFilesBecomeSongsAndDamagedOnesAreListed) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------- export and round trips
+
+// A tool or file outside the checkout that a check needs: without it the check is skipped,
+// except where CANTORIA_REQUIRE_ALL=1 (CI) says every check must run.
+bool Available(const QString& what, bool present) {
+    if (present) return true;
+    if (qEnvironmentVariable("CANTORIA_REQUIRE_ALL") == QStringLiteral("1"))
+        ADD_FAILURE() << "missing: " << what.toStdString();
+    return false;
+}
+
+// Runs a program; its exit code and everything it wrote to its error output.
+struct ProgramRun {
+    int exitCode = -1;
+    QString errors;
+};
+ProgramRun RunProgram(const QString& program, const QStringList& arguments) {
+    QProcess p;
+    p.start(program, arguments);
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) return {};
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardError())};
+}
+
+QStringList FilesIn(const QString& folder, const QString& pattern) {
+    QStringList files;
+    QDirIterator it(folder, {pattern}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) files.append(it.next());
+    return files;
+}
+
+class FormatExport : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        cat.addPerformer(W("Кино"), W("Альбом 2\r\nАльбом 10\r\n"),
+                         W("Альбом 2##-**~\r\n.тихая\r\nЗвезда\r\nКукушка\r\nendalbum\r\n"
+                           "Альбом 10##-**~\r\nТишина\r\nendalbum\r\n"),
+                         W("Альбом 2 ##-**~ .тихая\r\nendsong\r\n"
+                           "Альбом 2 ##-**~ Звезда\r\nAm          C\r\nБелый снег, серый лёд,\r\n"
+                           "Hm  G\r\nНа растрескавшейся земле.\r\n\r\nC   G\r\n\r\nAm  \r\n"
+                           "Припев\r\nendsong\r\n"
+                           "Альбом 2 ##-**~ Кукушка\r\nEm7   D/F#\r\nПесен ещё ненаписанных — "
+                           "сколько?\r\nendsong\r\n"
+                           "Альбом 10 ##-**~ Тишина\r\nquiet\r\nendsong\r\n"));
+        cat.mkdir(QStringLiteral("out"));
+    }
+    QString exportAs(ExportFormat format, const QString& folder) {
+        cat.mkdir(folder);
+        return ExportPerformer(cat.startDir(), W("Кино"), cat.path(folder), format)
+            .performerFolder;
+    }
+    TempCatalogue cat;
+};
+
+TEST_F(FormatExport, EachFormatScansBackIntoTheSameThreeFiles) {
+    const ExportFormat formats[] = {ExportFormat::Text, ExportFormat::OpenLyrics,
+                                    ExportFormat::ChordPro};
+    for (const ExportFormat format : formats) {
+        const QString folder = exportAs(format, QStringLiteral("out%1").arg(int(format)));
+        cat.addPerformer(W("Копия"));
+        EXPECT_TRUE(ScanInto(cat, W("Копия"), folder).unreadFiles.isEmpty());
+        for (const char* file : {"Albums.lrx", "Songs.lrx", "Texts.lrx"})
+            EXPECT_EQ(cat.read(U("Data/Копия/") + U(file)), cat.read(U("Data/Кино/") + U(file)))
+                << file << " after format " << int(format);
+    }
+}
+
+TEST_F(FormatExport, AnOpenLyricsSongFoldsTheChordsTheNotationHolds) {
+    const QString folder = exportAs(ExportFormat::OpenLyrics, QStringLiteral("xml"));
+    QString song = QString::fromUtf8(cat.read(QStringLiteral("xml/Кино/Альбом 2/Звезда.xml")));
+    song.replace(QRegularExpression(QStringLiteral("modifiedDate=\"[0-9T:Z-]+\"")),
+                 QStringLiteral("modifiedDate=\"…\""));
+    EXPECT_EQ(song.toStdString(),
+              U("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                "<song xmlns=\"http://openlyrics.info/namespace/2009/song\" version=\"0.9\" "
+                "createdIn=\"Cantoria 2.7.0\" modifiedDate=\"…\">\n<properties>\n"
+                "<titles><title>Звезда</title></titles>\n<authors><author>Кино</author></authors>\n"
+                "<songbooks><songbook name=\"Альбом 2\" entry=\"2\"/></songbooks>\n"
+                "</properties>\n<lyrics>\n<verse name=\"v1\"><lines><chord root=\"A\" "
+                "structure=\"m3-5\"/>Белый снег, <chord root=\"C\"/>серый лёд,<br/>Hm  G<br/>"
+                "На растрескавшейся земле.</lines></verse>\n"
+                "<verse name=\"v2\"><lines><chord root=\"C\"/>    <chord root=\"G\"/></lines>"
+                "</verse>\n<verse name=\"v3\"><lines>Am  <br/>Припев</lines></verse>\n"
+                "</lyrics>\n</song>\n")
+                  .toStdString());
+    // The official schema, where the machine has it beside the checkout.
+    const QString schema = QStringLiteral(CANTORIA_SHARED_DIR "/formats/openlyrics-0.9.rng");
+    if (!Available(schema, QFile::exists(schema)) ||
+        !Available(QStringLiteral("xmllint"), !QStandardPaths::findExecutable("xmllint").isEmpty()))
+        return;
+    const ProgramRun lint = RunProgram(QStringLiteral("xmllint"),
+                                QStringList{QStringLiteral("--noout"), QStringLiteral("--relaxng"),
+                                            schema} += FilesIn(folder, QStringLiteral("*.xml")));
+    EXPECT_EQ(lint.exitCode, 0) << lint.errors.toStdString();
+}
+
+TEST_F(FormatExport, ChordiiReadsTheChordProFiles) {
+    const QString folder = exportAs(ExportFormat::ChordPro, QStringLiteral("cho"));
+    if (!Available(QStringLiteral("chordii"), !QStandardPaths::findExecutable("chordii").isEmpty()))
+        return;
+    // chordii reports every fault as a warning and ends with 0. It warns of the {artist:} and
+    // {album:} of newer ChordPro and of chords it has no diagram for; any other warning (a
+    // chord or directive left open, say) is a fault of the file.
+    static const QRegularExpression expected(QStringLiteral(
+        "WARNING: (Invalid Directive : \\[(artist|album)\\]|chord '[^']+' has never been "
+        "defined)\\s+in file \"[^\"]+\", line [0-9]+\\s*"));
+    for (const QString& file : FilesIn(folder, QStringLiteral("*.cho"))) {
+        const ProgramRun run = RunProgram(QStringLiteral("chordii"), {"-o", "/dev/null", file});
+        EXPECT_EQ(run.exitCode, 0);
+        const QString errors = QString(run.errors).remove(expected);
+        EXPECT_EQ(errors.toStdString(), "") << file.toStdString();
+    }
+}
