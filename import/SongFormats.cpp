@@ -33,6 +33,10 @@ QList<ReadSong> ReadSongFormatFile(const QByteArray& bytes, const QString& fileN
     return {ReadOpenLyrics(bytes, name)};
 }
 
+QString CutTextNote(const QString& path) {
+    return path + QStringLiteral(": текст длиннее 1 МБ, сохранено начало");
+}
+
 bool CapSongText(QStringList& lines) {
     qsizetype total = 0;
     for (qsizetype i = 0; i < lines.size(); ++i) {

@@ -20,6 +20,9 @@ QList<ReadSong> ReadSongFormatFile(const QByteArray& bytes, const QString& fileN
 // The file name without its extension (the part after the last dot).
 QString WithoutExtension(const QString& fileName);
 
+// The entry of the scan's list of files read only in part for a song text that was cut.
+QString CutTextNote(const QString& path);
+
 // The song's text cut to kLongestSongText characters, between lines (or inside an overlong
 // line). True when something was cut.
 bool CapSongText(QStringList& lines);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "import/LyricText.h"
+#include "import/MusicLyrics.h"
 #include "import/RtfReader.h"
 #include "import/SongFormats.h"
 #include "store/Catalogue.h"
@@ -89,7 +90,8 @@ QList<ScanSong> SongFilesWithExtension(const QStringList& files, const QString& 
 QList<ScanSong> SongFormatFiles(const QStringList& files) {
     QList<ScanSong> songs;
     for (const QString& file : files)
-        if (IsSongFormatFile(file)) songs.append({WithoutExtension(file), file});
+        if (IsSongFormatFile(file) || IsMusicFile(file) || IsLrcFile(file))
+            songs.append({WithoutExtension(file), file});
     return songs;
 }
 
@@ -100,11 +102,6 @@ QList<ScanSong> SongFilesIn(fileio::OpenFolder& album) {
         SortedNaturally(album.list(int(fileio::Listing::Files) | int(fileio::Listing::Hidden)));
     return SongFilesWithExtension(files, kTxt) + SongFilesWithExtension(files, kRtf) +
            SongFormatFiles(files);
-}
-
-bool IsLyricFile(const QString& fileName) {
-    return fileName.endsWith(kTxt, Qt::CaseInsensitive) ||
-           fileName.endsWith(kRtf, Qt::CaseInsensitive);
 }
 
 }  // namespace
@@ -218,6 +215,7 @@ struct ScanResult {
     Lines albums;
     QStringList replacedCharacters;
     QStringList unreadFiles;
+    int musicWithoutLyrics = 0;
 };
 
 void AddSong(ScanResult& out, const QString& album, const QString& song, const QByteArray& songName,
@@ -242,24 +240,40 @@ void AddSongFormatFile(ScanResult& out, const fileio::OpenFolder& albumFolder, c
         return;
     }
     for (ReadSong& song : songs) {
-        if (CapSongText(song.lines))
-            out.unreadFiles.append(path + QStringLiteral(": текст длиннее 1 МБ, сохранено начало"));
+        if (CapSongText(song.lines)) out.unreadFiles.append(CutTextNote(path));
         AddSong(out, album, song.name, StoredSongName(song.name, path),
                 {CatalogueLines(song.lines), path});
     }
 }
 
+// The songs of the album's music files, one per track, after its other songs.
+void AddMusic(ScanResult& out, const fileio::OpenFolder& albumFolder, const QString& album,
+              const QStringList& files) {
+    if (files.isEmpty()) return;
+    MusicAlbum music = ReadMusicAlbum(albumFolder, files);
+    out.unreadFiles += music.unreadFiles;
+    out.musicWithoutLyrics += music.withoutLyrics;
+    const QString path = albumFolder.path();
+    for (const ReadSong& song : music.songs)
+        AddSong(out, album, song.name, StoredSongName(song.name, path),
+                {CatalogueLines(song.lines), path});
+}
+
 // The songs of one album, read through the album's folder held open.
 void AddSongs(ScanResult& out, const fileio::OpenFolder& albumFolder, const QString& album,
               const QList<ScanSong>& songs) {
+    QStringList music;
     for (const ScanSong& song : songs) {
-        if (!IsLyricFile(song.fileName)) {
+        if (IsMusicFile(song.fileName) || IsLrcFile(song.fileName)) {
+            music.append(song.fileName);
+        } else if (IsSongFormatFile(song.fileName)) {
             AddSongFormatFile(out, albumFolder, album, song);
-            continue;
+        } else {
+            const QByteArray name = StoredSongName(song.name, albumFolder.pathOf(song.fileName));
+            AddSong(out, album, song.name, name, ReadSongText(albumFolder, songs, song.name));
         }
-        const QByteArray songName = StoredSongName(song.name, albumFolder.pathOf(song.fileName));
-        AddSong(out, album, song.name, songName, ReadSongText(albumFolder, songs, song.name));
     }
+    AddMusic(out, albumFolder, album, music);
 }
 
 // Each album folder is opened once, for its listing and for reading its songs.
@@ -312,5 +326,6 @@ ScanOutcome ScanSongsIntoPerformer(FileSetChange& change, const PerformerReposit
                        catalogue.textFile.bytes());
     const QString picturesLeft =
         DeletePictures(change, repository.path(StoreEntry::PictureFolder, performer));
-    return {read.albums, read.replacedCharacters, picturesLeft, read.unreadFiles};
+    return {read.albums, read.replacedCharacters, picturesLeft, read.unreadFiles,
+            read.musicWithoutLyrics};
 }

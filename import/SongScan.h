@@ -55,6 +55,8 @@ struct ScanOutcome {
     QString picturesLeft;
     // One entry per song file that was passed over or read only in part: "path: why".
     QStringList unreadFiles;
+    // Music files passed over because they hold no lyrics and have no .lrc file beside them.
+    int musicWithoutLyrics = 0;
 };
 
 // Reads every song of the scan folder, and only when all of them have been read replaces the

@@ -53,7 +53,8 @@ enum class NoticeId {
     ScanUnsuitableFolder,
     ScanRefused,
     ReplacedCharacters,
-    ScanUnreadFiles,  // one argument per file: "path: why"
+    ScanUnreadFiles,         // one argument per file: "path: why"
+    ScanMusicWithoutLyrics,  // the argument is the number of files
     // the import from a base; the arguments name the characters or the folder
     ImportNoFolder,
     ImportNoBase,

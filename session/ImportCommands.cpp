@@ -39,6 +39,9 @@ void ScanCommand::succeeded(CatalogueSession& session, Feedback& feedback) {
     if (!outcome_.picturesLeft.isEmpty()) feedback.errorReport(outcome_.picturesLeft);
     if (!outcome_.unreadFiles.isEmpty())
         feedback.tell({NoticeId::ScanUnreadFiles, outcome_.unreadFiles});
+    if (outcome_.musicWithoutLyrics > 0)
+        feedback.tell(
+            {NoticeId::ScanMusicWithoutLyrics, {QString::number(outcome_.musicWithoutLyrics)}});
 }
 
 void ScanCommand::failed(CatalogueSession&, std::exception_ptr failure, Feedback& feedback) {

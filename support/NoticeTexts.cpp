@@ -126,6 +126,8 @@ NoticeText TextOf(const Notice& notice) {
             text.text += u'\r' + notice.args.join(u'\r');
             return text;
         }
+        case NoticeId::ScanMusicWithoutLyrics:
+            return withArgument(inform("Пропущено музыкальных файлов без текста: "), notice);
         case NoticeId::ImportNoFolder:
             return inform("Не выбрано каталога для сканирования.");
         case NoticeId::ImportNoBase:

@@ -216,8 +216,7 @@ class FormatExport : public ::testing::Test {
     }
     QString exportAs(ExportFormat format, const QString& folder) {
         cat.mkdir(folder);
-        return ExportPerformer(cat.startDir(), W("Кино"), cat.path(folder), format)
-            .performerFolder;
+        return ExportPerformer(cat.startDir(), W("Кино"), cat.path(folder), format).performerFolder;
     }
     TempCatalogue cat;
 };
@@ -258,9 +257,10 @@ TEST_F(FormatExport, AnOpenLyricsSongFoldsTheChordsTheNotationHolds) {
     if (!Available(schema, QFile::exists(schema)) ||
         !Available(QStringLiteral("xmllint"), !QStandardPaths::findExecutable("xmllint").isEmpty()))
         return;
-    const ProgramRun lint = RunProgram(QStringLiteral("xmllint"),
-                                QStringList{QStringLiteral("--noout"), QStringLiteral("--relaxng"),
-                                            schema} += FilesIn(folder, QStringLiteral("*.xml")));
+    const ProgramRun lint =
+        RunProgram(QStringLiteral("xmllint"),
+                   QStringList{QStringLiteral("--noout"), QStringLiteral("--relaxng"), schema} +=
+                   FilesIn(folder, QStringLiteral("*.xml")));
     EXPECT_EQ(lint.exitCode, 0) << lint.errors.toStdString();
 }
 
