@@ -1,15 +1,14 @@
 #include "import/ChordLines.h"
 
 #include <algorithm>
-#include <array>
 
 namespace {
 
 // The chord words and figures a suffix is made of, longest first so that "maj" is not read as
 // "m" followed by "aj". Written by hand: chord names have no parser in Qt or in Debian's C++
 // libraries.
-constexpr std::array<const char16_t*, 10> kSuffixWords = {u"maj", u"min", u"dim", u"aug", u"sus",
-                                                          u"add", u"m",   u"M",   u"°",   u"ø"};
+constexpr QStringView kSuffixWords[] = {u"maj", u"min", u"dim", u"aug", u"sus",
+                                        u"add", u"m",   u"M",   u"°",   u"ø"};
 
 bool IsRootLetter(QChar c) {
     return c >= u'A' && c <= u'H';
@@ -22,10 +21,8 @@ qsizetype RootLength(QStringView text) {
 }
 
 qsizetype SuffixWordLength(QStringView text) {
-    for (const char16_t* word : kSuffixWords) {
-        const QStringView w(word);
-        if (text.startsWith(w)) return w.size();
-    }
+    for (const QStringView word : kSuffixWords)
+        if (text.startsWith(word)) return word.size();
     const QChar c = text[0];
     if (c.isDigit() && c.unicode() < 0x80) return 1;
     return QStringView(u"#b+-()").contains(c) ? 1 : 0;
@@ -34,8 +31,8 @@ qsizetype SuffixWordLength(QStringView text) {
 // One chord name of the usual suffix for an OpenLyrics structure formula; the name is what
 // writers fold, so that reading it back gives the same name.
 struct SuffixStructure {
-    const char16_t* suffix;
-    const char16_t* structure;
+    QStringView suffix;
+    QStringView structure;
 };
 constexpr SuffixStructure kSuffixes[] = {
     {u"", u"3-5"},
@@ -109,7 +106,7 @@ constexpr SuffixStructure kShortcodes[] = {
 
 QString FormulaOf(const QString& structure) {
     for (const SuffixStructure& s : kShortcodes)
-        if (structure == QStringView(s.suffix)) return QString::fromUtf16(s.structure);
+        if (structure == s.suffix) return s.structure.toString();
     return structure;
 }
 
@@ -232,8 +229,8 @@ std::optional<OpenLyricsChord> ToOpenLyricsChord(QStringView name) {
     chord.root = body.left(root).toString();
     const QStringView suffix = body.mid(root);
     for (const SuffixStructure& s : kSuffixes) {
-        if (suffix != QStringView(s.suffix)) continue;
-        chord.structure = suffix.isEmpty() ? QString() : QString::fromUtf16(s.structure);
+        if (suffix != s.suffix) continue;
+        chord.structure = suffix.isEmpty() ? QString() : s.structure.toString();
         return chord;
     }
     return std::nullopt;
@@ -246,8 +243,7 @@ QString OpenLyricsChordName(const OpenLyricsChord& chord) {
         const auto known = std::find_if(
             std::begin(kSuffixes), std::end(kSuffixes),
             [&](const SuffixStructure& s) { return formula == QStringView(s.structure); });
-        name += known != std::end(kSuffixes) ? QString::fromUtf16(known->suffix)
-                                             : u'(' + formula + u')';
+        name += known != std::end(kSuffixes) ? known->suffix.toString() : u'(' + formula + u')';
     }
     if (!chord.bass.isEmpty()) name += u'/' + chord.bass;
     return name;

@@ -12,8 +12,8 @@ struct Directive {
     QString value;
 };
 
-Directive ParseDirective(const QString& trimmed) {
-    const QString inner = trimmed.mid(1, trimmed.size() - 2);
+Directive ParseDirective(QStringView trimmed) {
+    const QString inner = trimmed.mid(1, trimmed.size() - 2).toString();
     qsizetype split = 0;
     while (split < inner.size() && inner[split] != u':' && !inner[split].isSpace()) ++split;
     QString value = inner.mid(split);
@@ -30,21 +30,26 @@ bool IsOneOf(const QString& name, std::initializer_list<QStringView> names) {
 // A lyric line with its bracketed chords taken out, each at the column of the character it
 // stood before. A bracket whose content is no chord name is text.
 ChordedLine ParseLyricLine(const QString& line, qsizetype lineNumber) {
+    if (!line.contains(u'[')) return {line, {}};
     ChordedLine parsed;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        if (line[i] != u'[') {
-            parsed.lyric += line[i];
-            continue;
+    parsed.lyric.reserve(line.size());
+    const QStringView text(line);
+    for (qsizetype at = 0; at < text.size();) {
+        const qsizetype open = text.indexOf(u'[', at);
+        if (open < 0) {
+            parsed.lyric += text.mid(at);
+            break;
         }
-        const qsizetype close = line.indexOf(u']', i);
+        parsed.lyric += text.mid(at, open - at);
+        const qsizetype close = text.indexOf(u']', open);
         if (close < 0)
             throw SongFileRefused(kUnbalancedBracket.arg(lineNumber).arg(QStringLiteral("[")));
-        const QString inside = line.mid(i + 1, close - i - 1);
+        const QStringView inside = text.mid(open + 1, close - open - 1);
         if (IsChordName(inside))
-            parsed.chords.append({parsed.lyric.size(), inside});
+            parsed.chords.append({parsed.lyric.size(), inside.toString()});
         else
-            parsed.lyric += line.mid(i, close - i + 1);
-        i = close;
+            parsed.lyric += text.mid(open, close - open + 1);
+        at = close + 1;
     }
     return parsed;
 }
@@ -106,8 +111,13 @@ class SongCollector {
     QList<ReadSong> songs_;
 };
 
-// The text with each chorded line's chords put in brackets at their columns.
+// The text with each chorded line's chords put in brackets at their columns. A line of text
+// that a reader would take for a directive or a remark is written as a {comment:}, which gives
+// it back as text.
 QString ChordProLine(const ChordedLine& line) {
+    const QString trimmed = line.lyric.trimmed();
+    if (line.chords.isEmpty() && (trimmed.startsWith(u'{') || trimmed.startsWith(u'#')))
+        return QStringLiteral("{comment: ") + line.lyric + u'}';
     const QString lyric = LyricReachingChords(line);
     QString out;
     qsizetype at = 0;
@@ -125,7 +135,7 @@ QList<ReadSong> ReadChordPro(const QByteArray& bytes, const QString& fileName) {
     const QStringList lines = TextLines(LyricFileText(bytes));
     for (qsizetype n = 0; n < lines.size(); ++n) {
         const QString& line = lines[n];
-        const QString trimmed = line.trimmed();
+        const QStringView trimmed = QStringView(line).trimmed();
         if (trimmed.startsWith(u'#')) continue;
         if (trimmed.startsWith(u'{')) {
             if (!trimmed.endsWith(u'}'))

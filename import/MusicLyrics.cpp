@@ -15,7 +15,6 @@
 #include "import/LyricText.h"
 #include "import/SongFormats.h"
 #include "store/FileIo.h"
-#include "store/StoreError.h"
 
 namespace {
 

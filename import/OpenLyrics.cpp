@@ -169,6 +169,23 @@ class SongReader {
     bool inVerse_ = false;  // instruments have <lines> of their own
 };
 
+// XML 1.0 holds no control character but tab and the line ends, and no U+FFFE, U+FFFF or lone
+// surrogate; a catalogue text may (a stray byte of an old file). Such a character is written
+// as U+FFFD, so that the file stays well-formed.
+QString XmlText(QString text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        const bool pair =
+            c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        if (pair) {
+            ++i;
+        } else if ((c.unicode() < 0x20 && c != u'\t') || c.isSurrogate() || c.unicode() >= 0xFFFE) {
+            text[i] = QChar::ReplacementCharacter;
+        }
+    }
+    return text;
+}
+
 // The verses of a text: its runs of lines between empty lines.
 QList<QStringList> Verses(const QStringList& lines) {
     QList<QStringList> verses;
@@ -217,17 +234,17 @@ class LinesWriter {
         qsizetype at = 0;
         for (qsizetype i = 0; i < line.chords.size(); ++i) {
             const qsizetype column = line.chords[i].column;
-            if (column > at) xml_.writeCharacters(lyric.mid(at, column - at));
+            if (column > at) xml_.writeCharacters(XmlText(lyric.mid(at, column - at)));
             WriteChord(xml_, (*chords)[i]);
             at = column;
         }
-        if (at < lyric.size()) xml_.writeCharacters(lyric.mid(at));
+        if (at < lyric.size()) xml_.writeCharacters(XmlText(lyric.mid(at)));
     }
 
   private:
     void plain(const QString& text) {
         breakLine();
-        xml_.writeCharacters(text);
+        xml_.writeCharacters(XmlText(text));
     }
     void breakLine() {
         if (started_) xml_.writeEmptyElement(QStringLiteral("br"));
@@ -271,16 +288,16 @@ QByteArray WriteOpenLyrics(const ReadSong& song, const SongbookEntry& entry,
     xml.writeStartElement(QStringLiteral("properties"));
     newLine();
     xml.writeStartElement(QStringLiteral("titles"));
-    xml.writeTextElement(QStringLiteral("title"), song.name);
+    xml.writeTextElement(QStringLiteral("title"), XmlText(song.name));
     xml.writeEndElement();
     newLine();
     xml.writeStartElement(QStringLiteral("authors"));
-    xml.writeTextElement(QStringLiteral("author"), entry.performer);
+    xml.writeTextElement(QStringLiteral("author"), XmlText(entry.performer));
     xml.writeEndElement();
     newLine();
     xml.writeStartElement(QStringLiteral("songbooks"));
     xml.writeEmptyElement(QStringLiteral("songbook"));
-    xml.writeAttribute(QStringLiteral("name"), entry.album);
+    xml.writeAttribute(QStringLiteral("name"), XmlText(entry.album));
     xml.writeAttribute(QStringLiteral("entry"), QString::number(entry.number));
     xml.writeEndElement();
     newLine();

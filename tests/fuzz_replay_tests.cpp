@@ -66,6 +66,12 @@ TEST(FuzzReplay, SearchQuery) {
     EXPECT_GT(Replay("search_query", FuzzSearchQuery), 0);
 }
 
+TEST(FuzzReplay, SongFormats) {
+    EXPECT_GT(Replay("openlyrics_reader", FuzzOpenLyricsReader), 0);
+    EXPECT_GT(Replay("chordpro_reader", FuzzChordProReader), 0);
+    EXPECT_GT(Replay("chord_lines", FuzzChordLines), 0);
+}
+
 // The faults the fuzzers found, spelled out.
 TEST(FuzzFindings, RtfHexEscapesOfControlBytesAreNoText) {
     const CatalogueText text = RtfToPlainText(

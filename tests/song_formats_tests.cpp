@@ -45,6 +45,8 @@ TEST(ChordPro, ChordLinesFoldIntoBracketsAndComeBackColumnForColumn) {
         {L({"Hm  G/B", "меня"}), L({"[Hm]меня[G/B]"})},
         // no chord line: words among the chords, a space after the last chord, a tab
         {L({"Am Припев", "Am ", "x", "Am\tF", "y"}), L({"Am Припев", "Am ", "x", "Am\tF", "y"})},
+        // text a reader would take for a directive or a remark
+        {L({"{ns}", "# 2"}), L({"{comment: {ns}}", "{comment: # 2}"})},
     };
     for (const ChordCase& c : cases) {
         const QByteArray file = WriteChordPro(U("Кино"), U("Ночь"), {U("Мама"), c.text});
