@@ -12,6 +12,7 @@
 #include "dialogs/SongNameEditForm.h"
 #include "dialogs/SongsForm.h"
 #include "importwindows/AddPerfBaseForm.h"
+#include "importwindows/ExportForm.h"
 #include "importwindows/ScanerForm.h"
 #include "mainwindow/ImageForm.h"
 #include "mainwindow/MainForm.h"
@@ -34,6 +35,7 @@ TSongNameEditForm* SongNameEditForm = nullptr;
 TScanerForm* ScanerForm = nullptr;
 TAddPerfSelectForm* AddPerfSelectForm = nullptr;
 TAddPerfBaseForm* AddPerfBaseForm = nullptr;
+TExportForm* ExportForm = nullptr;
 
 namespace {
 
@@ -50,7 +52,8 @@ void destroy(T*& object) {
 // the main window's picture.
 void wireForms() {
     MainForm->SetDialogs({HelpForm, AddPerfSelectForm, PerfNameEditForm, AlbumsForm,
-                          AlbNameEditForm, SongsForm, SongNameEditForm, SongForm, ScanerForm});
+                          AlbNameEditForm, SongsForm, SongNameEditForm, SongForm, ScanerForm,
+                          ExportForm});
     AddPerfSelectForm->SetNextDialogs(AddPerfBaseForm, AvtorForm);
     QObject::connect(MainForm, &TMainForm::pictureShown, ImageForm, &TImageForm::TakePicture);
     QObject::connect(MainForm, &TMainForm::largePictureRequested, ImageForm,
@@ -90,6 +93,7 @@ void CreateForms() {
     ScanerForm = new TScanerForm(*Session);
     AddPerfSelectForm = new TAddPerfSelectForm(*Session);
     AddPerfBaseForm = new TAddPerfBaseForm(*Session);
+    ExportForm = new TExportForm(*Session);
     wireForms();
     watchCatalogue();
 }
@@ -107,6 +111,7 @@ void StartProgram() {
 
 void DestroyForms() {
     destroy(Watcher);
+    destroy(ExportForm);
     destroy(AddPerfBaseForm);
     destroy(AddPerfSelectForm);
     destroy(ScanerForm);

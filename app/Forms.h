@@ -1,6 +1,6 @@
 #pragma once
 
-// The program's catalogue session and thirteen windows, one global instance each, created at
+// The program's catalogue session and its windows, one global instance each, created at
 // start-up in this order (the session, then the main window first) and living for the whole
 // run. Only the composition root knows them all: the windows know the session and the windows
 // they open, nothing else.
@@ -19,6 +19,7 @@ class TSongNameEditForm;
 class TScanerForm;
 class TAddPerfSelectForm;
 class TAddPerfBaseForm;
+class TExportForm;
 
 extern CatalogueSession* Session;
 extern TMainForm* MainForm;
@@ -34,6 +35,7 @@ extern TSongNameEditForm* SongNameEditForm;
 extern TScanerForm* ScanerForm;
 extern TAddPerfSelectForm* AddPerfSelectForm;
 extern TAddPerfBaseForm* AddPerfBaseForm;
+extern TExportForm* ExportForm;
 
 // Creates the session in the current working directory (StartDir) and the windows in their
 // order; the main window's creation loads the performer list.

@@ -11,6 +11,8 @@
 #include "import/SongScan.h"
 #include "store/Cp1251.h"
 #include "store/FileIo.h"
+#include "store/FileSetChange.h"
+#include "store/PerformerRepository.h"
 
 namespace {
 
@@ -92,7 +94,10 @@ BENCHMARK(ReadAllFiles)->Unit(benchmark::kMillisecond);
 void ScanFolder(benchmark::State& state) {
     Fixture& f = fixture();
     for (auto _ : state) {
-        const ScanOutcome outcome = ScanSongsIntoPerformer(f.dir.path(), "Band", f.scanFolder);
+        FileSetChange change;
+        const ScanOutcome outcome =
+            ScanSongsIntoPerformer(change, PerformerRepository(f.dir.path()), "Band", f.scanFolder);
+        change.commit();
         if (outcome.albums.size() != kAlbums) state.SkipWithError("albums missing");
         benchmark::DoNotOptimize(outcome.albums.data());
     }

@@ -20,6 +20,9 @@ int FuzzLineRoundTrip(const uint8_t* data, size_t size);
 int FuzzLyricEncoding(const uint8_t* data, size_t size);
 int FuzzSearchQuery(const uint8_t* data, size_t size);
 int FuzzModelRoundTrip(const uint8_t* data, size_t size);
+int FuzzOpenLyricsReader(const uint8_t* data, size_t size);
+int FuzzChordProReader(const uint8_t* data, size_t size);
+int FuzzChordLines(const uint8_t* data, size_t size);
 
 // A property the targets hold the code to. A violation aborts, which libFuzzer keeps as a
 // crash input and the replay tests report as a failed test, with this line in the output.

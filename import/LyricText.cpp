@@ -1,5 +1,6 @@
 #include "import/LyricText.h"
 
+#include <QStringDecoder>
 #include <algorithm>
 #include <array>
 #include <utility>
@@ -100,4 +101,35 @@ CatalogueText PlainLyricText(const QByteArray& bytes) {
         builder.endLine();
     }
     return builder.finish();
+}
+
+CatalogueText CatalogueLines(const QStringList& lines) {
+    CatalogueLineBuilder builder;
+    for (const QString& line : lines) {
+        for (const QChar c : line) {
+            if (c == u'\n' || c == u'\r' || c == QChar(0x1a))
+                builder.endLine();
+            else
+                builder.appendUnit(c.unicode());
+        }
+        builder.endLine();
+    }
+    return builder.finish();
+}
+
+QString LyricFileText(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError()) return text;
+    const LyricEncoding encoding = DetectLyricEncoding(bytes);
+    if (encoding == LyricEncoding::Cp1251) return cp1251::decode(bytes);
+    return QString::fromUtf8(LyricTextAsUtf8(bytes, encoding));
+}
+
+QStringList TextLines(const QString& text) {
+    QString unified = text;
+    unified.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    QStringList lines = unified.split(u'\n');
+    if (lines.size() > 0 && lines.back().isEmpty()) lines.removeLast();
+    return lines;
 }

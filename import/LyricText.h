@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include "store/RecordFile.h"
@@ -69,3 +70,15 @@ CatalogueText CatalogueLine(QStringView line);
 // encoding than the catalogue's (see DetectLyricEncoding) is converted; any other file is taken
 // byte for byte, as lyric files written on Windows are already in the catalogue's code page.
 CatalogueText PlainLyricText(const QByteArray& bytes);
+
+// Lines of Unicode text, encoded for the catalogue. A line end or Ctrl-Z inside a line ends it
+// there, as the catalogue's line reading would.
+CatalogueText CatalogueLines(const QStringList& lines);
+
+// The text of a song file that should be UTF-8 (ChordPro, LRC): UTF-8 when it is, its mark
+// dropped, else in the encoding the lyric file detection finds.
+QString LyricFileText(const QByteArray& bytes);
+
+// Text split at its line ends (LF, CR LF or a lone CR); a line end at the very end starts no
+// further line.
+QStringList TextLines(const QString& text);

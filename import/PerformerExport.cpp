@@ -1,7 +1,10 @@
 #include "import/PerformerExport.h"
 
+#include <QDateTime>
 #include <QSet>
 
+#include "import/ChordPro.h"
+#include "import/OpenLyrics.h"
 #include "store/Cp1251.h"
 #include "store/FileIo.h"
 #include "store/FileSetChange.h"
@@ -14,6 +17,8 @@ namespace {
 
 const QString kCover = QStringLiteral("cover.jpg");
 const QString kTxt = QStringLiteral(".txt");
+const QString kXml = QStringLiteral(".xml");
+const QString kCho = QStringLiteral(".cho");
 
 // The longest name an entry may have: 255 bytes on Linux (a name of 255 bytes in UTF-8 also
 // fits the 255 UTF-16 units of FAT, exFAT and NTFS), less for a file, which is written under a
@@ -82,28 +87,62 @@ class FolderNames {
 };
 
 // The song's text as a plain UTF-8 file: each line followed by LF.
-QByteArray SongFile(const Lines& lines) {
+QByteArray TextSongFile(const QStringList& lines) {
     QByteArray file;
-    for (const Line& line : lines) file += cp1251::decode(line).toUtf8() + '\n';
+    for (const QString& line : lines) file += line.toUtf8() + '\n';
     return file;
+}
+
+QStringList Decoded(const Lines& lines) {
+    QStringList text;
+    for (const Line& line : lines) text.append(cp1251::decode(line));
+    return text;
 }
 
 struct PerformerFiles {
     RecordLines albums, songs, texts;
 };
 
+// What the export writes for each song, in the chosen format.
+struct SongWriter {
+    ExportFormat format;
+    QString performer;
+    QDateTime started;  // the files' modification time
+
+    const QString& extension() const {
+        return format == ExportFormat::OpenLyrics ? kXml
+               : format == ExportFormat::ChordPro ? kCho
+                                                  : kTxt;
+    }
+    QByteArray file(const QString& album, int number, const ReadSong& song) const {
+        switch (format) {
+            case ExportFormat::OpenLyrics:
+                return WriteOpenLyrics(song, {performer, album, number}, started);
+            case ExportFormat::ChordPro:
+                return WriteChordPro(performer, album, song);
+            case ExportFormat::Text:
+                break;
+        }
+        return TextSongFile(song.lines);
+    }
+};
+
 void ExportAlbum(FileSetChange& change, const QString& startDir, QByteArrayView performer,
                  const PerformerFiles& files, QByteArrayView album, const QString& albumFolder,
-                 QStringList& renamed) {
+                 const SongWriter& writer, QStringList& renamed) {
     change.makeDir(albumFolder);
     FolderNames songs(renamed);
     songs.reserve(kCover);
+    const QString albumName = cp1251::decode(album);
+    int number = 0;
     for (const Line& song :
          CollectBlockBodies(files.songs, SongBlockHeader(album), kSongBlockEnd)) {
-        const QString file = songs.take(cp1251::decode(song), kTxt, false);
+        const QString name = cp1251::decode(song);
+        const QString file = songs.take(name, writer.extension(), false);
         const Lines lines =
             CollectBlockBodies(files.texts, TextBlockHeader(album, song), kTextBlockEnd);
-        change.replace(albumFolder + u'/' + file, SongFile(lines));
+        change.replace(albumFolder + u'/' + file,
+                       writer.file(albumName, ++number, {name, Decoded(lines)}));
     }
     if (HasAlbumPicture(startDir, performer, album))
         change.copyNew(AlbumPicturePath(startDir, performer, album), albumFolder + u'/' + kCover);
@@ -112,7 +151,7 @@ void ExportAlbum(FileSetChange& change, const QString& startDir, QByteArrayView 
 }  // namespace
 
 ExportOutcome ExportPerformer(const QString& startDir, QByteArrayView performer,
-                              const QString& folder) {
+                              const QString& folder, ExportFormat format) {
     ExportOutcome outcome;
     FolderNames top(outcome.renamed);
     outcome.performerFolder = folder + u'/' + top.take(cp1251::decode(performer), {}, true);
@@ -129,10 +168,12 @@ ExportOutcome ExportPerformer(const QString& startDir, QByteArrayView performer,
     FileSetChange change;
     change.makeDir(outcome.performerFolder);
     FolderNames albumNames(outcome.renamed);
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const SongWriter writer{format, cp1251::decode(performer), now.addMSecs(-now.time().msec())};
     for (const QByteArrayView album : files.albums) {
         const QString name = albumNames.take(cp1251::decode(album), {}, true);
         ExportAlbum(change, startDir, performer, files, album,
-                    outcome.performerFolder + u'/' + name, outcome.renamed);
+                    outcome.performerFolder + u'/' + name, writer, outcome.renamed);
     }
     change.commit();
     return outcome;

@@ -5,10 +5,14 @@
 #include <QStringList>
 #include <exception>
 
-// A performer taken out of the catalogue as a folder of plain text files, one folder per
-// album and one UTF-8 file per song, in the layout the song scanner reads back:
+// A performer taken out of the catalogue as a folder of song files, one folder per album and
+// one UTF-8 file per song, in the layout the song scanner reads back:
 //   {folder}/{performer}/{album}/{song}.txt   one line per lyric line, each ended by LF
+//                                   or .xml   an OpenLyrics 0.9 song (import/OpenLyrics.h)
+//                                   or .cho   a ChordPro song (import/ChordPro.h)
 //   {folder}/{performer}/{album}/cover.jpg    the album picture, when there is one
+
+enum class ExportFormat { Text, OpenLyrics, ChordPro };
 
 // An export that would overwrite something; message() says what. Nothing has been written.
 class ExportRefused : public std::exception {
@@ -35,7 +39,7 @@ struct ExportOutcome {
 // `folder`. An existing folder of that name is refused (ExportRefused); a failure on the way
 // (StoreError) removes what the export had written.
 ExportOutcome ExportPerformer(const QString& startDir, QByteArrayView performer,
-                              const QString& folder);
+                              const QString& folder, ExportFormat format = ExportFormat::Text);
 
 // The one message that ends an export.
 QString ExportReport(const ExportOutcome& outcome);

@@ -6,7 +6,10 @@
 #include <memory>
 #include <vector>
 
+#include "import/LyricText.h"
+#include "import/MusicLyrics.h"
 #include "import/RtfReader.h"
+#include "import/SongFormats.h"
 #include "store/Catalogue.h"
 #include "store/Cp1251.h"
 #include "store/FileIo.h"
@@ -84,11 +87,21 @@ QList<ScanSong> SongFilesWithExtension(const QStringList& files, const QString& 
     return songs;
 }
 
+QList<ScanSong> SongFormatFiles(const QStringList& files) {
+    QList<ScanSong> songs;
+    for (const QString& file : files)
+        if (IsSongFormatFile(file) || IsMusicFile(file) || IsLrcFile(file))
+            songs.append({WithoutExtension(file), file});
+    return songs;
+}
+
 // Hidden lyric files count as songs; only regular files are read (a pipe would hang the scan).
+// The song files of other programs follow the lyric files.
 QList<ScanSong> SongFilesIn(fileio::OpenFolder& album) {
     const QStringList files =
         SortedNaturally(album.list(int(fileio::Listing::Files) | int(fileio::Listing::Hidden)));
-    return SongFilesWithExtension(files, kTxt) + SongFilesWithExtension(files, kRtf);
+    return SongFilesWithExtension(files, kTxt) + SongFilesWithExtension(files, kRtf) +
+           SongFormatFiles(files);
 }
 
 }  // namespace
@@ -201,21 +214,66 @@ struct ScanResult {
     CatalogueBuilder catalogue;
     Lines albums;
     QStringList replacedCharacters;
+    QStringList unreadFiles;
+    int musicWithoutLyrics = 0;
 };
+
+void AddSong(ScanResult& out, const QString& album, const QString& song, const QByteArray& songName,
+             const SongFileText& read) {
+    RefuseTextBlockEnd(read);
+    out.catalogue.addSong(songName, read.text.written);
+    if (!read.text.unencodable.isEmpty())
+        out.replacedCharacters.append(album + QStringLiteral(" / ") + song + QStringLiteral(": ") +
+                                      cp1251::describeCharacters(read.text.unencodable));
+}
+
+// The songs of a song file of another program. A file that cannot be read is passed over and
+// listed, so that one damaged file does not keep a collection out.
+void AddSongFormatFile(ScanResult& out, const fileio::OpenFolder& albumFolder, const QString& album,
+                       const ScanSong& file) {
+    const QString path = albumFolder.pathOf(file.fileName);
+    QList<ReadSong> songs;
+    try {
+        songs = ReadSongFormatFile(albumFolder.readAll(file.fileName), file.fileName);
+    } catch (const SongFileRefused& refused) {
+        out.unreadFiles.append(path + QStringLiteral(": ") + refused.reason());
+        return;
+    }
+    for (ReadSong& song : songs) {
+        if (CapSongText(song.lines)) out.unreadFiles.append(CutTextNote(path));
+        AddSong(out, album, song.name, StoredSongName(song.name, path),
+                {CatalogueLines(song.lines), path});
+    }
+}
+
+// The songs of the album's music files, one per track, after its other songs.
+void AddMusic(ScanResult& out, const fileio::OpenFolder& albumFolder, const QString& album,
+              const QStringList& files) {
+    if (files.isEmpty()) return;
+    MusicAlbum music = ReadMusicAlbum(albumFolder, files);
+    out.unreadFiles += music.unreadFiles;
+    out.musicWithoutLyrics += music.withoutLyrics;
+    const QString path = albumFolder.path();
+    for (const ReadSong& song : music.songs)
+        AddSong(out, album, song.name, StoredSongName(song.name, path),
+                {CatalogueLines(song.lines), path});
+}
 
 // The songs of one album, read through the album's folder held open.
 void AddSongs(ScanResult& out, const fileio::OpenFolder& albumFolder, const QString& album,
               const QList<ScanSong>& songs) {
+    QStringList music;
     for (const ScanSong& song : songs) {
-        const QByteArray songName = StoredSongName(song.name, albumFolder.pathOf(song.fileName));
-        const SongFileText read = ReadSongText(albumFolder, songs, song.name);
-        RefuseTextBlockEnd(read);
-        out.catalogue.addSong(songName, read.text.written);
-        if (!read.text.unencodable.isEmpty())
-            out.replacedCharacters.append(album + QStringLiteral(" / ") + song.name +
-                                          QStringLiteral(": ") +
-                                          cp1251::describeCharacters(read.text.unencodable));
+        if (IsMusicFile(song.fileName) || IsLrcFile(song.fileName)) {
+            music.append(song.fileName);
+        } else if (IsSongFormatFile(song.fileName)) {
+            AddSongFormatFile(out, albumFolder, album, song);
+        } else {
+            const QByteArray name = StoredSongName(song.name, albumFolder.pathOf(song.fileName));
+            AddSong(out, album, song.name, name, ReadSongText(albumFolder, songs, song.name));
+        }
     }
+    AddMusic(out, albumFolder, album, music);
 }
 
 // Each album folder is opened once, for its listing and for reading its songs.
@@ -268,5 +326,6 @@ ScanOutcome ScanSongsIntoPerformer(FileSetChange& change, const PerformerReposit
                        catalogue.textFile.bytes());
     const QString picturesLeft =
         DeletePictures(change, repository.path(StoreEntry::PictureFolder, performer));
-    return {read.albums, read.replacedCharacters, picturesLeft};
+    return {read.albums, read.replacedCharacters, picturesLeft, read.unreadFiles,
+            read.musicWithoutLyrics};
 }

@@ -12,16 +12,17 @@ class FileSetChange;
 class PerformerRepository;
 
 // The song scanner's work on files: a folder whose entries are albums, each holding .txt and
-// .rtf lyric files, becomes one performer's album list, song list and text file.
+// .rtf lyric files and the song files of other programs (import/SongFormats.h), becomes one
+// performer's album list, song list and text file.
 
 struct ScanSong {
-    QString name;      // the file name without its four-character extension
+    QString name;      // the file name without its extension
     QString fileName;  // as listed
 };
 
 struct ScanAlbum {
     QString name;           // the entry's name in the scan folder
-    QList<ScanSong> songs;  // the .txt files first, then the .rtf files
+    QList<ScanSong> songs;  // the .txt files first, then the .rtf files, then the others
 };
 
 // The album entries of the scan folder with their song files, in a stable natural order
@@ -52,6 +53,10 @@ struct ScanOutcome {
     // Set when a picture of the old catalogue could not be deleted (the scan itself is
     // stored): the failure's description, for the general error report.
     QString picturesLeft;
+    // One entry per song file that was passed over or read only in part: "path: why".
+    QStringList unreadFiles;
+    // Music files passed over because they hold no lyrics and have no .lrc file beside them.
+    int musicWithoutLyrics = 0;
 };
 
 // Reads every song of the scan folder, and only when all of them have been read replaces the

@@ -29,7 +29,6 @@ class QToolButton;
 class PictureView;
 struct PrintedBook;
 struct SongbookOptions;
-class TFolderBrowseDialog;
 
 // The main window: three linked lists (performer, album, song), the song's text beside them
 // and the album's picture below; in edit mode, the buttons that start every command. A view
@@ -51,6 +50,7 @@ class TMainForm : public QWidget {
         QDialog* SongNameEditForm;
         QDialog* SongForm;
         QDialog* ScanerForm;
+        QDialog* ExportForm;
     };
     void SetDialogs(const Dialogs& dialogs) { dialogs_ = dialogs; }
 
@@ -97,7 +97,6 @@ class TMainForm : public QWidget {
     QAction* PrintAlbumItem;
     QAction* PrintPerformerItem;
     QAction* ExportPerformerItem;
-    TFolderBrowseDialog* ExportFolderDialog;
     // "Поиск по текстам…", the menu's last entry; also Ctrl+F in the whole window
     QAction* SearchAction;
     // Undo and redo of the last change (MainFormHistory.cpp).

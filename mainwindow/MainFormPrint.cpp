@@ -1,5 +1,5 @@
-// Printing a song, an album or a performer, and exporting a performer as a folder of text files:
-// the entries of the text pane's menu below the appearance commands.
+// Printing a song, an album or a performer, and the export of a performer (its own
+// window): the entries of the text pane's menu below the appearance commands.
 #include <QDialog>
 #include <QMenu>
 #include <QPrinter>
@@ -9,10 +9,8 @@
 #include "printing/SongPrint.h"
 #include "printing/Songbook.h"
 #include "session/CatalogueSession.h"
-#include "session/ImportCommands.h"
 #include "store/Cp1251.h"
 #include "store/StoreError.h"
-#include "support/FolderBrowseDialog.h"
 #include "support/Form.h"
 #include "support/JpegDecoder.h"
 #include "support/Modal.h"
@@ -68,16 +66,11 @@ void TMainForm::AddPrintAndExportItems() {
     PrintSongItem = SongPopupMenu->addAction(QStringLiteral("Печать песни…"));
     PrintAlbumItem = SongPopupMenu->addAction(QStringLiteral("Печать альбома…"));
     PrintPerformerItem = SongPopupMenu->addAction(QStringLiteral("Печать исполнителя…"));
-    ExportPerformerItem = SongPopupMenu->addAction(QStringLiteral("Экспорт исполнителя в папку…"));
+    ExportPerformerItem = SongPopupMenu->addAction(QStringLiteral("Экспорт исполнителя…"));
     connect(PrintSongItem, &QAction::triggered, this, &TMainForm::PrintSongItemClick);
     connect(PrintAlbumItem, &QAction::triggered, this, &TMainForm::PrintAlbumItemClick);
     connect(PrintPerformerItem, &QAction::triggered, this, &TMainForm::PrintPerformerItemClick);
     connect(ExportPerformerItem, &QAction::triggered, this, &TMainForm::ExportPerformerItemClick);
-
-    ExportFolderDialog = new TFolderBrowseDialog(this);
-    ExportFolderDialog->SetFlags(TFolderBrowseDialog::ShowPath);
-    ExportFolderDialog->SetNewFolderVisible(true);
-    ExportFolderDialog->SetNewFolderEnabled(true);
 }
 
 void TMainForm::PrintSongItemClick() {
@@ -149,7 +142,5 @@ void TMainForm::ExportPerformerItemClick() {
         Inform(this, QStringLiteral("Выберите исполнителя."));
         return;
     }
-    if (!ExportFolderDialog->Execute()) return;
-    ExportCommand command(session_.SelectedPerformer(), ExportFolderDialog->Folder());
-    runCommand(command);
+    Modal().exec(dialogs_.ExportForm);
 }

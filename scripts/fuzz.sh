@@ -15,7 +15,7 @@ shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] ||
     targets=(line_reader rtf_reader settings cp1251 line_roundtrip lyric_encoding search_query
-             model_roundtrip)
+             model_roundtrip openlyrics_reader chordpro_reader chord_lines)
 
 "$repo/scripts/deps.sh" fuzz
 build="$repo/build-fuzz"

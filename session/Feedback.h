@@ -53,6 +53,8 @@ enum class NoticeId {
     ScanUnsuitableFolder,
     ScanRefused,
     ReplacedCharacters,
+    ScanUnreadFiles,         // one argument per file: "path: why"
+    ScanMusicWithoutLyrics,  // the argument is the number of files
     // the import from a base; the arguments name the characters or the folder
     ImportNoFolder,
     ImportNoBase,
@@ -64,6 +66,7 @@ enum class NoticeId {
     // the export; the argument is the exporter's own report or reason
     ExportDone,
     ExportRefused,
+    ExportNoFolder,
     // the first start
     FirstRunAdvice,
     // undo and redo; the argument is the file's path below the data folder

@@ -37,6 +37,11 @@ void ScanCommand::succeeded(CatalogueSession& session, Feedback& feedback) {
     if (!outcome_.replacedCharacters.isEmpty())
         feedback.tell({NoticeId::ReplacedCharacters, outcome_.replacedCharacters});
     if (!outcome_.picturesLeft.isEmpty()) feedback.errorReport(outcome_.picturesLeft);
+    if (!outcome_.unreadFiles.isEmpty())
+        feedback.tell({NoticeId::ScanUnreadFiles, outcome_.unreadFiles});
+    if (outcome_.musicWithoutLyrics > 0)
+        feedback.tell(
+            {NoticeId::ScanMusicWithoutLyrics, {QString::number(outcome_.musicWithoutLyrics)}});
 }
 
 void ScanCommand::failed(CatalogueSession&, std::exception_ptr failure, Feedback& feedback) {
@@ -143,11 +148,18 @@ void ImportCommand::failed(CatalogueSession& session, std::exception_ptr failure
 
 // ---------------------------------------------------------------- export
 
-ExportCommand::ExportCommand(const QByteArray& performer, const QString& folder)
-    : performer_(performer), folder_(folder) {}
+ExportCommand::ExportCommand(const QByteArray& performer, const QString& folder,
+                             ExportFormat format)
+    : performer_(performer), folder_(folder), format_(format) {}
+
+std::optional<Notice> ExportCommand::validate(const CatalogueSession&) const {
+    if (performer_.isEmpty()) return Notice{NoticeId::ChoosePerformer};
+    if (folder_.isEmpty()) return Notice{NoticeId::ExportNoFolder};
+    return std::nullopt;
+}
 
 void ExportCommand::apply(const PerformerRepository& repository, FileSetChange&) {
-    report_ = ExportReport(ExportPerformer(repository.startDir(), performer_, folder_));
+    report_ = ExportReport(ExportPerformer(repository.startDir(), performer_, folder_, format_));
 }
 
 void ExportCommand::succeeded(CatalogueSession&, Feedback& feedback) {

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "import/BaseImport.h"
+#include "import/PerformerExport.h"
 #include "import/SongScan.h"
 #include "session/Command.h"
 
@@ -62,14 +63,17 @@ class ImportCommand : public Command {
     bool closes_ = false;
 };
 
-// Writes the chosen performer as a folder of text files inside `folder`; nothing under Data/
-// changes.
+// Writes the chosen performer as a folder of song files in the chosen format inside `folder`;
+// nothing under Data/ changes.
 class ExportCommand : public Command {
   public:
-    ExportCommand(const QByteArray& performer, const QString& folder);
+    ExportCommand(const QByteArray& performer, const QString& folder,
+                  ExportFormat format = ExportFormat::Text);
     CommandLabel label() const override { return {CommandKind::Export, performer_}; }
     CommandTarget target() const override { return {performer_, {}, {}}; }
     bool changesCatalogue() const override { return false; }
+    // A performer and a folder are wanted.
+    std::optional<Notice> validate(const CatalogueSession& session) const override;
     void apply(const PerformerRepository& repository, FileSetChange& change) override;
     void succeeded(CatalogueSession& session, Feedback& feedback) override;
     void failed(CatalogueSession& session, std::exception_ptr failure, Feedback& feedback) override;
@@ -77,5 +81,6 @@ class ExportCommand : public Command {
   private:
     QByteArray performer_;
     QString folder_;
+    ExportFormat format_;
     QString report_;
 };

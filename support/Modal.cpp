@@ -91,6 +91,10 @@ class RealModal : public ModalSeam {
                                             request.filters.join(QStringLiteral(";;")));
     }
 
+    QString chooseFolder(QWidget* parent, const QString& title, const QString& start) override {
+        return QFileDialog::getExistingDirectory(parent, title, start);
+    }
+
     bool inputText(QWidget* parent, const QString& title, const QString& prompt,
                    QString& text) override {
         bool ok = false;

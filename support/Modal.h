@@ -37,6 +37,8 @@ class ModalSeam {
     virtual bool chooseColor(QWidget* parent, QColor& color) = 0;
     // The chosen file, empty on cancel.
     virtual QString openFile(QWidget* parent, const OpenFileRequest& request) = 0;
+    // A folder, chosen in Qt's folder dialog opened at `start`; empty on cancel.
+    virtual QString chooseFolder(QWidget* parent, const QString& title, const QString& start) = 0;
     // A one-line text; false on cancel.
     virtual bool inputText(QWidget* parent, const QString& title, const QString& prompt,
                            QString& text) = 0;

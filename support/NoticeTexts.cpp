@@ -121,6 +121,13 @@ NoticeText TextOf(const Notice& notice) {
             text.text += u'\r' + notice.args.join(u'\r');
             return text;
         }
+        case NoticeId::ScanUnreadFiles: {
+            NoticeText text = warn("Файлы, которые не удалось прочитать целиком:");
+            text.text += u'\r' + notice.args.join(u'\r');
+            return text;
+        }
+        case NoticeId::ScanMusicWithoutLyrics:
+            return withArgument(inform("Пропущено музыкальных файлов без текста: "), notice);
         case NoticeId::ImportNoFolder:
             return inform("Не выбрано каталога для сканирования.");
         case NoticeId::ImportNoBase:
@@ -149,6 +156,8 @@ NoticeText TextOf(const Notice& notice) {
             return withArgument(inform(""), notice);
         case NoticeId::ExportRefused:
             return withArgument(warn(""), notice);
+        case NoticeId::ExportNoFolder:
+            return inform("Укажите папку для экспорта.");
         case NoticeId::FirstRunAdvice:
             return inform(
                 "Если вы впервые используете эту программу, рекомендуется прочитать справку.");

@@ -70,6 +70,12 @@ TEST(FuzzReplay, ModelRoundTrip) {
     EXPECT_GT(Replay("model_roundtrip", FuzzModelRoundTrip), 0);
 }
 
+TEST(FuzzReplay, SongFormats) {
+    EXPECT_GT(Replay("openlyrics_reader", FuzzOpenLyricsReader), 0);
+    EXPECT_GT(Replay("chordpro_reader", FuzzChordProReader), 0);
+    EXPECT_GT(Replay("chord_lines", FuzzChordLines), 0);
+}
+
 // The faults the fuzzers found, spelled out.
 TEST(FuzzFindings, RtfHexEscapesOfControlBytesAreNoText) {
     const CatalogueText text = RtfToPlainText(

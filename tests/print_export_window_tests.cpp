@@ -5,9 +5,13 @@
 #include <QProcess>
 #include <QSpinBox>
 
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include "app/Forms.h"
 #include "mainwindow/MainForm.h"
-#include "support/FolderBrowseDialog.h"
+
+#include "importwindows/ExportForm.h"
 #include "tests/helpers/AppFixture.h"
 
 namespace {
@@ -38,7 +42,7 @@ TEST_F(PrintExportTest, TheMenuEntriesFollowTheAppearanceCommandsAndWantAChoice)
     EXPECT_EQ(entries,
               (QStringList{U("Выбор шрифта"), "", U("Выбор цвета фона"), "", U("Выбор цвета формы"),
                            "", U("Печать песни…"), U("Печать альбома…"), U("Печать исполнителя…"),
-                           U("Экспорт исполнителя в папку…"), "", U("Поиск по текстам…"), "",
+                           U("Экспорт исполнителя…"), "", U("Поиск по текстам…"), "",
                            U("Отменить"), U("Повторить")}));
     for (QAction* a : {MainForm->PrintSongItem, MainForm->PrintAlbumItem,
                        MainForm->PrintPerformerItem, MainForm->ExportPerformerItem})
@@ -123,21 +127,42 @@ TEST_F(PrintExportTest, APdfThatCannotBeWrittenIsReportedAsNothingPrinted) {
     }
 }
 
-TEST_F(PrintExportTest, ThePerformerIsExportedIntoAChosenFolderOnce) {
+TEST_F(PrintExportTest, TheExportWindowWritesTheChosenFormatIntoTheChosenFolderOnce) {
     choosePerformer(U("Кино"));
-    EXPECT_TRUE(MainForm->ExportFolderDialog->NewFolderVisible());
-    EXPECT_TRUE(MainForm->ExportFolderDialog->NewFolderEnabled());
     cat.mkdir("out");
-    for (int run = 0; run < 2; ++run)
-        modal.onDialog([&](QDialog*) {
-            ASSERT_TRUE(MainForm->ExportFolderDialog->SelectFolder(cat.path("out")));
-            MainForm->ExportFolderDialog->OpenDialog()->accept();
-        });
+    // The first time the folder dialog opens at home; a cancelled choice leaves the field.
+    modal.chooseFolder({});
+    modal.chooseFolder(cat.path("out"));
+    modal.onDialog([&](QDialog* dialog) {
+        EXPECT_EQ(dialog->windowTitle(), U("Экспорт исполнителя"));
+        EXPECT_EQ(ExportForm->PerformerLabel->text(), U("Исполнитель: Кино"));
+        EXPECT_EQ(ItemTexts(ExportForm->FormatComboBox),
+                  (QStringList{U("Текстовые файлы (.txt)"), U("OpenLyrics (.xml)"),
+                               U("ChordPro (.cho)")}));
+        ExportForm->ExportButton->click();  // no folder yet
+        ExportForm->BrowseButton->click();
+        ExportForm->BrowseButton->click();
+        ExportForm->FormatComboBox->setCurrentIndex(2);
+        ExportForm->ExportButton->click();
+        EXPECT_FALSE(dialog->isVisible());
+    });
     MainForm->ExportPerformerItem->trigger();
+    // The next time it opens at the last export's folder; a second export there is refused.
+    modal.chooseFolder({});
+    modal.onDialog([&](QDialog* dialog) {
+        ExportForm->BrowseButton->click();
+        ExportForm->ExportButton->click();
+        EXPECT_TRUE(dialog->isVisible());
+        ExportForm->CancelButton->click();
+    });
     MainForm->ExportPerformerItem->trigger();
-    EXPECT_EQ(cat.read(U("out/Кино/Ночь/Звезда.txt")), U("Белый снег\n").toUtf8());
+    EXPECT_EQ(modal.folderStarts,
+              (std::vector<QString>{QDir::homePath(), QDir::homePath(), cat.path("out")}));
+    EXPECT_EQ(cat.read(U("out/Кино/Ночь/Звезда.cho")),
+              U("{title: Звезда}\n{artist: Кино}\n{album: Ночь}\nБелый снег\n").toUtf8());
     EXPECT_EQ(messages(),
               (QStringList{
+                  U("Information|OK|Укажите папку для экспорта."),
                   U("Information|OK|Исполнитель выгружен в папку ") + cat.path("out") + U("/Кино."),
                   U("Warning|OK|Папка ") + cat.path("out") +
                       U("/Кино уже существует.\rЭкспорт отменён, ничего не записано.")}));

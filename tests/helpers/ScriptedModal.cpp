@@ -70,6 +70,14 @@ QString ScriptedModal::openFile(QWidget*, const OpenFileRequest& request) {
     return path;
 }
 
+QString ScriptedModal::chooseFolder(QWidget*, const QString&, const QString& start) {
+    folderStarts.push_back(start);
+    if (folders_.empty()) return QString();
+    const QString path = folders_.front();
+    folders_.pop_front();
+    return path;
+}
+
 bool ScriptedModal::inputText(QWidget*, const QString&, const QString&, QString& text) {
     if (inputs_.empty()) return false;
     const std::optional<QString> answer = inputs_.front();

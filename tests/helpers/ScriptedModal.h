@@ -27,6 +27,8 @@ class ScriptedModal : public ModalSeam {
     }
     void chooseColor(std::optional<QColor> colour) { colours_.push_back(std::move(colour)); }
     void chooseFile(QString path) { files_.push_back(std::move(path)); }
+    // The folder dialog's answer (empty: cancelled).
+    void chooseFolder(QString path) { folders_.push_back(std::move(path)); }
     void typeText(std::optional<QString> text) { inputs_.push_back(std::move(text)); }
     // Looks at the program while each of the following message boxes is open.
     void whileMessageShown(std::function<void(const MessageBox&)> look) {
@@ -44,7 +46,8 @@ class ScriptedModal : public ModalSeam {
     void dropPendingDialogs() { dialogs_.clear(); }
     std::vector<MessageBox> takeShown();
     std::vector<OpenFileRequest> fileRequests;
-    std::vector<QString> execed;  // class names of dialogs shown modally
+    std::vector<QString> folderStarts;  // where each folder dialog opened
+    std::vector<QString> execed;        // class names of dialogs shown modally
     QFont lastFontOffered;
     QColor lastColourOffered;
     QColor lastFontColourOffered;
@@ -53,6 +56,7 @@ class ScriptedModal : public ModalSeam {
     bool chooseFont(QWidget* parent, QFont& font, QColor& color) override;
     bool chooseColor(QWidget* parent, QColor& color) override;
     QString openFile(QWidget* parent, const OpenFileRequest& request) override;
+    QString chooseFolder(QWidget* parent, const QString& title, const QString& start) override;
     bool inputText(QWidget* parent, const QString& title, const QString& prompt,
                    QString& text) override;
     int exec(QDialog* dialog) override;
@@ -65,6 +69,7 @@ class ScriptedModal : public ModalSeam {
     std::deque<QColor> fontColours_;
     std::deque<std::optional<QColor>> colours_;
     std::deque<QString> files_;
+    std::deque<QString> folders_;
     std::deque<std::optional<QString>> inputs_;
     struct PrintChoice {
         std::optional<QString> path;

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include "import/SongFile.h"
+
+// The song files of other programs that the scanner reads besides .txt and .rtf lyric files:
+// ChordPro (.cho, .chopro, .chordpro, .crd, .pro) and OpenLyrics (.xml).
+
+// Whether the file name ends in the extension of a song format (in any letter case).
+bool IsSongFormatFile(const QString& fileName);
+
+// The songs of such a file: its name without the extension stands for a song without a title.
+// Throws SongFileRefused.
+QList<ReadSong> ReadSongFormatFile(const QByteArray& bytes, const QString& fileName);
+
+// The file name without its extension (the part after the last dot).
+QString WithoutExtension(const QString& fileName);
+
+// The entry of the scan's list of files read only in part for a song text that was cut.
+QString CutTextNote(const QString& path);
+
+// The song's text cut to kLongestSongText characters, between lines (or inside an overlong
+// line). True when something was cut.
+bool CapSongText(QStringList& lines);
