@@ -36,6 +36,7 @@
 #include "dialogs/SongNameEditForm.h"
 #include "dialogs/SongsForm.h"
 #include "importwindows/AddPerfBaseForm.h"
+#include "importwindows/ExportForm.h"
 #include "importwindows/ScanerForm.h"
 #include "mainwindow/MainForm.h"
 #include "mainwindow/PictureView.h"
@@ -730,6 +731,25 @@ TEST_F(FaultSweep, RealFullDiskKeepsTheOldTextAndTellsTheUser) {
                         &TSongForm::Button1Save);
     EXPECT_TRUE(messages().isEmpty());
     EXPECT_TRUE(cat.read(texts).contains(W("Звезда ##-**~ Кукушка\r\nСкажи, кукушка.\r\n")));
+}
+
+// The export writes outside Data/; a failure on the way removes what it wrote.
+TEST_F(FaultSweep, ExportAsOpenLyrics) {
+    sweep({"export",
+           [&] {
+               choose(U("Кино"))();
+               QDir().mkpath(cat.path("out"));
+           },
+           [&] {
+               modal.onDialog([&](QDialog* dialog) {
+                   ExportForm->FolderEdit->setText(cat.path("out"));
+                   ExportForm->FormatComboBox->setCurrentIndex(1);
+                   ExportForm->ExportButton->click();
+                   closeIfOpen(dialog);
+               });
+               MainForm->ExportPerformerItem->trigger();
+           },
+           true});
 }
 
 // The replace question is answered with OK, as a box without a scripted answer is.
