@@ -42,8 +42,8 @@ TEST_F(PrintExportTest, TheMenuEntriesFollowTheAppearanceCommandsAndWantAChoice)
     EXPECT_EQ(entries,
               (QStringList{U("Выбор шрифта"), "", U("Выбор цвета фона"), "", U("Выбор цвета формы"),
                            "", U("Печать песни…"), U("Печать альбома…"), U("Печать исполнителя…"),
-                           U("Экспорт исполнителя…"), "", U("Поиск по текстам…"), "",
-                           U("Отменить"), U("Повторить")}));
+                           U("Экспорт исполнителя…"), "", U("Поиск по текстам…"), "", U("Отменить"),
+                           U("Повторить")}));
     for (QAction* a : {MainForm->PrintSongItem, MainForm->PrintAlbumItem,
                        MainForm->PrintPerformerItem, MainForm->ExportPerformerItem})
         a->trigger();
