@@ -1,13 +1,17 @@
 // A catalogue that others change too: another copy of the program, a sync tool, an editor.
 // What the windows show follows the files; nothing is written over a change without a question.
+#include <poll.h>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QTest>
 #include <QToolButton>
+
 #include <cstdio>
+#include <iostream>
 
 #include "app/Forms.h"
 #include "dialogs/SongForm.h"
@@ -103,6 +107,119 @@ TEST_F(OutsideChanges, ASyncConflictCopyIsNamedOnceAndNeverRead) {
     chooseAlbum(U("Звезда"));
     chooseSong(U("Кукушка"));
     EXPECT_EQ(MainForm->Song->toPlainText(), U("Песен ещё ненаписанных"));
+}
+
+}  // namespace
+
+// Two copies of the program on one catalogue, each a process of its own with its own watch:
+// the test drives them in turns through their standard input, as a user would switch windows.
+namespace {
+
+const char kSharedCatalogue[] = "CANTORIA_SHARED_CATALOGUE";
+
+class OneCopy : public AppTest {
+  protected:
+    // One command per line; the answer is one line starting with "reply:".
+    static QString nextCommand() {
+        pollfd input{0, POLLIN, 0};
+        while (::poll(&input, 1, 0) == 0) QTest::qWait(20);
+        std::string line;
+        std::getline(std::cin, line);
+        return QString::fromStdString(line);
+    }
+    static void reply(const QString& text) {
+        std::cout << "reply:" << text.toStdString() << std::endl;
+    }
+    // "await T": the text pane shows T within 2 s; "open": the song editor, which then takes
+    // "save yes|no T" (T typed, the answer to any question) until it closes; "quit".
+    void serve() {
+        for (QString command = nextCommand(); command != "quit"; command = nextCommand()) {
+            if (command.startsWith("await ")) {
+                const QString text = command.mid(6);
+                (void)QTest::qWaitFor([&] { return MainForm->Song->toPlainText() == text; }, 2000);
+                reply(MainForm->Song->toPlainText());
+            } else if (command == "open") {
+                if (!MainForm->RedOFFSpeedButton->isVisible()) MainForm->RedONSpeedButton->click();
+                modal.onDialog([this](QDialog*) { editUntilClosed(); });
+                MainForm->SongEdSpeedButton->click();
+            }
+        }
+    }
+    void editUntilClosed() {
+        reply("opened");
+        while (SongForm->isVisible()) {
+            const QString command = nextCommand();
+            modal.answer(command.startsWith("save yes ") ? Yes : No);
+            SongForm->Memo1->setPlainText(command.section(' ', 2));
+            SongForm->Button1SaveClick();
+            modal.dropPendingAnswers();  // no question asked
+            reply(messages().join(" / "));
+        }
+    }
+};
+
+TEST_F(OneCopy, DISABLED_OfTwoOnOneCatalogue) {
+    start(true, qEnvironmentVariable(kSharedCatalogue));
+    choosePerformer(U("Кино"));
+    chooseAlbum(U("Звезда"));
+    chooseSong(U("Кукушка"));
+    serve();
+}
+
+class TwoCopies : public OutsideChanges {
+  protected:
+    void SetUp() override {
+        OutsideChanges::SetUp();
+        for (QProcess* copy : {&first, &second}) {
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(kSharedCatalogue, cat.startDir());
+            copy->setProcessEnvironment(env);
+            copy->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            copy->start(QCoreApplication::applicationFilePath(),
+                        {"--gtest_also_run_disabled_tests",
+                         "--gtest_filter=OneCopy.DISABLED_OfTwoOnOneCatalogue"});
+        }
+    }
+    void TearDown() override {
+        for (QProcess* copy : {&first, &second}) {
+            copy->write("quit\n");
+            EXPECT_TRUE(copy->waitForFinished(30000));
+            EXPECT_EQ(copy->exitCode(), 0) << copy->readAllStandardOutput().toStdString();
+        }
+    }
+    static QString ask(QProcess& copy, const QString& command) {
+        copy.write((command + "\n").toUtf8());
+        for (;;) {
+            while (!copy.canReadLine())
+                if (!copy.waitForReadyRead(30000)) return "no reply";
+            const QByteArray line = copy.readLine().trimmed();
+            if (line.startsWith("reply:")) return QString::fromUtf8(line.mid(6));
+        }
+    }
+    QProcess first, second;
+};
+
+TEST_F(TwoCopies, EachShowsTheOthersSavesAndAsksBeforeWritingOverThem) {
+    EXPECT_EQ(ask(first, U("await Песен ещё ненаписанных")), U("Песен ещё ненаписанных"));
+    EXPECT_EQ(ask(second, U("await Песен ещё ненаписанных")), U("Песен ещё ненаписанных"));
+    EXPECT_EQ(ask(first, "open"), "opened");
+    EXPECT_EQ(ask(first, U("save yes Первая")), "");
+    EXPECT_EQ(ask(second, U("await Первая")), U("Первая"));
+    EXPECT_EQ(ask(second, "open"), "opened");
+    EXPECT_EQ(ask(second, U("save yes Вторая")), "");
+    EXPECT_EQ(ask(first, U("await Вторая")), U("Вторая"));
+
+    EXPECT_EQ(ask(first, "open"), "opened");
+    EXPECT_EQ(ask(second, "open"), "opened");
+    EXPECT_EQ(ask(second, U("save yes Третья")), "");
+    const QString question =
+        U("Confirm|&Yes,&No|Файл «Кино/Texts.lrx» изменён другой программой после того, как был "
+          "прочитан. Записать поверх него?");
+    EXPECT_EQ(ask(first, U("save no Четвёртая")), question);
+    EXPECT_EQ(cat.read(U(kTexts)), W("Звезда ##-**~ Кукушка\r\nТретья\r\nendsong\r\n"));
+    // The question read their version anew: saving again writes without asking twice.
+    EXPECT_EQ(ask(first, U("save yes Четвёртая")), "");
+    EXPECT_EQ(ask(second, U("await Четвёртая")), U("Четвёртая"));
 }
 
 }  // namespace

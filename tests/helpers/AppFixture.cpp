@@ -22,7 +22,7 @@ void AppTest::forgetFirstRun() {
     QFile::remove(FirstRunFlagPath());
 }
 
-void AppTest::start(bool firstRunDone) {
+void AppTest::start(bool firstRunDone, const QString& dir) {
     if (firstRunDone) {
         if (!FirstRunFlagSet()) {
             FileSetChange change;
@@ -32,7 +32,7 @@ void AppTest::start(bool firstRunDone) {
     } else {
         forgetFirstRun();
     }
-    QDir::setCurrent(cat.startDir());
+    QDir::setCurrent(dir.isEmpty() ? cat.startDir() : dir);
     CreateForms();
 }
 

@@ -17,8 +17,8 @@ class AppTest : public ::testing::Test {
     AppTest();
     ~AppTest() override;
 
-    // Creates the windows in the temporary working directory.
-    void start(bool firstRunDone = true);
+    // Creates the windows in the temporary working directory, or in `dir` when given.
+    void start(bool firstRunDone = true, const QString& dir = QString());
     static void forgetFirstRun();
     // The performer list read again from the file, as at start-up.
     static void reloadPerformerList();

@@ -44,6 +44,7 @@ class ScriptedModal : public ModalSeam {
     // Dialog scripts still waiting for their dialog (a command that stopped before showing it).
     std::size_t pendingDialogs() const { return dialogs_.size(); }
     void dropPendingDialogs() { dialogs_.clear(); }
+    void dropPendingAnswers() { answers_.clear(); }
     std::vector<MessageBox> takeShown();
     std::vector<OpenFileRequest> fileRequests;
     std::vector<QString> folderStarts;  // where each folder dialog opened
