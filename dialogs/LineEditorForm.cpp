@@ -60,7 +60,10 @@ void LineEditorForm::layOutResizable() {
 
 void LineEditorForm::showEvent(QShowEvent* event) {
     // A window brought back from the task bar keeps what the user typed.
-    if (!event->spontaneous()) SetMemoLines(Memo1, DecodeLines(buffer_.lines));
+    if (!event->spontaneous()) {
+        SetMemoLines(Memo1, DecodeLines(buffer_.lines));
+        session_.EditorOpened();
+    }
     Form::showEvent(event);
 }
 
@@ -81,5 +84,6 @@ void LineEditorForm::CancelClick() {
 
 void LineEditorForm::done(int result) {
     if (design_.emptiedWhenDone) Memo1->clear();
+    session_.EditorClosed();
     Form::done(result);
 }

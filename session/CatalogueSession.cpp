@@ -107,7 +107,7 @@ ChangeJournal CatalogueSession::applyAsOneChange(Command& command, const QSet<QS
     FileSetChange change;
     if (command.asksBeforeOverwriting()) {
         change.setGuard([this, &overwrite](const QString& path, const QByteArray& current) {
-            if (!overwrite.contains(path) && seen_.changedSince(path, current))
+            if (!overwrite.contains(path) && seen_.unseenBy(path, current))
                 throw ChangedOutside{path};
         });
     }

@@ -137,6 +137,10 @@ class CatalogueSession : public QObject {
     // After a moment in which others may have changed the files shown: what changed is read
     // again (see Reload), and conflict copies of sync tools are named once a run.
     void CheckOutsideChanges(Feedback& feedback);
+    // An editor shows what is shown now until it closes: a save from it asks before writing
+    // over a file changed meanwhile, though the windows have shown the change.
+    void EditorOpened() { seen_.hold(); }
+    void EditorClosed() { seen_.release(); }
     // Only the first *.lrx file the folder listing yields is looked at.
     bool PerformerHasData() const;
     // The line to show selected after RevealSong, -1 when none.

@@ -10,6 +10,12 @@ void SeenFiles::sawChange(const ChangeJournal& journal) {
             saw(file.path, *file.after);
         else
             forget(file.path);
+        if (held_) {
+            if (file.after)
+                held_->insert(file.path, seen_.value(file.path));
+            else
+                held_->remove(file.path);
+        }
     }
 }
 
@@ -21,6 +27,15 @@ bool SeenFiles::writtenSince(const QString& path) const {
 }
 
 bool SeenFiles::changedSince(const QString& path, const QByteArray& now) const {
-    const auto seen = seen_.constFind(path);
-    return seen != seen_.cend() && !(fileio::stampOf(path) == seen->stamp) && seen->bytes != now;
+    return changed(seen_, path, now);
+}
+
+bool SeenFiles::unseenBy(const QString& path, const QByteArray& now) const {
+    return changed(held_ && held_->contains(path) ? *held_ : seen_, path, now);
+}
+
+bool SeenFiles::changed(const QHash<QString, Seen>& seen, const QString& path,
+                        const QByteArray& now) {
+    const auto file = seen.constFind(path);
+    return file != seen.cend() && !(fileio::stampOf(path) == file->stamp) && file->bytes != now;
 }

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <optional>
 
 #include "store/FileIo.h"
 #include "store/FileSetChange.h"
@@ -31,6 +32,14 @@ class SeenFiles {
     bool writtenSince(const QString& path) const;
     // The file was seen and holds other bytes now; `now` is what it holds, as just read.
     bool changedSince(const QString& path, const QByteArray& now) const;
+    // Writing over the file would lose what the user has not seen: as changedSince, but while
+    // held, measured against what the open editor was opened on.
+    bool unseenBy(const QString& path, const QByteArray& now) const;
+    // An editor opens on what is shown now. Showing another copy's save meanwhile must not
+    // count as the editor having seen it, or saving the editor would write over it unasked;
+    // only the program's own writes move what is held.
+    void hold() { held_ = seen_; }
+    void release() { held_.reset(); }
 
   private:
     struct Seen {
@@ -38,4 +47,8 @@ class SeenFiles {
         QByteArray bytes;
     };
     QHash<QString, Seen> seen_;
+    std::optional<QHash<QString, Seen>> held_;
+
+    static bool changed(const QHash<QString, Seen>& seen, const QString& path,
+                        const QByteArray& now);
 };
