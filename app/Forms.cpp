@@ -76,7 +76,7 @@ void watchCatalogue() {
 
 }  // namespace
 
-void CreateForms() {
+void CreateForms(Watch watch) {
     Q_INIT_RESOURCE(cantoria);
     Session = new CatalogueSession;
     Buffers = new EditorBuffers;
@@ -95,15 +95,15 @@ void CreateForms() {
     AddPerfBaseForm = new TAddPerfBaseForm(*Session);
     ExportForm = new TExportForm(*Session);
     wireForms();
-    watchCatalogue();
+    if (watch == Watch::Files) watchCatalogue();
 }
 
-void StartProgram() {
+void StartProgram(Watch watch) {
     QApplication::setApplicationName(QStringLiteral("Cantoria"));
     QApplication::setApplicationDisplayName(QStringLiteral("Cantoria"));
     QApplication::setOrganizationName(QStringLiteral("Cantoria"));
     InstallQtRussian(*QApplication::instance());
-    CreateForms();
+    CreateForms(watch);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/cantoria.svg")));
     MainForm->show();
     MainForm->activateWindow();

@@ -37,10 +37,14 @@ extern TAddPerfSelectForm* AddPerfSelectForm;
 extern TAddPerfBaseForm* AddPerfBaseForm;
 extern TExportForm* ExportForm;
 
+// Whether the files shown are watched for what others change in them (always, but for the
+// measure of what the watch costs).
+enum class Watch { Files, Nothing };
+
 // Creates the session in the current working directory (StartDir) and the windows in their
 // order; the main window's creation loads the performer list.
-void CreateForms();
+void CreateForms(Watch watch = Watch::Files);
 // The program's start: its names and icon, the windows created, the main window shown.
-void StartProgram();
+void StartProgram(Watch watch = Watch::Files);
 // Destroys them again (the end of the run, and between tests).
 void DestroyForms();
