@@ -95,10 +95,12 @@ int FuzzModelRoundTrip(const uint8_t* data, size_t size) {
 
     // The first song's text saved as it is: every album, song and text shows as before. (A
     // last block without its end line runs to the end of the file, and so takes in the block
-    // a save puts there; and a block that follows a removed one directly is not looked at: the
-    // editors have always done so. Those files are left out.)
+    // a save puts there; a block that follows a removed one directly is not looked at; and a
+    // text line that is another song's header is that song's block inside this one, which
+    // the save takes out: the editors have always done so. Those files are left out.)
     const Lines texts = catalogue.textFile.toList();
     if (!texts.isEmpty() && texts.last() != kTextBlockEnd) return 0;
+    if (!NoLineIsAHeader(walked)) return 0;
     for (const CatalogueAlbum& album : walked) {
         if (album.songs.isEmpty()) continue;
         const CatalogueSong& song = album.songs.first();
