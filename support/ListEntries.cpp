@@ -1,9 +1,9 @@
 #include "support/ListEntries.h"
 
+#include <QAbstractListModel>
 #include <QComboBox>
 #include <QListWidget>
 #include <QSignalBlocker>
-#include <QStandardItemModel>
 
 #include "store/Cp1251.h"
 
@@ -15,21 +15,49 @@ QByteArray entryBytes(const QVariant& stored, const QString& shown) {
     return stored.isValid() ? stored.toByteArray() : cp1251::encode(shown).bytes;
 }
 
+// The stored names of a drop-down, each decoded only when shown: a performer list of
+// thousands is filled at start-up, and an item object per name cost more than the rest of
+// the main window's list work (QStandardItemModel holds a variant per role per item).
+class StoredNamesModel : public QAbstractListModel {
+  public:
+    using QAbstractListModel::QAbstractListModel;
+    void setNames(const Lines& names) {
+        beginResetModel();
+        names_ = names;
+        endResetModel();
+    }
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override {
+        return parent.isValid() ? 0 : int(names_.size());
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid() || index.row() >= names_.size()) return {};
+        const QByteArray& name = names_[index.row()];
+        switch (role) {
+            case Qt::DisplayRole:
+            case Qt::EditRole:
+            case Qt::AccessibleTextRole:
+                return cp1251::decode(name);
+            case kNameRole:
+                return name;
+            default:
+                return {};
+        }
+    }
+
+  private:
+    Lines names_;
+};
+
 }  // namespace
 
 void FillComboBox(QComboBox* combo, const Lines& names, int selected) {
     const QSignalBlocker blocker(combo);
-    combo->clear();
-    // One insertion for the whole list: added one by one, a long performer list would cost
-    // the start-up more than everything else the window does.
-    QList<QStandardItem*> items;
-    items.reserve(names.size());
-    for (const QByteArray& name : names) {
-        auto* item = new QStandardItem(cp1251::decode(name));
-        item->setData(name, kNameRole);
-        items.append(item);
+    auto* model = dynamic_cast<StoredNamesModel*>(combo->model());
+    if (!model) {
+        model = new StoredNamesModel(combo);
+        combo->setModel(model);
     }
-    qobject_cast<QStandardItemModel*>(combo->model())->invisibleRootItem()->appendRows(items);
+    model->setNames(names);
     combo->setCurrentIndex(selected);
 }
 
