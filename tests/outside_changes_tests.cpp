@@ -124,7 +124,7 @@ class OneCopy : public AppTest {
         pollfd input{0, POLLIN, 0};
         while (::poll(&input, 1, 0) == 0) QTest::qWait(20);
         std::string line;
-        std::getline(std::cin, line);
+        if (!std::getline(std::cin, line)) return "quit";  // the test is gone
         return QString::fromStdString(line);
     }
     static void reply(const QString& text) {
@@ -152,6 +152,10 @@ class OneCopy : public AppTest {
         reply("opened");
         while (SongForm->isVisible()) {
             const QString command = nextCommand();
+            if (command == "quit") {
+                SongForm->close();
+                return;
+            }
             if (awaited(command)) continue;
             modal.answer(command.startsWith("save yes ") ? Yes : No);
             SongForm->Memo1->setPlainText(command.section(' ', 2));
