@@ -108,10 +108,12 @@ TSearchForm::TSearchForm(CatalogueSession& session, SearchQueries& queries, QWid
     typingPause_ = new QTimer(this);
     typingPause_->setSingleShot(true);
     typingPause_->setInterval(kTypingPauseMs);
-    // While the index grows, the results follow it a few times a second, not at every song.
+    // While the index grows, the results follow it ten times a second, not at every song: on
+    // an idle machine twenty thousand songs are indexed in a third of a second, and the first
+    // of them are found before the rest are in.
     indexPause_ = new QTimer(this);
     indexPause_->setSingleShot(true);
-    indexPause_->setInterval(300);
+    indexPause_->setInterval(100);
     // The first page is on the screen before the rest are listed and counted.
     restPause_ = new QTimer(this);
     restPause_->setSingleShot(true);
