@@ -32,21 +32,25 @@ RecordLines::RecordLines(QByteArray bytes) : data_(std::move(bytes)) {
     }
 }
 
-// One branch-free pass the compiler turns into vector code: a text file is read once for
-// this check and once more only around the block that is looked for.
-bool RecordLines::holdsOnlyPlainLineEnds() const {
+// One branch-free pass the compiler turns into vector code (byte-wide flags, so sixteen bytes
+// a step): a text file is read once for this check, which also notes for inWrittenForm()
+// whether some LF lacks its CR, and once more only around the block that is looked for.
+bool RecordLines::holdsOnlyPlainLineEnds() {
     const auto* const bytes = reinterpret_cast<const unsigned char*>(data_.constData());
     const qsizetype total = data_.size();
     if (total == 0) return true;
     constexpr qsizetype kChunk = 4096;
+    unsigned char bareLineFeed = bytes[0] == '\n';
     for (qsizetype start = 0; start < total - 1; start += kChunk) {
         const qsizetype stop = std::min(start + kChunk, total - 1);
-        unsigned bad = 0;
-        for (qsizetype i = start; i < stop; ++i)
-            bad |= unsigned(bytes[i] == kCtrlZ) |
-                   (unsigned(bytes[i] == '\r') & unsigned(bytes[i + 1] != '\n'));
+        unsigned char bad = 0;
+        for (qsizetype i = start; i < stop; ++i) {
+            bad |= (bytes[i] == kCtrlZ) | ((bytes[i] == '\r') & (bytes[i + 1] != '\n'));
+            bareLineFeed |= (bytes[i] != '\r') & (bytes[i + 1] == '\n');
+        }
         if (bad) return false;
     }
+    everyLineFeedHasCr_ = !bareLineFeed;
     const unsigned char last = bytes[total - 1];
     return last != kCtrlZ && last != '\r';
 }
@@ -106,19 +110,10 @@ QByteArray RecordLines::joined() const {
     return inWrittenForm() ? data_ : JoinLines(index());
 }
 
-// In a plain file every CR stands before an LF, so the file is in the written form when there
-// are as many CRs as LFs and the last line has its line end. Counted branch-free, as above.
+// A plain file is in the written form when every LF has its CR and the last line its line end.
 bool RecordLines::inWrittenForm() const {
     if (!plain_) return false;
-    if (data_.isEmpty()) return true;
-    if (data_.back() != '\n') return false;
-    qsizetype carriageReturns = 0;
-    qsizetype lineFeeds = 0;
-    for (const char c : data_) {
-        carriageReturns += c == '\r';
-        lineFeeds += c == '\n';
-    }
-    return carriageReturns == lineFeeds;
+    return data_.isEmpty() || (data_.back() == '\n' && everyLineFeedHasCr_);
 }
 
 Lines RecordLines::blockBodies(QByteArrayView header, QByteArrayView endLine) const {

@@ -38,7 +38,7 @@ class RecordLines {
     Lines blockBodies(QByteArrayView header, QByteArrayView endLine) const;
 
   private:
-    bool holdsOnlyPlainLineEnds() const;
+    bool holdsOnlyPlainLineEnds();
     const std::vector<QByteArrayView>& index() const;
     void splitPlainLines() const;
     void splitAnyLines();
@@ -49,6 +49,8 @@ class RecordLines {
     // two LFs less a final CR, and the buffer keeps the file's bytes as read. Other files are
     // split at once, their lone CRs squeezed out of the buffer.
     bool plain_ = true;
+    // Of a plain file: no LF stands without a CR before it.
+    bool everyLineFeedHasCr_ = true;
     // A plain file is split only when a caller asks for lines by position; until then its
     // lines are found in the buffer.
     mutable bool indexed_ = false;
