@@ -19,9 +19,6 @@
 namespace {
 
 const QString kLrc = QStringLiteral(".lrc");
-const QStringList kAudioExtensions = {QStringLiteral(".mp3"), QStringLiteral(".flac"),
-                                      QStringLiteral(".ogg"), QStringLiteral(".opus"),
-                                      QStringLiteral(".m4a")};
 
 bool EndsWith(const QString& name, const QString& extension) {
     return name.endsWith(extension, Qt::CaseInsensitive);
@@ -47,8 +44,28 @@ std::unique_ptr<TagLib::File> OpenAudio(const QString& fileName, const QString& 
     return std::make_unique<TagLib::MP4::File>(file, true, kFast);
 }
 
+// TagLib keeps its text as wchar_t, which is UTF-32 here. Converted by hand: Qt's fromUcs4
+// takes most of the time of a music file's scan (a lyrics tag holds thousands of characters).
+// A value that is no character becomes U+FFFD, as fromUcs4 makes it.
 QString FromTagLib(const TagLib::String& text) {
-    return QString::fromStdWString(text.toWString());
+    static_assert(sizeof(wchar_t) == 4);
+    const wchar_t* in = text.toCWString();
+    const qsizetype size = qsizetype(text.size());
+    QString out(size * 2, Qt::Uninitialized);  // each character takes one or two units
+    QChar* to = out.data();
+    for (const wchar_t* const end = in + size; in < end; ++in) {
+        const char32_t c = char32_t(*in);
+        if (c < 0x10000 && !QChar::isSurrogate(c)) {
+            *to++ = QChar(char16_t(c));
+        } else if (c >= 0x10000 && c <= 0x10FFFF) {
+            *to++ = QChar(QChar::highSurrogate(c));
+            *to++ = QChar(QChar::lowSurrogate(c));
+        } else {
+            *to++ = QChar::ReplacementCharacter;
+        }
+    }
+    out.truncate(to - out.constData());
+    return out;
 }
 
 // TagLib names the lyrics of every tag kind LYRICS (an ID3v2 frame with a description as
@@ -105,12 +122,11 @@ void TakeLrc(const fileio::OpenFolder& folder, const QString& lrcFile, Track& tr
 }  // namespace
 
 bool IsMusicFile(const QString& fileName) {
-    return std::any_of(kAudioExtensions.begin(), kAudioExtensions.end(),
-                       [&](const QString& extension) { return EndsWith(fileName, extension); });
+    return SongFileKindOf(fileName) == SongFileKind::Music;
 }
 
 bool IsLrcFile(const QString& fileName) {
-    return EndsWith(fileName, kLrc);
+    return SongFileKindOf(fileName) == SongFileKind::Lrc;
 }
 
 QStringList LrcText(const QString& lrc, QString* title) {

@@ -5,21 +5,39 @@
 
 namespace {
 
-const QStringList kChordProExtensions = {QStringLiteral(".cho"), QStringLiteral(".chopro"),
-                                         QStringLiteral(".chordpro"), QStringLiteral(".crd"),
-                                         QStringLiteral(".pro")};
-const QString kXml = QStringLiteral(".xml");
+struct KindByExtension {
+    QLatin1StringView extension;
+    SongFileKind kind;
+};
 
-bool IsChordProFile(const QString& fileName) {
-    for (const QString& extension : kChordProExtensions)
-        if (fileName.endsWith(extension, Qt::CaseInsensitive)) return true;
-    return false;
-}
+constexpr KindByExtension kKinds[] = {
+    {QLatin1StringView("txt"), SongFileKind::Txt},
+    {QLatin1StringView("rtf"), SongFileKind::Rtf},
+    {QLatin1StringView("cho"), SongFileKind::ChordPro},
+    {QLatin1StringView("chopro"), SongFileKind::ChordPro},
+    {QLatin1StringView("chordpro"), SongFileKind::ChordPro},
+    {QLatin1StringView("crd"), SongFileKind::ChordPro},
+    {QLatin1StringView("pro"), SongFileKind::ChordPro},
+    {QLatin1StringView("xml"), SongFileKind::OpenLyrics},
+    {QLatin1StringView("mp3"), SongFileKind::Music},
+    {QLatin1StringView("flac"), SongFileKind::Music},
+    {QLatin1StringView("ogg"), SongFileKind::Music},
+    {QLatin1StringView("opus"), SongFileKind::Music},
+    {QLatin1StringView("m4a"), SongFileKind::Music},
+    {QLatin1StringView("lrc"), SongFileKind::Lrc},
+};
 
 }  // namespace
 
-bool IsSongFormatFile(const QString& fileName) {
-    return IsChordProFile(fileName) || fileName.endsWith(kXml, Qt::CaseInsensitive);
+// The extension is cut once and looked up, rather than the name's end compared with every
+// extension: a scan asks this of every file it lists.
+SongFileKind SongFileKindOf(QStringView fileName) {
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    if (dot < 0) return SongFileKind::Other;
+    const QStringView extension = fileName.mid(dot + 1);
+    for (const KindByExtension& k : kKinds)
+        if (extension.compare(k.extension, Qt::CaseInsensitive) == 0) return k.kind;
+    return SongFileKind::Other;
 }
 
 QString WithoutExtension(const QString& fileName) {
@@ -29,7 +47,7 @@ QString WithoutExtension(const QString& fileName) {
 
 QList<ReadSong> ReadSongFormatFile(const QByteArray& bytes, const QString& fileName) {
     const QString name = WithoutExtension(fileName);
-    if (IsChordProFile(fileName)) return ReadChordPro(bytes, name);
+    if (SongFileKindOf(fileName) == SongFileKind::ChordPro) return ReadChordPro(bytes, name);
     return {ReadOpenLyrics(bytes, name)};
 }
 

@@ -10,8 +10,14 @@
 // The song files of other programs that the scanner reads besides .txt and .rtf lyric files:
 // ChordPro (.cho, .chopro, .chordpro, .crd, .pro) and OpenLyrics (.xml).
 
-// Whether the file name ends in the extension of a song format (in any letter case).
-bool IsSongFormatFile(const QString& fileName);
+// What the scanner makes of a file, by its extension in any letter case: a lyric file (.txt,
+// .rtf), a song format file, an audio file (import/MusicLyrics.h) or an .lrc file beside one.
+enum class SongFileKind { Other, Txt, Rtf, ChordPro, OpenLyrics, Music, Lrc };
+SongFileKind SongFileKindOf(QStringView fileName);
+
+inline bool IsSongFormatFile(SongFileKind kind) {
+    return kind == SongFileKind::ChordPro || kind == SongFileKind::OpenLyrics;
+}
 
 // The songs of such a file: its name without the extension stands for a song without a title.
 // Throws SongFileRefused.

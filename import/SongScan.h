@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <exception>
 
+#include "import/SongFormats.h"
 #include "store/RecordFile.h"
 
 class FileSetChange;
@@ -18,6 +19,7 @@ class PerformerRepository;
 struct ScanSong {
     QString name;      // the file name without its extension
     QString fileName;  // as listed
+    SongFileKind kind;
 };
 
 struct ScanAlbum {
