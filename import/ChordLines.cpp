@@ -114,10 +114,12 @@ QString FormulaOf(const QString& structure) {
 // before.
 QString ChordLineOf(const QList<PlacedChord>& chords) {
     QString line;
+    line.reserve(chords.back().column + 8 * chords.size());
     for (const PlacedChord& chord : chords) {
         const qsizetype column =
             line.isEmpty() ? chord.column : std::max(chord.column, line.size() + 1);
-        line += QString(column - line.size(), u' ') + chord.name;
+        line.resize(column, u' ');
+        line += chord.name;
     }
     return line;
 }

@@ -49,6 +49,28 @@ void CatalogueLineBuilder::appendUnit(char16_t unit) {
         unencodable(QString(QChar(unit)));
 }
 
+// Songs of other programs are mostly characters the code page holds: those are copied in one
+// tight loop, and only the others (surrogates, characters it lacks) take appendUnit.
+void CatalogueLineBuilder::appendText(QStringView text) {
+    const std::array<uchar, 0x10000>& table = EncodingTable();
+    const char16_t* unit = text.utf16();
+    const char16_t* const end = unit + text.size();
+    while (unit < end) {
+        if (highSurrogate_ != 0) {
+            appendUnit(*unit++);
+            continue;
+        }
+        char* out = room(end - unit);  // a unit gives at most one byte
+        for (; unit < end; ++unit) {
+            const uchar b = *unit < 0x80 ? uchar(*unit) : table[*unit];
+            if (b == 0) break;
+            *out++ = char(b);
+        }
+        size_ = out - buffer_.constData();
+        if (unit < end) appendUnit(*unit++);
+    }
+}
+
 // A high surrogate without its partner is a character of its own that no code page holds.
 void CatalogueLineBuilder::flushSurrogate() {
     if (highSurrogate_ == 0) return;
@@ -86,7 +108,7 @@ CatalogueText CatalogueLineBuilder::finish() {
 
 CatalogueText CatalogueLine(QStringView line) {
     CatalogueLineBuilder builder;
-    for (const QChar c : line) builder.appendUnit(c.unicode());
+    builder.appendText(line);
     builder.endLine();
     return builder.finish();
 }
@@ -97,21 +119,32 @@ CatalogueText PlainLyricText(const QByteArray& bytes) {
     // Line ends and Ctrl-Z are the same bytes in UTF-8, so the lines are split first.
     CatalogueLineBuilder builder;
     for (const QByteArrayView line : RecordLines(LyricTextAsUtf8(bytes, encoding))) {
-        for (const QChar c : QString::fromUtf8(line)) builder.appendUnit(c.unicode());
+        builder.appendText(QString::fromUtf8(line));
         builder.endLine();
     }
     return builder.finish();
 }
 
+namespace {
+
+// Where a line of a song ends early for the catalogue's line reading; -1 when it does not.
+qsizetype LineBreakIn(QStringView text) {
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (text[i] == u'\n' || text[i] == u'\r' || text[i] == QChar(0x1a)) return i;
+    return -1;
+}
+
+}  // namespace
+
 CatalogueText CatalogueLines(const QStringList& lines) {
     CatalogueLineBuilder builder;
     for (const QString& line : lines) {
-        for (const QChar c : line) {
-            if (c == u'\n' || c == u'\r' || c == QChar(0x1a))
-                builder.endLine();
-            else
-                builder.appendUnit(c.unicode());
+        QStringView rest(line);
+        for (qsizetype at; (at = LineBreakIn(rest)) >= 0; rest = rest.sliced(at + 1)) {
+            builder.appendText(rest.first(at));
+            builder.endLine();
         }
+        builder.appendText(rest);
         builder.endLine();
     }
     return builder.finish();

@@ -38,6 +38,8 @@ class CatalogueLineBuilder {
     }
     void endRun(const char* end) { size_ = end - buffer_.constData(); }
     void appendUnit(char16_t unit);
+    // A run of characters, as appendUnit one by one would append them.
+    void appendText(QStringView text);
     // Ends the current line, empty or not.
     void endLine();
     bool lineIsEmpty() const { return size_ == lineStart_ && highSurrogate_ == 0; }
