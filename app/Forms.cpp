@@ -1,5 +1,7 @@
 #include "app/Forms.h"
 
+#include "app/FontConfiguration.h"
+
 #include <QApplication>
 #include <QIcon>
 
@@ -98,13 +100,16 @@ void CreateForms(Watch watch) {
     if (watch == Watch::Files) watchCatalogue();
 }
 
-void StartProgram(Watch watch) {
+void StartProgram(Watch watch, FontConfigurationLoader* fonts) {
     QApplication::setApplicationName(QStringLiteral("Cantoria"));
     QApplication::setApplicationDisplayName(QStringLiteral("Cantoria"));
     QApplication::setOrganizationName(QStringLiteral("Cantoria"));
     InstallQtRussian(*QApplication::instance());
-    CreateForms(watch);
+    Q_INIT_RESOURCE(cantoria);
+    // The first SVG icon loads Qt's SVG icon engine, which the main window's buttons use too.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/cantoria.svg")));
+    if (fonts) fonts->wait();
+    CreateForms(watch);
     MainForm->show();
     MainForm->activateWindow();
 }

@@ -44,7 +44,11 @@ enum class Watch { Files, Nothing };
 // Creates the session in the current working directory (StartDir) and the windows in their
 // order; the main window's creation loads the performer list.
 void CreateForms(Watch watch = Watch::Files);
-// The program's start: its names and icon, the windows created, the main window shown.
-void StartProgram(Watch watch = Watch::Files);
+class FontConfigurationLoader;
+
+// The program's start: its names, translation and icon, the windows created, the main window
+// shown. What lays out no text comes first, while `fonts` (when given) is still loading; the
+// windows wait for it.
+void StartProgram(Watch watch = Watch::Files, FontConfigurationLoader* fonts = nullptr);
 // Destroys them again (the end of the run, and between tests).
 void DestroyForms();

@@ -1,11 +1,13 @@
 #include <QApplication>
 
+#include "app/FontConfiguration.h"
 #include "app/Forms.h"
 #include "app/SearchWiring.h"
 
 int main(int argc, char** argv) {
+    FontConfigurationLoader fonts;
     QApplication app(argc, argv);
-    StartProgram();
+    StartProgram(Watch::Files, &fonts);
     CreateSearchWindow();
     const int code = app.exec();
     DestroySearchWindow();

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6
           libjpeg62-turbo-dev libsqlite3-dev googletest libgtest-dev libbenchmark-dev librsvg2-bin
-          libuchardet-dev qt6-translations-l10n libtag1-dev)
+          libuchardet-dev qt6-translations-l10n libtag1-dev libfontconfig-dev)
 case "${1:-run}" in
     test) packages+=(xvfb xauth strace dpkg-dev desktop-file-utils appstream lintian
                      poppler-utils libxml2-utils chordii ffmpeg python3-mutagen) ;;
