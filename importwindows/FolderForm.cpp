@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScreen>
 
 #include "support/FolderBrowseDialog.h"
@@ -19,8 +18,9 @@ TFolderBrowseDialog* CreateImportFolderDialog(QObject* owner) {
     dialog->SetNewFolderVisible(false);
     dialog->SetNewFolderEnabled(false);
     QStringList captions = TFolderBrowseDialog::DefaultLabelCaptions();
-    captions.replaceInStrings(QRegularExpression(QStringLiteral("^Default=.*")),
-                              QStringLiteral("Default=Текущий каталог:"));
+    for (QString& caption : captions)
+        if (caption.startsWith(QLatin1String("Default=")))
+            caption = QStringLiteral("Default=Текущий каталог:");
     dialog->SetLabelCaptions(captions);
     return dialog;
 }

@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 
 #include "session/CatalogueSession.h"
 #include "support/Appearance.h"
@@ -90,10 +91,6 @@ THelpForm::THelpForm(CatalogueSession& session, QWidget* parent) : Form(session,
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    QFont helpFont(QStringLiteral("MS Sans Serif"));
-    helpFont.setPixelSize(13);
-    Memo1->setFont(helpFont);
-    Memo1->setPlainText(HelpText());
 
     Panel1 = new QFrame(this);
     Panel1->setGeometry(0, 343, 470, 38);
@@ -103,6 +100,18 @@ THelpForm::THelpForm(CatalogueSession& session, QWidget* parent) : Form(session,
     // The help keeps its own face and size; it takes the user's colours.
     TakeAppearance({{Memo1, TextControlRule{false, false, true, true}}}, {Panel1});
     connect(Button1, &QPushButton::clicked, this, &THelpForm::Button1Click);
+}
+
+// The text and its font are laid out when the window first shows: the program's start, which
+// creates this window hidden, does not wait for them.
+void THelpForm::showEvent(QShowEvent* event) {
+    if (Memo1->document()->isEmpty()) {
+        QFont helpFont(QStringLiteral("MS Sans Serif"));
+        helpFont.setPixelSize(13);
+        Memo1->setFont(helpFont);
+        Memo1->setPlainText(HelpText());
+    }
+    Form::showEvent(event);
 }
 
 void THelpForm::Button1Click() {

@@ -19,6 +19,8 @@ class THelpForm : public Form {
     static QString HelpText();
 
   protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
     void Button1Click();
 };
