@@ -19,7 +19,9 @@ class KeptBytes {
     }
     // Bytes in the cache are not compared: reading them back would cost a save what it spares.
     bool equals(const QByteArray& other) const {
-        return !file_ && other.size() == size_ && inMemory_ == other;
+        // Bytes shared with the step before (the usual case) are equal without a look at them.
+        return !file_ && other.size() == size_ &&
+               (inMemory_.constData() == other.constData() || inMemory_ == other);
     }
     QString cacheFile() const { return file_ ? file_->fileName() : QString(); }
 

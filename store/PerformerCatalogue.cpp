@@ -13,13 +13,17 @@ const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
 // In the written form every line ends with CR LF, so a line equal to `line` is `line` + CR LF
 // at the file's start or right after an LF. The position of the first such line at or after
 // `from`, -1 when there is none.
+// Searched with glibc's memmem, as the block search of RecordLines is: a save looks through the
+// whole of a text file of tens of megabytes for other blocks with its header.
 qsizetype findWrittenLine(const QByteArray& bytes, QByteArrayView line, qsizetype from) {
     const QByteArray wanted = line.toByteArray() + kLineEnd;
+    const char* const base = bytes.constData();
     while (from < bytes.size()) {
-        const qsizetype hit = bytes.indexOf(wanted, from);
-        if (hit < 0) return -1;
-        if (hit == 0 || bytes[hit - 1] == '\n') return hit;
-        from = hit + 1;
+        const auto* hit = static_cast<const char*>(::memmem(
+            base + from, size_t(bytes.size() - from), wanted.constData(), size_t(wanted.size())));
+        if (!hit) return -1;
+        if (hit == base || hit[-1] == '\n') return hit - base;
+        from = hit - base + 1;
     }
     return -1;
 }
