@@ -123,26 +123,35 @@ bool IsScannableFolder(const QString& scanFolder) {
 
 namespace {
 
+// Where a song is read from. Its path is made only for a message that names it: a scan reads
+// thousands of songs and refuses hardly any.
+struct SongSource {
+    const fileio::OpenFolder& folder;
+    QString fileName;  // empty: the folder itself (the songs of its music files)
+    QString path() const { return fileName.isEmpty() ? folder.path() : folder.pathOf(fileName); }
+};
+
 // A name stored on one line of a catalogue file: Windows-1251, and no character that would
-// break the line or end the file for a reader.
-QByteArray StoredName(const QString& name, const QString& path) {
+// break the line or end the file for a reader. `path()` names where it comes from.
+template <typename Path>
+QByteArray StoredName(const QString& name, const Path& path) {
     cp1251::Encoded encoded = cp1251::encode(name);
     QString refused = encoded.unencodable;
     for (const QChar c : name)
         if ((c == u'\r' || c == u'\n' || c == QChar(0x1a)) && !refused.contains(c))
             refused.append(c);
     if (!refused.isEmpty())
-        throw ScanRefused(QStringLiteral("Имя ") + path +
+        throw ScanRefused(QStringLiteral("Имя ") + path() +
                           QStringLiteral(" содержит символы, которые нельзя сохранить в "
                                          "каталоге: ") +
                           cp1251::describeCharacters(refused) + kCancelled);
     return encoded.bytes;
 }
 
-QByteArray StoredSongName(const QString& name, const QString& path) {
-    const QByteArray stored = StoredName(name, path);
+QByteArray StoredSongName(const QString& name, const SongSource& source) {
+    const QByteArray stored = StoredName(name, [&] { return source.path(); });
     if (stored == kSongBlockEnd)
-        throw ScanRefused(QStringLiteral("Песню из файла ") + path +
+        throw ScanRefused(QStringLiteral("Песню из файла ") + source.path() +
                           QStringLiteral(" нельзя сохранить: имя \"endalbum\" завершает список "
                                          "песен альбома.") +
                           kCancelled);
@@ -165,7 +174,7 @@ QString SongFileName(const QList<ScanSong>& songs, const QString& name, SongFile
 
 struct SongFileText {
     CatalogueText text;
-    QString path;
+    SongSource source;
 };
 
 // The .txt file first; when it is missing or cannot be read, the .rtf file.
@@ -174,20 +183,19 @@ SongFileText ReadSongText(const fileio::OpenFolder& album, const QList<ScanSong>
     const QString txt = SongFileName(songs, name, SongFileKind::Txt, kTxt);
     if (!txt.isEmpty()) {
         try {
-            return {PlainLyricText(album.readAll(txt)), album.pathOf(txt)};
+            return {PlainLyricText(album.readAll(txt)), {album, txt}};
         } catch (const StoreError&) {
             // an unreadable .txt gives way to the .rtf file of the same name
         }
     }
     QString rtf = SongFileName(songs, name, SongFileKind::Rtf, kRtf);
     if (rtf.isEmpty()) rtf = name + kRtf;
-    return {RtfToPlainText(album.readAll(rtf)), album.pathOf(rtf)};
+    return {RtfToPlainText(album.readAll(rtf)), {album, rtf}};
 }
 
 // Whether the written lines hold this line; lines hold no line end, so a hit that starts a
-// line and ends with CR LF is a whole line.
-// glibc's memmem, as the catalogue's block search uses: it skips through a text far faster
-// than a byte-by-byte search, and every song's text is searched.
+// line and ends with CR LF is a whole line. Searched with glibc's memmem, as the catalogue's
+// block search is: every song's text is searched.
 bool HoldsLine(QByteArrayView written, QByteArrayView line) {
     if (written.isEmpty()) return false;  // and memmem is not given a null text
     const QByteArray wanted = line.toByteArray() + "\r\n";
@@ -205,7 +213,7 @@ bool HoldsLine(QByteArrayView written, QByteArrayView line) {
 // A line "endsong" would end the song's text block early for every reader.
 void RefuseTextBlockEnd(const SongFileText& song) {
     if (HoldsLine(song.text.written, kTextBlockEnd))
-        throw ScanRefused(QStringLiteral("Текст из файла ") + song.path +
+        throw ScanRefused(QStringLiteral("Текст из файла ") + song.source.path() +
                           QStringLiteral(" нельзя сохранить: строка \"endsong\" завершает "
                                          "текст песни.") +
                           kCancelled);
@@ -241,10 +249,11 @@ void AddSongFormatFile(ScanResult& out, const fileio::OpenFolder& albumFolder, c
         out.unreadFiles.append(path + QStringLiteral(": ") + refused.reason());
         return;
     }
+    const SongSource source{albumFolder, file.fileName};
     for (ReadSong& song : songs) {
         if (CapSongText(song.lines)) out.unreadFiles.append(CutTextNote(path));
-        AddSong(out, album, song.name, StoredSongName(song.name, path),
-                {CatalogueLines(song.lines), path});
+        AddSong(out, album, song.name, StoredSongName(song.name, source),
+                {CatalogueLines(song.lines), source});
     }
 }
 
@@ -255,10 +264,10 @@ void AddMusic(ScanResult& out, const fileio::OpenFolder& albumFolder, const QStr
     MusicAlbum music = ReadMusicAlbum(albumFolder, files);
     out.unreadFiles += music.unreadFiles;
     out.musicWithoutLyrics += music.withoutLyrics;
-    const QString path = albumFolder.path();
+    const SongSource source{albumFolder, QString()};
     for (const ReadSong& song : music.songs)
-        AddSong(out, album, song.name, StoredSongName(song.name, path),
-                {CatalogueLines(song.lines), path});
+        AddSong(out, album, song.name, StoredSongName(song.name, source),
+                {CatalogueLines(song.lines), source});
 }
 
 // The songs of one album, read through the album's folder held open.
@@ -271,7 +280,7 @@ void AddSongs(ScanResult& out, const fileio::OpenFolder& albumFolder, const QStr
         } else if (IsSongFormatFile(song.kind)) {
             AddSongFormatFile(out, albumFolder, album, song);
         } else {
-            const QByteArray name = StoredSongName(song.name, albumFolder.pathOf(song.fileName));
+            const QByteArray name = StoredSongName(song.name, {albumFolder, song.fileName});
             AddSong(out, album, song.name, name, ReadSongText(albumFolder, songs, song.name));
         }
     }
@@ -282,7 +291,7 @@ void AddSongs(ScanResult& out, const fileio::OpenFolder& albumFolder, const QStr
 void AddAlbum(ScanResult& out, const QString& scanFolder, const QString& album) {
     const QString folder = Join(scanFolder, album);
     // A folder name is an album name as it stands, ":" or "?" included.
-    const QByteArray albumName = StoredName(album, folder);
+    const QByteArray albumName = StoredName(album, [&] { return folder; });
     out.albums.append(albumName);
     out.catalogue.addAlbum(albumName);
     if (const std::unique_ptr<fileio::OpenFolder> albumFolder = OpenAlbumFolder(folder))
