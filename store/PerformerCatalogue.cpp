@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -259,30 +260,21 @@ void CatalogueBuilder::addAlbum(const Line& album) {
     albumOpen_ = true;
 }
 
+// Each song's block goes straight into the text file's buffer: its growth moves large
+// buffers by remapping them rather than copying, and no second buffer of the whole file is made.
 void CatalogueBuilder::addSong(const Line& song, const QByteArray& writtenText) {
     songBlocks_.append(song);
-    texts_.push_back({TextBlockHeader(albums_.constLast(), song), writtenText});
+    appendWritten(texts_, TextBlockHeader(albums_.constLast(), song));
+    texts_.append(writtenText);
+    appendWritten(texts_, kTextBlockEnd);
 }
 
-// Every song is in before the text file is put together, so its bytes go into one buffer of
-// the right size instead of one that grows (and is copied) thousands of times.
 PerformerCatalogue CatalogueBuilder::finish() {
     endAlbum();
-    const auto lineSize = [](QByteArrayView line) { return line.size() + 2; };
-    qsizetype total = 0;
-    for (const TextBlock& block : texts_)
-        total += lineSize(block.header) + block.written.size() + lineSize(kTextBlockEnd);
-    QByteArray texts;
-    texts.reserve(total);
-    for (const TextBlock& block : texts_) {
-        appendWritten(texts, block.header);
-        texts.append(block.written);
-        appendWritten(texts, kTextBlockEnd);
-    }
     PerformerCatalogue catalogue;
     catalogue.performer = performer_;
     catalogue.albumList = LineFile::written(albums_);
     catalogue.songList = LineFile::written(songBlocks_);
-    catalogue.textFile = LineFile::made(std::move(texts));
+    catalogue.textFile = LineFile::made(std::exchange(texts_, QByteArray()));
     return catalogue;
 }

@@ -118,15 +118,11 @@ class CatalogueBuilder {
     PerformerCatalogue finish();
 
   private:
-    struct TextBlock {
-        Line header;
-        QByteArray written;
-    };
     void endAlbum();
 
     Line performer_;
     Lines albums_;
     Lines songBlocks_;
-    std::vector<TextBlock> texts_;
+    QByteArray texts_;  // the text file, block by block
     bool albumOpen_ = false;
 };
