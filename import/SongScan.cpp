@@ -3,7 +3,6 @@
 #include <QCollator>
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -193,26 +192,9 @@ SongFileText ReadSongText(const fileio::OpenFolder& album, const QList<ScanSong>
     return {RtfToPlainText(album.readAll(rtf)), {album, rtf}};
 }
 
-// Whether the written lines hold this line; lines hold no line end, so a hit that starts a
-// line and ends with CR LF is a whole line. Searched with glibc's memmem, as the catalogue's
-// block search is: every song's text is searched.
-bool HoldsLine(QByteArrayView written, QByteArrayView line) {
-    if (written.isEmpty()) return false;  // and memmem is not given a null text
-    const QByteArray wanted = line.toByteArray() + "\r\n";
-    const char* const begin = written.data();
-    const char* const end = begin + written.size();
-    for (const char* from = begin;;) {
-        const auto* hit = static_cast<const char*>(
-            ::memmem(from, size_t(end - from), wanted.constData(), size_t(wanted.size())));
-        if (!hit) return false;
-        if (hit == begin || hit[-1] == '\n') return true;
-        from = hit + 1;
-    }
-}
-
 // A line "endsong" would end the song's text block early for every reader.
 void RefuseTextBlockEnd(const SongFileText& song) {
-    if (HoldsLine(song.text.written, kTextBlockEnd))
+    if (FindWrittenLine(song.text.written, kTextBlockEnd) >= 0)
         throw ScanRefused(QStringLiteral("Текст из файла ") + song.source.path() +
                           QStringLiteral(" нельзя сохранить: строка \"endsong\" завершает "
                                          "текст песни.") +

@@ -11,24 +11,6 @@ namespace {
 
 const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
 
-// In the written form every line ends with CR LF, so a line equal to `line` is `line` + CR LF
-// at the file's start or right after an LF. The position of the first such line at or after
-// `from`, -1 when there is none.
-// Searched with glibc's memmem, as the block search of RecordLines is: a save looks through the
-// whole of a text file of tens of megabytes for other blocks with its header.
-qsizetype findWrittenLine(const QByteArray& bytes, QByteArrayView line, qsizetype from) {
-    const QByteArray wanted = line.toByteArray() + kLineEnd;
-    const char* const base = bytes.constData();
-    while (from < bytes.size()) {
-        const auto* hit = static_cast<const char*>(::memmem(
-            base + from, size_t(bytes.size() - from), wanted.constData(), size_t(wanted.size())));
-        if (!hit) return -1;
-        if (hit == base || hit[-1] == '\n') return hit - base;
-        from = hit - base + 1;
-    }
-    return -1;
-}
-
 qsizetype afterLine(const QByteArray& bytes, qsizetype lineStart) {
     const qsizetype lf = bytes.indexOf('\n', lineStart);
     return lf < 0 ? bytes.size() : lf + 1;
@@ -45,9 +27,9 @@ QByteArray withoutBlocks(const QByteArray& bytes, QByteArrayView header, QByteAr
     kept.reserve(bytes.size());
     qsizetype keepFrom = 0;
     qsizetype scanFrom = 0;
-    for (qsizetype hit; (hit = findWrittenLine(bytes, header, scanFrom)) >= 0;) {
+    for (qsizetype hit; (hit = FindWrittenLine(bytes, header, scanFrom)) >= 0;) {
         kept.append(QByteArrayView(bytes).sliced(keepFrom, hit - keepFrom));
-        const qsizetype end = findWrittenLine(bytes, endLine, afterLine(bytes, hit));
+        const qsizetype end = FindWrittenLine(bytes, endLine, afterLine(bytes, hit));
         if (end < 0) {  // the block runs to the end of the file
             keepFrom = bytes.size();
             break;

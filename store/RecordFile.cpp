@@ -99,6 +99,21 @@ void RecordLines::splitAnyLines() {
     }
 }
 
+// Searched with glibc's memmem, as the block search below is: a save looks through the whole
+// of a text file of tens of megabytes for other blocks with its header.
+qsizetype FindWrittenLine(QByteArrayView bytes, QByteArrayView line, qsizetype from) {
+    const QByteArray wanted = line.toByteArray() + "\r\n";
+    const char* const base = bytes.data();
+    while (from < bytes.size()) {
+        const auto* hit = static_cast<const char*>(::memmem(
+            base + from, size_t(bytes.size() - from), wanted.constData(), size_t(wanted.size())));
+        if (!hit) return -1;
+        if (hit == base || hit[-1] == '\n') return hit - base;
+        from = hit - base + 1;
+    }
+    return -1;
+}
+
 Lines RecordLines::toList() const {
     Lines list;
     list.reserve(size());

@@ -73,6 +73,10 @@ void AppendRecordFile(const QString& path, const Lines& lines);
 // The bytes WriteRecordFile writes for these lines.
 QByteArray JoinRecordLines(const Lines& lines);
 
+// In bytes in the written form, the position of the first line equal to `line` at or after
+// `from`: `line` + CR LF at the start or right after an LF. -1 when there is none.
+qsizetype FindWrittenLine(QByteArrayView bytes, QByteArrayView line, qsizetype from = 0);
+
 Line SongBlockHeader(QByteArrayView album);
 Line TextBlockHeader(QByteArrayView album, QByteArrayView song);
 
