@@ -20,6 +20,7 @@ class TScanerForm;
 class TAddPerfSelectForm;
 class TAddPerfBaseForm;
 class TExportForm;
+class FontConfigurationLoader;
 
 extern CatalogueSession* Session;
 extern TMainForm* MainForm;
@@ -44,8 +45,6 @@ enum class Watch { Files, Nothing };
 // Creates the session in the current working directory (StartDir) and the windows in their
 // order; the main window's creation loads the performer list.
 void CreateForms(Watch watch = Watch::Files);
-class FontConfigurationLoader;
-
 // The program's start: its names, translation and icon, the windows created, the main window
 // shown. What lays out no text comes first, while `fonts` (when given) is still loading; the
 // windows wait for it.
