@@ -33,6 +33,7 @@ ChordedLine ParseLyricLine(const QString& line, qsizetype lineNumber) {
     if (!line.contains(u'[')) return {line, {}};
     ChordedLine parsed;
     parsed.lyric.reserve(line.size());
+    parsed.chords.reserve(line.count(u'['));
     const QStringView text(line);
     for (qsizetype at = 0; at < text.size();) {
         const qsizetype open = text.indexOf(u'[', at);
