@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QIcon>
 #include <QToolButton>
 
 enum class SpeedIcon {
@@ -25,10 +24,7 @@ class SpeedButtons {
     QToolButton* large(QWidget* panel, SpeedIcon icon, int left, int top) const;
 
   private:
-    // Each picture is read once for all the buttons that show it.
-    const QIcon& iconFor(SpeedIcon icon) const;
     QToolButton* make(QWidget* parent, SpeedIcon icon, const QRect& geometry, int iconSize) const;
 
     QWidget* window_;
-    mutable QIcon icons_[int(SpeedIcon::Document) + 1];
 };
