@@ -88,12 +88,11 @@ QList<ScanSong> SongFilesIn(fileio::OpenFolder& album) {
     QList<ScanSong> txt, rtf, others;
     for (const QString& file : files) {
         const SongFileKind kind = SongFileKindOf(file);
-        if (kind == SongFileKind::Txt)
-            txt.append({file.chopped(4), file, kind});
-        else if (kind == SongFileKind::Rtf)
-            rtf.append({file.chopped(4), file, kind});
-        else if (kind != SongFileKind::Other)
-            others.append({WithoutExtension(file), file, kind});
+        if (kind == SongFileKind::Other) continue;
+        QList<ScanSong>& songs = kind == SongFileKind::Txt   ? txt
+                                 : kind == SongFileKind::Rtf ? rtf
+                                                             : others;
+        songs.append({WithoutExtension(file), file, kind});
     }
     return txt + rtf + others;
 }
