@@ -27,6 +27,7 @@ int validIndex(const Lines& names, int index) {
 CatalogueSession::CatalogueSession(QObject* parent)
     : QObject(parent), repository_(QDir::currentPath()) {
     qRegisterMetaType<PictureCaption>();
+    repository_.knowSeenFiles(&seen_);
 }
 
 CatalogueSession::~CatalogueSession() = default;

@@ -4,6 +4,7 @@
 #include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+#include <algorithm>
 
 // One version of a file as a step keeps it: in memory, or, when large, in a file of the cache
 // folder that lives as long as the last step that keeps it. The cache files are the program's
@@ -20,8 +21,12 @@ class KeptBytes {
     // Bytes in the cache are not compared: reading them back would cost a save what it spares.
     bool equals(const QByteArray& other) const {
         // Bytes shared with the step before (the usual case) are equal without a look at them.
-        return !file_ && other.size() == size_ &&
-               (inMemory_.constData() == other.constData() || inMemory_ == other);
+        // A save most often changes the end of a file (a saved text goes last), so the end is
+        // looked at first.
+        if (file_ || other.size() != size_) return false;
+        if (inMemory_.constData() == other.constData()) return true;
+        const qsizetype tail = std::min<qsizetype>(size_, 4096);
+        return inMemory_.last(tail) == other.last(tail) && inMemory_ == other;
     }
     QString cacheFile() const { return file_ ? file_->fileName() : QString(); }
 

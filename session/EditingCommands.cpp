@@ -30,7 +30,7 @@ void SaveBlock(const PerformerRepository& repository, FileSetChange& change,
     PerformerCatalogue catalogue;
     catalogue.performer = performer;
     LineFile& lines = file == StoreEntry::SongList ? catalogue.songList : catalogue.textFile;
-    lines = repository.read(performer, file);
+    lines = repository.readToEdit(performer, file);
     edit(catalogue);
     change.replaceLast(repository.path(file, performer), lines.bytes(), lines.asRead());
 }

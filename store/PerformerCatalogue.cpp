@@ -22,13 +22,13 @@ void appendWritten(QByteArray& bytes, QByteArrayView line) {
 
 // The editors' removal of a block, done on the bytes of a file in the written form: the same
 // lines go as RemoveBlocksSkippingNext removes, without splitting a large text file into lines.
-QByteArray withoutBlocks(const QByteArray& bytes, QByteArrayView header, QByteArrayView endLine) {
-    QByteArray kept;
-    kept.reserve(bytes.size());
+// Bytes that no one else holds lose the blocks in place: a large text file is not copied.
+QByteArray withoutBlocks(QByteArray bytes, QByteArrayView header, QByteArrayView endLine) {
+    QList<std::pair<qsizetype, qsizetype>> kept;  // start and end of each run of kept bytes
     qsizetype keepFrom = 0;
     qsizetype scanFrom = 0;
     for (qsizetype hit; (hit = FindWrittenLine(bytes, header, scanFrom)) >= 0;) {
-        kept.append(QByteArrayView(bytes).sliced(keepFrom, hit - keepFrom));
+        kept.append({keepFrom, hit});
         const qsizetype end = FindWrittenLine(bytes, endLine, afterLine(bytes, hit));
         if (end < 0) {  // the block runs to the end of the file
             keepFrom = bytes.size();
@@ -37,8 +37,23 @@ QByteArray withoutBlocks(const QByteArray& bytes, QByteArrayView header, QByteAr
         keepFrom = afterLine(bytes, end);
         scanFrom = afterLine(bytes, keepFrom);  // the next line stays, unexamined
     }
-    kept.append(QByteArrayView(bytes).sliced(keepFrom));
-    return kept;
+    if (kept.isEmpty()) return bytes;
+    kept.append({keepFrom, bytes.size()});
+    if (!bytes.isDetached()) {
+        QByteArray copy;
+        copy.reserve(bytes.size());
+        for (const auto& [from, to] : kept)
+            copy.append(QByteArrayView(bytes).sliced(from, to - from));
+        return copy;
+    }
+    char* data = bytes.data();
+    qsizetype size = 0;
+    for (const auto& [from, to] : kept) {
+        if (from != size) std::memmove(data + size, data + from, size_t(to - from));
+        size += to - from;
+    }
+    bytes.truncate(size);
+    return bytes;
 }
 
 void replaceEqualLines(Lines& lines, QByteArrayView from, QByteArrayView to) {
@@ -83,6 +98,11 @@ LineFile::LineFile(QByteArray stored) : asRead_(stored) {
     changed_ = false;
 }
 
+LineFile::LineFile(QByteArray stored, const QByteArray& sameBytes) : asRead_(sameBytes) {
+    take(std::move(stored));
+    changed_ = false;
+}
+
 LineFile LineFile::written(const Lines& lines) {
     return made(JoinRecordLines(lines));
 }
@@ -95,7 +115,7 @@ LineFile LineFile::made(QByteArray bytes) {
 
 void LineFile::take(QByteArray bytes) {
     bytes_ = std::move(bytes);
-    lines_ = RecordLines(bytes_);
+    lines_.reset();
     changed_ = true;
 }
 
@@ -105,16 +125,14 @@ void LineFile::replaceLines(const Lines& lines) {
 
 void LineFile::replaceBlock(QByteArrayView header, QByteArrayView endLine, const Lines& body) {
     QByteArray bytes;
-    if (lines_.inWrittenForm()) {
-        bytes = withoutBlocks(bytes_, header, endLine);
+    if (lines().inWrittenForm()) {
+        lines_.reset();  // it shares the buffer that may now change in place
+        bytes = withoutBlocks(std::move(bytes_), header, endLine);
     } else {
         Lines lines = toList();
         RemoveBlocksSkippingNext(lines, header, endLine);
         bytes = JoinRecordLines(lines);
     }
-    qsizetype blockSize = header.size() + endLine.size() + 4;
-    for (const Line& line : body) blockSize += line.size() + 2;
-    bytes.reserve(bytes.size() + blockSize);
     appendWritten(bytes, header);
     for (const Line& line : body) appendWritten(bytes, line);
     appendWritten(bytes, endLine);
@@ -124,7 +142,14 @@ void LineFile::replaceBlock(QByteArrayView header, QByteArrayView endLine, const
 // Written whole from the lines as read, so that a last line without its line end or a Ctrl-Z
 // at the end of the file can neither swallow nor hide the new lines.
 void LineFile::appendLines(const Lines& lines) {
-    take(lines_.joined() + JoinRecordLines(lines));
+    take(this->lines().joined() + JoinRecordLines(lines));
+}
+
+// A file is split into lines only when they are asked for: a large text file that is saved
+// after an edit never is.
+const RecordLines& LineFile::lines() const {
+    if (!lines_) lines_ = RecordLines(bytes_);
+    return *lines_;
 }
 
 // ---------------------------------------------------------------- PerformerCatalogue

@@ -23,6 +23,8 @@ class LineFile {
     LineFile() = default;
     // A file as read.
     explicit LineFile(QByteArray stored);
+    // A file as read, with a buffer of its own, and the same bytes kept elsewhere.
+    LineFile(QByteArray stored, const QByteArray& sameBytes);
     // A file made anew from lines, in the written form (CR LF after every line).
     static LineFile written(const Lines& lines);
     // A file made anew from bytes already in the written form.
@@ -33,11 +35,11 @@ class LineFile {
     bool changed() const { return changed_; }
     // The bytes the file was read with; none for a file made anew.
     const std::optional<QByteArray>& asRead() const { return asRead_; }
-    const RecordLines& lines() const { return lines_; }
-    Lines toList() const { return lines_.toList(); }
+    const RecordLines& lines() const;
+    Lines toList() const { return lines().toList(); }
     // The bodies of every block with this header, in file order.
     Lines bodies(QByteArrayView header, QByteArrayView endLine) const {
-        return lines_.blockBodies(header, endLine);
+        return lines().blockBodies(header, endLine);
     }
 
     // The file anew from these lines.
@@ -54,7 +56,7 @@ class LineFile {
 
     QByteArray bytes_;
     std::optional<QByteArray> asRead_;
-    RecordLines lines_;
+    mutable std::optional<RecordLines> lines_;
     bool changed_ = false;
 };
 

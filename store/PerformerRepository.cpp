@@ -3,6 +3,7 @@
 #include "store/Catalogue.h"
 #include "store/FileIo.h"
 #include "store/FileSetChange.h"
+#include "store/SeenFiles.h"
 #include "store/StoreError.h"
 
 PerformerRepository::PerformerRepository(QString startDir) : startDir_(std::move(startDir)) {}
@@ -18,6 +19,14 @@ RecordLines PerformerRepository::readPerformerList() const {
 
 LineFile PerformerRepository::read(QByteArrayView performer, StoreEntry file) const {
     return LineFile(fileio::readAll(path(file, performer)));
+}
+
+LineFile PerformerRepository::readToEdit(QByteArrayView performer, StoreEntry file) const {
+    const QString at = path(file, performer);
+    QByteArray bytes = fileio::readAll(at);
+    const QByteArray* seen = seen_ ? seen_->bytesSeen(at) : nullptr;
+    if (seen && *seen == bytes) return LineFile(std::move(bytes), *seen);
+    return LineFile(std::move(bytes));
 }
 
 PerformerCatalogue PerformerRepository::load(QByteArrayView performer) const {

@@ -7,6 +7,7 @@
 #include "store/StorePaths.h"
 
 class FileSetChange;
+class SeenFiles;
 
 // Where the catalogues of one data folder are read from and written to. Every read of a line
 // file of the catalogue goes through here; every write of one goes through a FileSetChange.
@@ -23,6 +24,11 @@ class PerformerRepository {
     // One line file of a performer (AlbumList, SongList or TextFile) as read. Throws
     // StoreReadError naming the file when it cannot be opened.
     LineFile read(QByteArrayView performer, StoreEntry file) const;
+    // As read(), for a file about to be edited. When it holds what the program last saw of it,
+    // those bytes, kept already, stand for the bytes as read: the edit then changes the bytes
+    // just read in place, where a large text file would otherwise be copied whole.
+    LineFile readToEdit(QByteArrayView performer, StoreEntry file) const;
+    void knowSeenFiles(const SeenFiles* seen) { seen_ = seen; }
     // The three line files and the names of the album pictures. A picture folder that cannot
     // be listed has no pictures; a line file that cannot be read throws StoreReadError.
     PerformerCatalogue load(QByteArrayView performer) const;
@@ -34,4 +40,5 @@ class PerformerRepository {
 
   private:
     QString startDir_;
+    const SeenFiles* seen_ = nullptr;
 };

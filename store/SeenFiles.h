@@ -28,6 +28,11 @@ class SeenFiles {
     // Every file of a committed change, as the change left it.
     void sawChange(const ChangeJournal& journal);
     bool knows(const QString& path) const { return seen_.contains(path); }
+    // The bytes last read or written of the file, if any.
+    const QByteArray* bytesSeen(const QString& path) const {
+        const auto seen = seen_.constFind(path);
+        return seen == seen_.cend() ? nullptr : &seen->bytes;
+    }
     // The file was seen and has been written since (its bytes may still be the same).
     bool writtenSince(const QString& path) const;
     // The file was seen and holds other bytes now; `now` is what it holds, as just read.
