@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <memory>
 
 #include "dialogs/AddPerfSelectForm.h"
 #include "dialogs/AlbNameEditForm.h"
@@ -76,13 +77,14 @@ void watchCatalogue() {
                      &TMainForm::OutsideChangesSettled);
 }
 
-}  // namespace
-
-void CreateForms(Watch watch) {
-    Q_INIT_RESOURCE(cantoria);
+// The session and the main window, which loads the performer list.
+void createMainWindow() {
     Session = new CatalogueSession;
     Buffers = new EditorBuffers;
     MainForm = new TMainForm(*Session, *Buffers);
+}
+
+void createOtherWindows(Watch watch) {
     AvtorForm = new TAvtorForm(*Session);
     AlbumsForm = new TAlbumsForm(*Session, Buffers->albumList);
     SongForm = new TSongForm(*Session, Buffers->songText);
@@ -100,7 +102,41 @@ void CreateForms(Watch watch) {
     if (watch == Watch::Files) watchCatalogue();
 }
 
-void StartProgram(Watch watch, FontConfigurationLoader* fonts) {
+// Holds back the main window's activation until the other windows exist: the first-run
+// check that the activation makes opens the help window.
+class ActivationHold : public QObject {
+  public:
+    explicit ActivationHold(QWidget* window) : window_(window) { window->installEventFilter(this); }
+    void release() {
+        window_->removeEventFilter(this);
+        if (!held_) return;
+        QEvent activate(QEvent::WindowActivate);
+        QCoreApplication::sendEvent(window_, &activate);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != window_ || event->type() != QEvent::WindowActivate) return false;
+        held_ = true;
+        return true;
+    }
+
+  private:
+    QWidget* window_;
+    bool held_ = false;
+};
+
+std::unique_ptr<ActivationHold> HeldActivation;
+
+}  // namespace
+
+void CreateForms(Watch watch) {
+    Q_INIT_RESOURCE(cantoria);
+    createMainWindow();
+    createOtherWindows(watch);
+}
+
+void ShowMainWindow(FontConfigurationLoader* fonts) {
     QApplication::setApplicationName(QStringLiteral("Cantoria"));
     QApplication::setApplicationDisplayName(QStringLiteral("Cantoria"));
     QApplication::setOrganizationName(QStringLiteral("Cantoria"));
@@ -109,9 +145,24 @@ void StartProgram(Watch watch, FontConfigurationLoader* fonts) {
     // The first SVG icon loads Qt's SVG icon engine, which the main window's buttons use too.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/cantoria.svg")));
     if (fonts) fonts->wait();
-    CreateForms(watch);
+    createMainWindow();
+    HeldActivation = std::make_unique<ActivationHold>(MainForm);
     MainForm->show();
     MainForm->activateWindow();
+    // The window paints now, where the window system has shown it already; no input is taken
+    // before the other windows exist.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void CompleteStart(Watch watch) {
+    createOtherWindows(watch);
+    HeldActivation->release();
+    HeldActivation.reset();
+}
+
+void StartProgram(Watch watch, FontConfigurationLoader* fonts) {
+    ShowMainWindow(fonts);
+    CompleteStart(watch);
 }
 
 void DestroyForms() {

@@ -47,7 +47,11 @@ enum class Watch { Files, Nothing };
 void CreateForms(Watch watch = Watch::Files);
 // The program's start: its names, translation and icon, the windows created, the main window
 // shown. What lays out no text comes first, while `fonts` (when given) is still loading; the
-// windows wait for it.
+// windows wait for it. The main window shows first; the other windows are made right after
+// it has shown, before the program takes any input, and its activation waits for them.
 void StartProgram(Watch watch = Watch::Files, FontConfigurationLoader* fonts = nullptr);
+// The two halves of StartProgram.
+void ShowMainWindow(FontConfigurationLoader* fonts);
+void CompleteStart(Watch watch);
 // Destroys them again (the end of the run, and between tests).
 void DestroyForms();

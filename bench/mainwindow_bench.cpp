@@ -220,12 +220,14 @@ int runChild(int argc, char** argv, const char* mode) {
         tellShown();
         return 0;
     }
-    // As the program starts: its windows, then the search window, whose index is checked (and
-    // at the first start built) on a thread of its own while the main window shows.
-    StartProgram(std::strcmp(mode, kUnwatchedChild) == 0 ? Watch::Nothing : Watch::Files, &*fonts);
+    // As the program starts: the main window shows, then the other windows and the search
+    // window are made, whose index is checked (and at the first start built) on a thread of
+    // its own.
+    ShowMainWindow(&*fonts);
+    tellShown();
+    CompleteStart(std::strcmp(mode, kUnwatchedChild) == 0 ? Watch::Nothing : Watch::Files);
     CreateSearchWindow();
     QApplication::processEvents();
-    tellShown();
     const bool listed = MainForm->PerfComboBox->count() == 5000;
     DestroySearchWindow();
     DestroyForms();

@@ -81,6 +81,20 @@ TEST_F(MainWindowTest, FirstStartInAnEmptyDirectory) {
     EXPECT_EQ(modal.execed.size(), 1u);
 }
 
+// The program's own start shows the main window before it makes the other windows; the
+// first-run question that the window's activation asks waits for them.
+TEST_F(MainWindowTest, TheProgramsStartAsksOnFirstRunOnceEveryWindowExists) {
+    modal.onDialog([](QDialog* d) { EXPECT_EQ(d->windowTitle(), U("Справка")); });
+    forgetFirstRun();
+    QDir::setCurrent(cat.startDir());
+    StartProgram(Watch::Nothing);
+    QApplication::processEvents();
+    EXPECT_TRUE(MainForm->isVisible());
+    EXPECT_EQ(messages(), QStringList{info(U("Если вы впервые используете эту программу, "
+                                             "рекомендуется прочитать справку."))});
+    EXPECT_EQ(modal.execed, std::vector<QString>{"THelpForm"});
+}
+
 TEST_F(MainWindowTest, AFirstRunFlagThatCannotBeWrittenIsReportedOncePerRun) {
     start(/*firstRunDone=*/false);
     const QString flagFile = QSettings(QSettings::IniFormat, QSettings::UserScope,
