@@ -5,16 +5,19 @@
 #include <taglib/mp4file.h>
 #include <taglib/mpegfile.h>
 #include <taglib/opusfile.h>
+#include <taglib/tiostream.h>
 #include <taglib/tpropertymap.h>
 #include <taglib/vorbisfile.h>
 
 #include <QRegularExpression>
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 #include "import/LyricText.h"
 #include "import/SongFormats.h"
 #include "store/FileIo.h"
+#include "store/StoreError.h"
 
 namespace {
 
@@ -26,22 +29,76 @@ bool EndsWith(const QString& name, const QString& extension) {
 
 constexpr TagLib::AudioProperties::ReadStyle kFast = TagLib::AudioProperties::Fast;
 
+// A music file as TagLib reads it: through the scan's open folder, in the pieces TagLib asks
+// for. TagLib's own FileStream opens the path again and moves through the file with stdio
+// seeks, several system calls for every piece; its in-memory stream would read the whole audio.
+class FolderFileStream : public TagLib::IOStream {
+  public:
+    FolderFileStream(const fileio::OpenFolder& folder, const QString& fileName)
+        : reader_(folder.openPieces(fileName)), name_(fileName.toUtf8()) {}
+
+    TagLib::FileName name() const override { return name_.constData(); }
+    // TagLib asks for many small pieces near the start and the end of the file: each read
+    // takes 64 KB at once, and the pieces within it come from memory. A piece that cannot be
+    // read ends the file for TagLib; the file is then refused.
+    TagLib::ByteVector readBlock(unsigned long length) override {
+        // A length read from a damaged header can be anything: no more than the file holds.
+        const qint64 left = std::max<qint64>(0, reader_->size() - at_);
+        const qint64 wanted = std::min<qint64>(qint64(length), left);
+        if (at_ < windowAt_ || at_ + wanted > windowAt_ + window_.size()) {
+            try {
+                window_ =
+                    reader_->readAt(at_, qsizetype(std::min(std::max(wanted, kWindow), left)));
+            } catch (const StoreError&) {
+                failed_ = true;
+                window_.clear();
+            }
+            windowAt_ = at_;
+        }
+        const qint64 from = at_ - windowAt_;
+        const qint64 size = std::clamp<qint64>(window_.size() - from, 0, wanted);
+        at_ += size;
+        return TagLib::ByteVector(window_.constData() + from, unsigned(size));
+    }
+    bool failed() const { return failed_; }
+    // Read only: TagLib writes nothing while it reads tags.
+    void writeBlock(const TagLib::ByteVector&) override {}
+    void insert(const TagLib::ByteVector&, unsigned long, unsigned long) override {}
+    void removeBlock(unsigned long, unsigned long) override {}
+    bool readOnly() const override { return true; }
+    bool isOpen() const override { return true; }
+    void seek(long offset, Position from) override {
+        const qint64 base = from == Beginning ? 0 : from == Current ? at_ : reader_->size();
+        at_ = std::max<qint64>(0, base + offset);
+    }
+    long tell() const override { return long(at_); }
+    long length() override { return long(reader_->size()); }
+    void truncate(long) override {}
+
+  private:
+    std::unique_ptr<fileio::PieceReader> reader_;
+    static constexpr qint64 kWindow = 64 * 1024;
+    QByteArray name_;
+    qint64 at_ = 0;
+    QByteArray window_;
+    qint64 windowAt_ = 0;
+    bool failed_ = false;
+};
+
 // The TagLib reader of the file's kind, with the audio's properties: a file in which TagLib
 // finds no audio at all is damaged (or of another kind), whatever tags it may still hold.
-std::unique_ptr<TagLib::File> OpenAudio(const QString& fileName, const QString& path) {
-    const QByteArray name = path.toUtf8();
-    const TagLib::FileName file(name.constData());
+std::unique_ptr<TagLib::File> OpenAudio(const QString& fileName, TagLib::IOStream* stream) {
     if (EndsWith(fileName, QStringLiteral(".mp3")))
-        return std::make_unique<TagLib::MPEG::File>(file, TagLib::ID3v2::FrameFactory::instance(),
+        return std::make_unique<TagLib::MPEG::File>(stream, TagLib::ID3v2::FrameFactory::instance(),
                                                     true, kFast);
     if (EndsWith(fileName, QStringLiteral(".flac")))
-        return std::make_unique<TagLib::FLAC::File>(file, TagLib::ID3v2::FrameFactory::instance(),
+        return std::make_unique<TagLib::FLAC::File>(stream, TagLib::ID3v2::FrameFactory::instance(),
                                                     true, kFast);
     if (EndsWith(fileName, QStringLiteral(".ogg")))
-        return std::make_unique<TagLib::Ogg::Vorbis::File>(file, true, kFast);
+        return std::make_unique<TagLib::Ogg::Vorbis::File>(stream, true, kFast);
     if (EndsWith(fileName, QStringLiteral(".opus")))
-        return std::make_unique<TagLib::Ogg::Opus::File>(file, true, kFast);
-    return std::make_unique<TagLib::MP4::File>(file, true, kFast);
+        return std::make_unique<TagLib::Ogg::Opus::File>(stream, true, kFast);
+    return std::make_unique<TagLib::MP4::File>(stream, true, kFast);
 }
 
 // TagLib keeps its text as wchar_t, which is UTF-32 here. Converted by hand: Qt's fromUcs4
@@ -87,10 +144,16 @@ struct Track {
 
 // The tags of one audio file. Throws SongFileRefused for a file TagLib cannot read.
 Track ReadTrack(const fileio::OpenFolder& folder, const QString& fileName) {
-    const std::unique_ptr<TagLib::File> file = OpenAudio(fileName, folder.pathOf(fileName));
+    const SongFileRefused damaged(QStringLiteral("музыкальный файл повреждён или другого вида"));
+    std::optional<FolderFileStream> stream;
+    try {
+        stream.emplace(folder, fileName);
+    } catch (const StoreError&) {
+        throw damaged;
+    }
+    const std::unique_ptr<TagLib::File> file = OpenAudio(fileName, &*stream);
     const TagLib::AudioProperties* audio = file->audioProperties();
-    if (!file->isValid() || !audio || audio->sampleRate() <= 0)
-        throw SongFileRefused(QStringLiteral("музыкальный файл повреждён или другого вида"));
+    if (stream->failed() || !file->isValid() || !audio || audio->sampleRate() <= 0) throw damaged;
     Track track{fileName, {}, 0, {}};
     if (const TagLib::Tag* tag = file->tag()) {
         track.title = FromTagLib(tag->title()).trimmed();

@@ -6,6 +6,7 @@
 #include <unistd.h>
 #include <QDir>
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -433,10 +434,56 @@ QString OpenFolder::pathOf(const QString& name) const {
     return path_ + u'/' + name;
 }
 
-QByteArray OpenFolder::readAll(const QString& name) const {
-    // Only a name of this folder: anything that would lead elsewhere names no file here.
+namespace {
+
+// Only a name of this folder: anything that would lead elsewhere names no file here.
+QByteArray nameInFolder(const QString& name) {
     const bool plainName = !name.contains(u'/') && name != u"." && name != u"..";
-    return readAllAt(::dirfd(dir_), plainName ? nativePath(name) : QByteArray(), pathOf(name));
+    return plainName ? nativePath(name) : QByteArray();
+}
+
+}  // namespace
+
+QByteArray OpenFolder::readAll(const QString& name) const {
+    return readAllAt(::dirfd(dir_), nameInFolder(name), pathOf(name));
+}
+
+std::unique_ptr<PieceReader> OpenFolder::openPieces(const QString& name) const {
+    const QString path = pathOf(name);
+    if (const int error = plannedError(Op::Open, path)) throw StoreReadError(error, path);
+    const int fd = ::openat(::dirfd(dir_), nameInFolder(name).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw StoreReadError(errno ? errno : EIO, path);
+    return std::unique_ptr<PieceReader>(new PieceReader(fd, path));
+}
+
+PieceReader::PieceReader(int fd, QString path) : fd_(fd), path_(std::move(path)) {
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0 || S_ISDIR(st.st_mode)) {
+        const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
+        ::close(fd_);
+        throw StoreReadError(error, path_);
+    }
+    size_ = st.st_size;
+}
+
+PieceReader::~PieceReader() {
+    ::close(fd_);
+}
+
+QByteArray PieceReader::readAt(qint64 offset, qsizetype length) const {
+    if (const int error = plannedError(Op::Read, path_)) throw StoreReadError(error, path_);
+    QByteArray piece(std::max<qsizetype>(0, length), Qt::Uninitialized);
+    qsizetype filled = 0;
+    while (filled < piece.size()) {
+        const ssize_t n = ::pread(fd_, piece.data() + filled, size_t(piece.size() - filled),
+                                  off_t(offset + filled));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) throw StoreReadError(errno, path_);
+        if (n == 0) break;
+        filled += qsizetype(n);
+    }
+    piece.truncate(filled);
+    return piece;
 }
 
 bool exists(const QString& path) {

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 #include <cerrno>
 #include "store/StoreError.h"
@@ -65,6 +66,26 @@ QStringList listDir(const QString& path, int what);
 
 // A folder held open, so that its files are opened without walking the whole path again: a
 // scan reads thousands of lyric files, folder by folder.
+// A file opened for reading in pieces, for a reader that needs only parts of it (the tags of
+// a music file, at its start and end). Throws StoreReadError as readAll does.
+class PieceReader {
+  public:
+    ~PieceReader();
+    PieceReader(const PieceReader&) = delete;
+    PieceReader& operator=(const PieceReader&) = delete;
+
+    qint64 size() const { return size_; }
+    // Up to `length` bytes from `offset`: fewer at the end of the file.
+    QByteArray readAt(qint64 offset, qsizetype length) const;
+
+  private:
+    friend class OpenFolder;
+    PieceReader(int fd, QString path);
+    int fd_;
+    QString path_;
+    qint64 size_ = 0;
+};
+
 class OpenFolder {
   public:
     explicit OpenFolder(const QString& path);
@@ -79,6 +100,8 @@ class OpenFolder {
     QStringList list(int what);
     // As fileio::readAll, for the file of this name in the folder.
     QByteArray readAll(const QString& name) const;
+    // The file of this name in the folder, opened to be read in pieces.
+    std::unique_ptr<PieceReader> openPieces(const QString& name) const;
 
   private:
     QString path_;
