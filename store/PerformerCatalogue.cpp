@@ -253,7 +253,10 @@ void PerformerCatalogue::renameSong(QByteArrayView album, QByteArrayView oldName
 
 // ---------------------------------------------------------------- CatalogueBuilder
 
-CatalogueBuilder::CatalogueBuilder(Line performer) : performer_(std::move(performer)) {}
+CatalogueBuilder::CatalogueBuilder(Line performer, qsizetype textBytes)
+    : performer_(std::move(performer)) {
+    texts_.reserve(textBytes);
+}
 
 void CatalogueBuilder::endAlbum() {
     if (albumOpen_) songBlocks_.append(kSongBlockEnd);
@@ -267,8 +270,8 @@ void CatalogueBuilder::addAlbum(const Line& album) {
     albumOpen_ = true;
 }
 
-// Each song's block goes straight into the text file's buffer: its growth moves large
-// buffers by remapping them rather than copying, and no second buffer of the whole file is made.
+// Each song's block goes straight into the text file's buffer: no second buffer of the whole
+// file is made.
 void CatalogueBuilder::addSong(const Line& song, const QByteArray& writtenText) {
     songBlocks_.append(song);
     appendWritten(texts_, TextBlockHeader(albums_.constLast(), song));

@@ -113,7 +113,8 @@ class PerformerCatalogue {
 // the text file as one piece.
 class CatalogueBuilder {
   public:
-    explicit CatalogueBuilder(Line performer);
+    // `textBytes`: room for the text file, reserved at once.
+    explicit CatalogueBuilder(Line performer, qsizetype textBytes = 0);
     void addAlbum(const Line& album);
     // A song of the album added last.
     void addSong(const Line& song, const QByteArray& writtenText);
