@@ -168,11 +168,17 @@ QByteArray readOpened(int fd, const QString& path) {
     return data;
 }
 
-// Opens `name` (a path, or a name in the folder `dirFd`) read-only and reads it whole.
-QByteArray readAllAt(int dirFd, const QByteArray& name, const QString& path) {
+// Opens `name` (a path, or a name in the folder `dirFd`) read-only.
+int openReadOnlyAt(int dirFd, const QByteArray& name, const QString& path) {
     if (const int error = plannedError(Op::Open, path)) throw StoreReadError(error, path);
-    Fd fd(::openat(dirFd, name.constData(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) throw StoreReadError(errno ? errno : EIO, path);
+    const int fd = ::openat(dirFd, name.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw StoreReadError(errno ? errno : EIO, path);
+    return fd;
+}
+
+// Opens `name` as openReadOnlyAt does and reads it whole.
+QByteArray readAllAt(int dirFd, const QByteArray& name, const QString& path) {
+    Fd fd(openReadOnlyAt(dirFd, name, path));
     enterPhase(Phase::Reading);
     QByteArray data = readOpened(fd.get(), path);
     enterPhase(Phase::Idle);
@@ -450,9 +456,7 @@ QByteArray OpenFolder::readAll(const QString& name) const {
 
 std::unique_ptr<PieceReader> OpenFolder::openPieces(const QString& name) const {
     const QString path = pathOf(name);
-    if (const int error = plannedError(Op::Open, path)) throw StoreReadError(error, path);
-    const int fd = ::openat(::dirfd(dir_), nameInFolder(name).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw StoreReadError(errno ? errno : EIO, path);
+    const int fd = openReadOnlyAt(::dirfd(dir_), nameInFolder(name), path);
     return std::unique_ptr<PieceReader>(new PieceReader(fd, path));
 }
 

@@ -64,8 +64,6 @@ enum class Listing { Files = 1, Dirs = 2, Hidden = 4 };
 // Names of the entries of a folder (without "." and ".."), in the platform's listing order.
 QStringList listDir(const QString& path, int what);
 
-// A folder held open, so that its files are opened without walking the whole path again: a
-// scan reads thousands of lyric files, folder by folder.
 // A file opened for reading in pieces, for a reader that needs only parts of it (the tags of
 // a music file, at its start and end). Throws StoreReadError as readAll does.
 class PieceReader {
@@ -86,6 +84,8 @@ class PieceReader {
     qint64 size_ = 0;
 };
 
+// A folder held open, so that its files are opened without walking the whole path again: a
+// scan reads thousands of lyric files, folder by folder.
 class OpenFolder {
   public:
     explicit OpenFolder(const QString& path);
