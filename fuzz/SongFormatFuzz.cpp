@@ -1,6 +1,7 @@
 // The readers of other programs' song files on arbitrary input: they end, stay in bounds, and
-// either refuse the file or give songs whose lines the catalogue can take; what the export
-// writes of a song read, they read back. And the folding of chord lines loses nothing.
+// either refuse the file or give songs whose lines the catalogue can take, the OpenLyrics
+// reader the same as with Qt's XML reader alone; what the export writes of a song read, they
+// read back. And the folding of chord lines loses nothing.
 #include <QDateTime>
 
 #include "fuzz/FuzzTargets.h"
@@ -18,13 +19,29 @@ bool HoldsLineEnd(const QStringList& lines) {
 
 }  // namespace
 
+// The song Qt's XML reader alone reads, or the reason it refuses the file.
+ReadSong ReadWithQt(const QByteArray& bytes, QString& refused) {
+    try {
+        return ReadOpenLyricsWithQtReader(bytes, QStringLiteral("file"));
+    } catch (const SongFileRefused& e) {
+        refused = e.reason();
+        return {};
+    }
+}
+
 int FuzzOpenLyricsReader(const uint8_t* data, size_t size) {
+    const QByteArray bytes = FuzzBytes(data, size);
+    QString qtRefused;
+    const ReadSong qtSong = ReadWithQt(bytes, qtRefused);
     ReadSong song;
     try {
-        song = ReadOpenLyrics(FuzzBytes(data, size), QStringLiteral("file"));
-    } catch (const SongFileRefused&) {
+        song = ReadOpenLyrics(bytes, QStringLiteral("file"));
+    } catch (const SongFileRefused& e) {
+        // The faster reader refuses nothing that Qt's reads, and for Qt's reason.
+        FUZZ_CHECK(e.reason() == qtRefused);
         return 0;
     }
+    FUZZ_CHECK(qtRefused.isEmpty() && song.name == qtSong.name && song.lines == qtSong.lines);
     FUZZ_CHECK(!HoldsLineEnd(song.lines));
     // The export of the song is a document the reader takes, named as the song was.
     const QByteArray written = WriteOpenLyrics(song, {QStringLiteral("p"), QStringLiteral("a"), 1},

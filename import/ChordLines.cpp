@@ -1,5 +1,6 @@
 #include "import/ChordLines.h"
 
+#include <QHash>
 #include <algorithm>
 
 namespace {
@@ -104,9 +105,24 @@ constexpr SuffixStructure kShortcodes[] = {
     {u"add9", u"3-5-9"},
 };
 
-QString FormulaOf(const QString& structure) {
+// The suffix of the chord name for each formula and shortcode of the OpenLyrics list that has
+// one; a song reader asks this of every chord it reads.
+const QHash<QStringView, QStringView>& SuffixOfStructure() {
+    static const QHash<QStringView, QStringView> suffixes = [] {
+        QHash<QStringView, QStringView> map;
+        for (const SuffixStructure& s : kSuffixes)
+            if (!map.contains(s.structure)) map.insert(s.structure, s.suffix);
+        for (const SuffixStructure& s : kShortcodes)
+            if (map.contains(s.structure)) map.insert(s.suffix, map.value(s.structure));
+        return map;
+    }();
+    return suffixes;
+}
+
+// The formula of a shortcode of the OpenLyrics list; any other structure as it stands.
+QStringView FormulaOf(QStringView structure) {
     for (const SuffixStructure& s : kShortcodes)
-        if (structure == s.suffix) return s.structure.toString();
+        if (structure == s.suffix) return s.structure;
     return structure;
 }
 
@@ -177,13 +193,21 @@ bool IsChordLine(QStringView line) {
     return any;
 }
 
-QStringList UnfoldChords(const ChordedLine& line) {
-    if (line.chords.isEmpty()) return {line.lyric};
-    QStringList lines{ChordLineOf(line.chords)};
+void AppendUnfolded(const ChordedLine& line, QStringList& lines) {
+    if (line.chords.isEmpty()) {
+        lines.append(line.lyric);
+        return;
+    }
+    lines.append(ChordLineOf(line.chords));
     const qsizetype trimmed = TrimmedLength(line.lyric);
-    if (trimmed == 0) return lines;
+    if (trimmed == 0) return;
     const bool padded = line.chords.back().column >= trimmed;
     lines.append(padded ? line.lyric.left(trimmed) : line.lyric);
+}
+
+QStringList UnfoldChords(const ChordedLine& line) {
+    QStringList lines;
+    AppendUnfolded(line, lines);
     return lines;
 }
 
@@ -238,15 +262,25 @@ std::optional<OpenLyricsChord> ToOpenLyricsChord(QStringView name) {
     return std::nullopt;
 }
 
-QString OpenLyricsChordName(const OpenLyricsChord& chord) {
-    QString name = chord.root;
-    const QString formula = FormulaOf(chord.structure);
-    if (!formula.isEmpty()) {
-        const auto known = std::find_if(
-            std::begin(kSuffixes), std::end(kSuffixes),
-            [&](const SuffixStructure& s) { return formula == QStringView(s.structure); });
-        name += known != std::end(kSuffixes) ? known->suffix.toString() : u'(' + formula + u')';
+QString OpenLyricsChordName(QStringView root, QStringView structure, QStringView bass) {
+    const auto known = SuffixOfStructure().constFind(structure);
+    QString name;
+    name.reserve(root.size() + structure.size() + bass.size() + 8);
+    name += root;
+    if (known != SuffixOfStructure().constEnd()) {
+        name += *known;
+    } else if (!structure.isEmpty()) {
+        name += u'(';
+        name += FormulaOf(structure);
+        name += u')';
     }
-    if (!chord.bass.isEmpty()) name += u'/' + chord.bass;
+    if (!bass.isEmpty()) {
+        name += u'/';
+        name += bass;
+    }
     return name;
+}
+
+QString OpenLyricsChordName(const OpenLyricsChord& chord) {
+    return OpenLyricsChordName(chord.root, chord.structure, chord.bass);
 }

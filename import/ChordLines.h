@@ -38,6 +38,8 @@ QList<ChordedLine> FoldChordLines(const QStringList& lines);
 // blank gives no line of its own; the spaces that only carried chords past the lyric's end are
 // dropped.
 QStringList UnfoldChords(const ChordedLine& line);
+// The same lines appended to `lines`.
+void AppendUnfolded(const ChordedLine& line, QStringList& lines);
 
 // The lyric of a chorded line with each chord's column reached, spaces added where the lyric
 // ends before a chord: the text that writers place the chord marks into.
@@ -58,3 +60,4 @@ std::optional<OpenLyricsChord> ToOpenLyricsChord(QStringView name);
 // (a structure formula or shortcode of the OpenLyrics list), and "/bass". A structure that has
 // no usual suffix is written out in parentheses after the root: "C(3-5-a9)".
 QString OpenLyricsChordName(const OpenLyricsChord& chord);
+QString OpenLyricsChordName(QStringView root, QStringView structure, QStringView bass);

@@ -4,24 +4,46 @@
 #include <QXmlStreamWriter>
 
 #include "import/ChordLines.h"
+#include "import/PlainXml.h"
 
 namespace {
 
 const QString kNamespace = QStringLiteral("http://openlyrics.info/namespace/2009/song");
 
-// The lines of one verse as they are read: the current line grows until <br/> or </line>.
+// A line break inside a text: LF, or CR when a character reference writes one.
+bool HoldsLineBreak(QStringView text) {
+    for (const QChar c : text)
+        if (c == u'\n' || c == u'\r') return true;
+    return false;
+}
+
+// A chord name stands in a chord line: a line break that a character reference put into an
+// attribute becomes a space there.
+QString OnOneLine(QString name) {
+    return HoldsLineBreak(name) ? name.replace(u'\r', u' ').replace(u'\n', u' ') : name;
+}
+
+// The lines of one verse as they are read into its list: the current line grows until <br/>
+// or </line>.
 class VerseLines {
   public:
+    static constexpr qsizetype kUsualLineLength = 80;
+
+    explicit VerseLines(QStringList& lines) : lines_(lines) {}
+
     void text(QStringView text) {
+        // A line is mostly written in a few pieces, between its chords.
+        if (current_.lyric.isNull()) current_.lyric.reserve(kUsualLineLength);
         // Our own files hold no line break inside a line: a line break in the text is the
         // layout of a file written by hand or pretty-printed, and goes with the spaces around
         // it (one space stays between two words it separates). Lines end at <br/> and </line>.
-        if (!text.contains(u'\n')) {
+        if (!HoldsLineBreak(text)) {
             current_.lyric += text;
             return;
         }
+        const QString unified = text.toString().replace(u'\r', u'\n');
         QStringList words;
-        for (const QStringView piece : text.split(u'\n'))
+        for (const QStringView piece : QStringView(unified).split(u'\n'))
             if (!piece.trimmed().isEmpty()) words.append(piece.trimmed().toString());
         current_.lyric += words.join(u' ');
     }
@@ -29,43 +51,97 @@ class VerseLines {
         if (!name.isEmpty()) current_.chords.append({current_.lyric.size(), name});
     }
     void endLine() {
-        lines_ += UnfoldChords(current_);
-        current_ = {};
+        AppendUnfolded(current_, lines_);
+        current_.lyric = QString();
+        current_.chords.clear();
     }
     // The end of a <lines> element: what is left is a line, if anything is.
     void endLines() {
         if (!current_.lyric.isEmpty() || !current_.chords.isEmpty()) endLine();
     }
-    QStringList take() { return std::exchange(lines_, {}); }
 
   private:
     ChordedLine current_;
-    QStringList lines_;
+    QStringList& lines_;
 };
 
-QString ChordNameOf(const QXmlStreamAttributes& attributes) {
-    const QString name = attributes.value(QStringLiteral("name")).toString();
-    if (!name.isEmpty()) return name;
-    const QString root = attributes.value(QStringLiteral("root")).toString();
-    if (root.isEmpty()) return {};
-    return OpenLyricsChordName({root, attributes.value(QStringLiteral("structure")).toString(),
-                                attributes.value(QStringLiteral("bass")).toString()});
-}
+// Qt's reader, for every document the plain reader leaves to it, seen as the plain reader is
+// seen: elements and text, a DTD or any fault refusing the file.
+class QtXmlReader {
+  public:
+    explicit QtXmlReader(const QByteArray& bytes) : xml_(bytes) {}
+
+    XmlToken next() {
+        for (;;) {
+            const QXmlStreamReader::TokenType token = xml_.readNext();
+            if (token == QXmlStreamReader::DTD)
+                throw SongFileRefused(QStringLiteral("файл XML объявляет DTD"));
+            if (xml_.hasError())
+                throw SongFileRefused(
+                    QStringLiteral("файл XML повреждён (строка %1)").arg(xml_.lineNumber()));
+            switch (token) {
+                case QXmlStreamReader::StartElement:
+                    return XmlToken::StartElement;
+                case QXmlStreamReader::EndElement:
+                    return XmlToken::EndElement;
+                case QXmlStreamReader::Characters:
+                    return XmlToken::Characters;
+                case QXmlStreamReader::EndDocument:
+                    return XmlToken::EndDocument;
+                default:
+                    continue;
+            }
+        }
+    }
+    QStringView name() const { return xml_.name(); }
+    QStringView text() const { return xml_.text(); }
+    QStringView attribute(QStringView name) const {
+        return xml_.attributes().value(name.toString());
+    }
+    QStringView namespaceUri() const { return xml_.namespaceUri(); }
+
+  private:
+    QXmlStreamReader xml_;
+};
+
+// The attributes a <chord/> is written with: a name before 0.9, root, structure and bass since.
+struct ChordMark {
+    QStringView name, root, structure, bass;
+};
+
+// A chord mark read before, with the name it was given.
+struct NamedChord {
+    QString name, root, structure, bass;
+    QString chord;
+
+    explicit NamedChord(const ChordMark& m)
+        : name(m.name.toString()),
+          root(m.root.toString()),
+          structure(m.structure.toString()),
+          bass(m.bass.toString()),
+          chord(OnOneLine(m.name.isEmpty() && !m.root.isEmpty()
+                              ? OpenLyricsChordName(m.root, m.structure, m.bass)
+                              : name)) {}
+    bool isWrittenAs(const ChordMark& m) const {
+        return name == m.name && root == m.root && structure == m.structure && bass == m.bass;
+    }
+};
 
 struct Verse {
     QString name;
     QStringList lines;
 };
 
+template <class Xml>
 class SongReader {
   public:
     explicit SongReader(const QByteArray& bytes) : xml_(bytes) {}
 
     ReadSong read(const QString& fileName) {
         readRoot();
-        while (next() != QXmlStreamReader::EndDocument) {
-            if (xml_.isEndElement() && xml_.name() == u"verse") inVerse_ = false;
-            if (!xml_.isStartElement()) continue;
+        for (XmlToken token; (token = xml_.next()) != XmlToken::EndDocument;) {
+            if (token == XmlToken::EndElement && xml_.name() == u"verse") inVerse_ = false;
+            if (token != XmlToken::StartElement) continue;
             const QStringView name = xml_.name();
             if (name == u"title")
                 readTitle();
@@ -80,19 +156,10 @@ class SongReader {
     }
 
   private:
-    QXmlStreamReader::TokenType next() {
-        const QXmlStreamReader::TokenType token = xml_.readNext();
-        if (token == QXmlStreamReader::DTD)
-            throw SongFileRefused(QStringLiteral("файл XML объявляет DTD"));
-        if (xml_.hasError())
-            throw SongFileRefused(
-                QStringLiteral("файл XML повреждён (строка %1)").arg(xml_.lineNumber()));
-        return token;
-    }
     void readRoot() {
-        while (next() != QXmlStreamReader::StartElement) {
-            if (xml_.atEnd()) throw SongFileRefused(QStringLiteral("файл XML пуст"));
-        }
+        for (XmlToken token; (token = xml_.next()) != XmlToken::StartElement;)
+            if (token == XmlToken::EndDocument)
+                throw SongFileRefused(QStringLiteral("файл XML пуст"));
         if (xml_.name() != u"song" || xml_.namespaceUri() != kNamespace)
             throw SongFileRefused(QStringLiteral("это не песня OpenLyrics"));
     }
@@ -100,19 +167,19 @@ class SongReader {
     QString readText() {
         QString text;
         for (int depth = 1; depth > 0;) {
-            const QXmlStreamReader::TokenType token = next();
-            if (token == QXmlStreamReader::StartElement) ++depth;
-            if (token == QXmlStreamReader::EndElement) --depth;
-            if (token == QXmlStreamReader::Characters) text += xml_.text();
+            const XmlToken token = xml_.next();
+            if (token == XmlToken::StartElement) ++depth;
+            if (token == XmlToken::EndElement) --depth;
+            if (token == XmlToken::Characters) text += xml_.text();
         }
-        return text.contains(u'\n') ? text.simplified() : text;
+        return HoldsLineBreak(text) ? text.simplified() : text;
     }
     void startVerse() {
-        verses_.append({xml_.attributes().value(QStringLiteral("name")).toString(), {}});
+        verses_.append({xml_.attribute(u"name").toString(), {}});
         inVerse_ = true;
     }
     void readTitle() {
-        const bool original = xml_.attributes().value(QStringLiteral("original")) == u"true";
+        const bool original = xml_.attribute(u"original") == u"true";
         const QString title = readText();
         if (title.isEmpty() || (titleIsOriginal_ && !title_.isEmpty())) return;
         if (title_.isEmpty() || original) title_ = title;
@@ -121,21 +188,29 @@ class SongReader {
     // One <lines> element, read token by token (nested formatting tags cannot run the
     // stack out).
     void readLines(QStringList& lines) {
-        VerseLines verse;
+        VerseLines verse(lines);
         for (int depth = 1; depth > 0;) {
-            const QXmlStreamReader::TokenType token = next();
-            if (token == QXmlStreamReader::Characters) {
+            const XmlToken token = xml_.next();
+            if (token == XmlToken::Characters) {
                 verse.text(xml_.text());
-            } else if (token == QXmlStreamReader::StartElement) {
+            } else if (token == XmlToken::StartElement) {
                 ++depth;
-                if (xml_.name() == u"chord") verse.chord(ChordNameOf(xml_.attributes()));
-            } else if (token == QXmlStreamReader::EndElement) {
+                if (xml_.name() == u"chord") verse.chord(chordName());
+            } else if (token == XmlToken::EndElement) {
                 --depth;
                 if (xml_.name() == u"br" || xml_.name() == u"line") verse.endLine();
             }
         }
         verse.endLines();
-        lines += verse.take();
+    }
+    // A song plays a few chords again and again: each is named once.
+    QString chordName() {
+        const ChordMark mark{xml_.attribute(u"name"), xml_.attribute(u"root"),
+                             xml_.attribute(u"structure"), xml_.attribute(u"bass")};
+        for (const NamedChord& known : chordNames_)
+            if (known.isWrittenAs(mark)) return known.chord;
+        chordNames_.append(NamedChord(mark));
+        return chordNames_.back().chord;
     }
     const Verse* verseNamed(const QString& name) const {
         for (const QString& wanted : {name, name + u'1'})
@@ -161,7 +236,8 @@ class SongReader {
         return lines;
     }
 
-    QXmlStreamReader xml_;
+    Xml xml_;
+    QList<NamedChord> chordNames_;
     QString title_;
     bool titleIsOriginal_ = false;
     QStringList order_;
@@ -257,19 +333,16 @@ class LinesWriter {
 
 }  // namespace
 
-bool IsOpenLyricsDocument(const QByteArray& bytes) {
-    QXmlStreamReader xml(bytes);
-    while (!xml.atEnd()) {
-        const QXmlStreamReader::TokenType token = xml.readNext();
-        if (token == QXmlStreamReader::StartElement)
-            return xml.name() == u"song" && xml.namespaceUri() == kNamespace;
-        if (token == QXmlStreamReader::DTD) return false;
+ReadSong ReadOpenLyrics(const QByteArray& bytes, const QString& fileName) {
+    try {
+        return SongReader<PlainXmlReader>(bytes).read(fileName);
+    } catch (const PlainXmlReader::NotPlain&) {
+        return ReadOpenLyricsWithQtReader(bytes, fileName);
     }
-    return false;
 }
 
-ReadSong ReadOpenLyrics(const QByteArray& bytes, const QString& fileName) {
-    return SongReader(bytes).read(fileName);
+ReadSong ReadOpenLyricsWithQtReader(const QByteArray& bytes, const QString& fileName) {
+    return SongReader<QtXmlReader>(bytes).read(fileName);
 }
 
 QByteArray WriteOpenLyrics(const ReadSong& song, const SongbookEntry& entry,
