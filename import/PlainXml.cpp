@@ -188,6 +188,7 @@ XmlToken PlainXmlReader::readStartTag() {
     ++at_;
     name_ = readName();
     attributes_.clear();
+    decodedValues_.clear();
     for (;;) {
         const bool spaced = skipSpace();
         const QChar c = at(at_);
@@ -225,18 +226,18 @@ void PlainXmlReader::readAttribute() {
         Expect(c.unicode() >= 0x20 && c.unicode() < 0xFFFE && c != u'<');
         references = references || c == u'&';
     }
-    Attribute attribute{name, QStringView(doc_).sliced(start, at_ - start), {}};
+    Attribute attribute{name, QStringView(doc_).sliced(start, at_ - start)};
     ++at_;
     if (references) {
-        attribute.decoded = Decoded(attribute.value);
-        attribute.value = attribute.decoded;
+        decodedValues_.append(Decoded(attribute.value));
+        attribute.value = decodedValues_.back();
     }
     for (const Attribute& a : attributes_) Expect(a.name != name);
     if (name == u"xmlns") {
         Expect(open_.isEmpty());
         namespace_ = attribute.value.toString();
     }
-    attributes_.append(std::move(attribute));
+    attributes_.append(attribute);
 }
 
 XmlToken PlainXmlReader::readEndTag() {

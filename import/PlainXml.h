@@ -40,7 +40,6 @@ class PlainXmlReader {
     struct Attribute {
         QStringView name;
         QStringView value;
-        QString decoded;  // the value, when references in it had to be replaced
     };
 
     void readProlog();
@@ -68,6 +67,7 @@ class PlainXmlReader {
     QStringView text_;
     QString decoded_;  // text_ when entities or line ends had to be replaced
     QVarLengthArray<Attribute, 8> attributes_;
+    QList<QString> decodedValues_;  // the values in which references had to be replaced
     QString namespace_;
     bool emptyElement_ = false;  // "<br/>": its end comes with the next call
     bool ended_ = false;
