@@ -90,6 +90,16 @@ int FuzzModelRoundTrip(const uint8_t* data, size_t size) {
     FUZZ_CHECK(!catalogue.albumList.changed() && !catalogue.textFile.changed());
 
     const QList<CatalogueAlbum> walked = catalogue.walk();
+    // The walk the lyrics index makes gives the same songs and texts in one piece each.
+    const QList<JoinedSong> joined = catalogue.walkJoined();
+    qsizetype at = 0;
+    for (const CatalogueAlbum& album : walked)
+        for (const CatalogueSong& song : album.songs) {
+            FUZZ_CHECK(at < joined.size() && joined[at].album == album.name &&
+                       joined[at].name == song.name && joined[at].text == song.text.join('\n'));
+            ++at;
+        }
+    FUZZ_CHECK(at == joined.size());
     if (NamesAreDistinct(walked) && NoLineIsAHeader(walked))
         FUZZ_CHECK(SameWalk(Rebuilt(walked).walk(), walked));
 

@@ -60,19 +60,17 @@ FileStamps PerformerStamper::stamp(const QByteArray& performer) const {
 bool ReadPerformerSongs(const PerformerRepository& repository, const QByteArray& performer,
                         std::vector<CataloguedSong>& songs) {
     songs.clear();
-    QList<CatalogueAlbum> albums;
+    QList<JoinedSong> walked;
     try {
-        albums = repository.load(performer).walk();
+        walked = repository.load(performer).walkJoined();
     } catch (const StoreError&) {
         return false;
     }
     QSet<QPair<QByteArray, QByteArray>> seen;  // an album or song listed twice is one place
-    for (const CatalogueAlbum& album : albums) {
-        for (const CatalogueSong& song : album.songs) {
-            if (seen.contains({album.name, song.name})) continue;
-            seen.insert({album.name, song.name});
-            songs.push_back({album.name, song.name, song.text.join('\n')});
-        }
+    for (JoinedSong& song : walked) {
+        if (seen.contains({song.album, song.name})) continue;
+        seen.insert({song.album, song.name});
+        songs.push_back({song.album, song.name, std::move(song.text)});
     }
     return true;
 }

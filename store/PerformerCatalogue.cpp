@@ -65,17 +65,34 @@ void replaceEqualLines(Lines& lines, QByteArrayView from, QByteArrayView to) {
 // reading each block alone: a header line opens its block unless that block is open already,
 // every line of an open block belongs to it (header-like lines included), and the end line
 // closes every open block.
-QHash<QByteArray, Lines> collectBodies(const RecordLines& lines, const QSet<QByteArray>& headers,
-                                       QByteArrayView endLine) {
-    QHash<QByteArray, Lines> bodies;
+void addLine(Lines& body, QByteArrayView line) {
+    body.append(line.toByteArray());
+}
+
+// A text in one piece: its lines joined by LF, without a piece of its own for every line.
+struct JoinedLines {
+    QByteArray text;
+    bool empty = true;
+};
+
+void addLine(JoinedLines& body, QByteArrayView line) {
+    if (!body.empty) body.text += '\n';
+    body.text += line;
+    body.empty = false;
+}
+
+template <class Body>
+QHash<QByteArray, Body> collectBodies(const RecordLines& lines, const QSet<QByteArray>& headers,
+                                      QByteArrayView endLine) {
+    QHash<QByteArray, Body> bodies;
     bodies.reserve(headers.size());
-    std::vector<Lines*> open;
+    std::vector<Body*> open;
     for (QByteArrayView line : lines) {
         if (line == endLine) {
             open.clear();
             continue;
         }
-        for (Lines* body : open) body->append(line.toByteArray());
+        for (Body* body : open) addLine(*body, line);
         // Every header holds the block marker; most lines are lyrics, and this look is made
         // for every one.
         if (std::string_view(line.data(), size_t(line.size())).find(kBlockMarker.constData()) ==
@@ -83,7 +100,7 @@ QHash<QByteArray, Lines> collectBodies(const RecordLines& lines, const QSet<QByt
             continue;
         const QByteArray candidate = line.toByteArray();
         if (!headers.contains(candidate)) continue;
-        Lines* body = &bodies[candidate];
+        Body* body = &bodies[candidate];
         if (std::find(open.begin(), open.end(), body) == open.end()) open.push_back(body);
     }
     return bodies;
@@ -162,16 +179,15 @@ Lines PerformerCatalogue::textOf(QByteArrayView album, QByteArrayView song) cons
     return textFile.bodies(TextBlockHeader(album, song), kTextBlockEnd);
 }
 
-QList<CatalogueAlbum> PerformerCatalogue::walk() const {
+QList<CatalogueAlbum> PerformerCatalogue::albumsWithSongs(QSet<QByteArray>& textHeaders) const {
     const Lines albumNames = albums();
     QSet<QByteArray> songHeaders;
     for (const Line& album : albumNames) songHeaders.insert(SongBlockHeader(album));
     const QHash<QByteArray, Lines> songBlocks =
-        collectBodies(songList.lines(), songHeaders, kSongBlockEnd);
+        collectBodies<Lines>(songList.lines(), songHeaders, kSongBlockEnd);
 
     QList<CatalogueAlbum> walked;
     walked.reserve(albumNames.size());
-    QSet<QByteArray> textHeaders;
     for (const Line& album : albumNames) {
         CatalogueAlbum entry{album, {}};
         for (const Line& song : songBlocks.value(SongBlockHeader(album))) {
@@ -180,12 +196,31 @@ QList<CatalogueAlbum> PerformerCatalogue::walk() const {
         }
         walked.append(std::move(entry));
     }
+    return walked;
+}
+
+QList<CatalogueAlbum> PerformerCatalogue::walk() const {
+    QSet<QByteArray> textHeaders;
+    QList<CatalogueAlbum> walked = albumsWithSongs(textHeaders);
     const QHash<QByteArray, Lines> texts =
-        collectBodies(textFile.lines(), textHeaders, kTextBlockEnd);
+        collectBodies<Lines>(textFile.lines(), textHeaders, kTextBlockEnd);
     for (CatalogueAlbum& album : walked)
         for (CatalogueSong& song : album.songs)
             song.text = texts.value(TextBlockHeader(album.name, song.name));
     return walked;
+}
+
+QList<JoinedSong> PerformerCatalogue::walkJoined() const {
+    QSet<QByteArray> textHeaders;
+    const QList<CatalogueAlbum> walked = albumsWithSongs(textHeaders);
+    const QHash<QByteArray, JoinedLines> texts =
+        collectBodies<JoinedLines>(textFile.lines(), textHeaders, kTextBlockEnd);
+    QList<JoinedSong> songs;
+    for (const CatalogueAlbum& album : walked)
+        for (const CatalogueSong& song : album.songs)
+            songs.append(
+                {album.name, song.name, texts.value(TextBlockHeader(album.name, song.name)).text});
+    return songs;
 }
 
 bool PerformerCatalogue::setAlbumList(const Lines& albums) {

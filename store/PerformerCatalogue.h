@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QSet>
 #include <QStringList>
 #include <optional>
 #include <vector>
@@ -70,6 +71,13 @@ struct CatalogueAlbum {
     QList<CatalogueSong> songs;
 };
 
+// A song of the walk with its text in one piece, the lines joined by LF.
+struct JoinedSong {
+    Line album;
+    Line name;
+    QByteArray text;
+};
+
 class PerformerCatalogue {
   public:
     Line performer;
@@ -89,6 +97,9 @@ class PerformerCatalogue {
     // Every line of the album list, in order, with the songs of its song blocks and their
     // texts, as choosing each in turn would show them. Each file is gone through once.
     QList<CatalogueAlbum> walk() const;
+    // The same songs in the same order, each text in one piece: what the lyrics index reads of
+    // every song, without a piece of its own for every line of every text.
+    QList<JoinedSong> walkJoined() const;
 
     // ---- the editors' rewrites ----
     // The album list anew; every album whose song block header is no line of the song list
@@ -105,6 +116,11 @@ class PerformerCatalogue {
     // The song's lines inside every song block of its album and its text block headers take
     // the new name; songs of other albums keep theirs.
     void renameSong(QByteArrayView album, QByteArrayView oldName, QByteArrayView newName);
+
+  private:
+    // The walk's albums with their songs, texts not yet read; the songs' text block headers go
+    // into `textHeaders`.
+    QList<CatalogueAlbum> albumsWithSongs(QSet<QByteArray>& textHeaders) const;
 };
 
 // A catalogue made anew, album by album and song by song, as the scanner makes one: the album
