@@ -159,10 +159,19 @@ QString LyricFileText(const QByteArray& bytes) {
     return QString::fromUtf8(LyricTextAsUtf8(bytes, encoding));
 }
 
+bool TextLineReader::next(QStringView& line) {
+    if (rest_.isEmpty()) return false;
+    qsizetype end = 0;
+    while (end < rest_.size() && rest_[end] != u'\n' && rest_[end] != u'\r') ++end;
+    line = rest_.first(end);
+    const bool crLf = end + 1 < rest_.size() && rest_[end] == u'\r' && rest_[end + 1] == u'\n';
+    rest_ = rest_.sliced(std::min(end + (crLf ? 2 : 1), rest_.size()));
+    return true;
+}
+
 QStringList TextLines(const QString& text) {
-    QString unified = text;
-    unified.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-    QStringList lines = unified.split(u'\n');
-    if (lines.size() > 0 && lines.back().isEmpty()) lines.removeLast();
+    QStringList lines;
+    TextLineReader reader(text);
+    for (QStringView line; reader.next(line);) lines.append(line.toString());
     return lines;
 }

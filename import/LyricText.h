@@ -84,3 +84,16 @@ QString LyricFileText(const QByteArray& bytes);
 // Text split at its line ends (LF, CR LF or a lone CR); a line end at the very end starts no
 // further line.
 QStringList TextLines(const QString& text);
+
+// The lines of TextLines one by one, as views into the text: a reader that only looks at most
+// lines once saves copying the text and each line. Qt splits at one separator only, which
+// would need the line ends made alike first, in a copy of the text.
+class TextLineReader {
+  public:
+    explicit TextLineReader(QStringView text) : rest_(text) {}
+    // The next line, in `line`; false after the last one.
+    bool next(QStringView& line);
+
+  private:
+    QStringView rest_;
+};
