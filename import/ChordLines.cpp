@@ -115,16 +115,11 @@ QString FormulaOf(const QString& structure) {
 QString ChordLineOf(const QList<PlacedChord>& chords) {
     QString line;
     line.reserve(chords.back().column + 8 * chords.size());
-    for (const PlacedChord& chord : chords) {
-        const qsizetype column =
-            line.isEmpty() ? chord.column : std::max(chord.column, line.size() + 1);
-        line.resize(column, u' ');
-        line += chord.name;
-    }
+    for (const PlacedChord& chord : chords) PlaceChord(line, chord.column, chord.name);
     return line;
 }
 
-qsizetype TrimmedLength(const QString& text) {
+qsizetype TrimmedLength(QStringView text) {
     qsizetype n = text.size();
     while (n > 0 && text[n - 1] == u' ') --n;
     return n;
@@ -177,13 +172,25 @@ bool IsChordLine(QStringView line) {
     return any;
 }
 
+void PlaceChord(QString& chordLine, qsizetype column, QStringView name) {
+    if (!chordLine.isEmpty()) column = std::max(column, chordLine.size() + 1);
+    chordLine.resize(column, u' ');
+    chordLine += name;
+}
+
+qsizetype LyricLengthUnderChords(QStringView lyric, qsizetype lastChordColumn) {
+    const qsizetype trimmed = TrimmedLength(lyric);
+    if (trimmed == 0) return 0;
+    const bool padded = lastChordColumn >= trimmed;
+    return padded ? trimmed : lyric.size();
+}
+
 QStringList UnfoldChords(const ChordedLine& line) {
     if (line.chords.isEmpty()) return {line.lyric};
     QStringList lines{ChordLineOf(line.chords)};
-    const qsizetype trimmed = TrimmedLength(line.lyric);
-    if (trimmed == 0) return lines;
-    const bool padded = line.chords.back().column >= trimmed;
-    lines.append(padded ? line.lyric.left(trimmed) : line.lyric);
+    const qsizetype length = LyricLengthUnderChords(line.lyric, line.chords.back().column);
+    if (length == 0) return lines;
+    lines.append(length < line.lyric.size() ? line.lyric.left(length) : line.lyric);
     return lines;
 }
 
