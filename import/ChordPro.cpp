@@ -1,5 +1,7 @@
 #include "import/ChordPro.h"
 
+#include <utility>
+
 #include "import/ChordLines.h"
 #include "import/LyricText.h"
 
@@ -27,34 +29,6 @@ bool IsOneOf(const QString& name, std::initializer_list<QStringView> names) {
     return false;
 }
 
-// A lyric line with its bracketed chords taken out, each at the column of the character it
-// stood before. A bracket whose content is no chord name is text.
-ChordedLine ParseLyricLine(const QString& line, qsizetype lineNumber) {
-    if (!line.contains(u'[')) return {line, {}};
-    ChordedLine parsed;
-    parsed.lyric.reserve(line.size());
-    parsed.chords.reserve(line.count(u'['));
-    const QStringView text(line);
-    for (qsizetype at = 0; at < text.size();) {
-        const qsizetype open = text.indexOf(u'[', at);
-        if (open < 0) {
-            parsed.lyric += text.mid(at);
-            break;
-        }
-        parsed.lyric += text.mid(at, open - at);
-        const qsizetype close = text.indexOf(u']', open);
-        if (close < 0)
-            throw SongFileRefused(kUnbalancedBracket.arg(lineNumber).arg(QStringLiteral("[")));
-        const QStringView inside = text.mid(open + 1, close - open - 1);
-        if (IsChordName(inside))
-            parsed.chords.append({parsed.lyric.size(), inside.toString()});
-        else
-            parsed.lyric += text.mid(open, close - open + 1);
-        at = close + 1;
-    }
-    return parsed;
-}
-
 class SongCollector {
   public:
     explicit SongCollector(const QString& fileName) : fileName_(fileName) {}
@@ -75,8 +49,12 @@ class SongCollector {
             finishSong();
         }
     }
-    void lines(const QStringList& lines) {
-        for (const QString& line : lines) text(line);
+    // Empty lines before the text are the file's layout, not the song's; an empty line where
+    // a section has just ended is the break that ends it.
+    void text(QString line) {
+        if (line.isEmpty() && (lines_.isEmpty() || separateNext_)) return;
+        if (separateNext_) separate();
+        lines_.append(std::move(line));
     }
     QList<ReadSong> finish() {
         finishSong();
@@ -84,13 +62,6 @@ class SongCollector {
     }
 
   private:
-    // Empty lines before the text are the file's layout, not the song's; an empty line where
-    // a section has just ended is the break that ends it.
-    void text(const QString& line) {
-        if (line.isEmpty() && (lines_.isEmpty() || separateNext_)) return;
-        if (separateNext_) separate();
-        lines_.append(line);
-    }
     void separate() {
         separateNext_ = false;
         if (!lines_.isEmpty() && !lines_.back().isEmpty()) lines_.append(QString());
@@ -99,9 +70,8 @@ class SongCollector {
     void finishSong() {
         while (!lines_.isEmpty() && lines_.back().isEmpty()) lines_.removeLast();
         if (!title_.isEmpty() || !lines_.isEmpty())
-            songs_.append({title_.isEmpty() ? fileName_ : title_, lines_});
+            songs_.append({title_.isEmpty() ? fileName_ : title_, std::exchange(lines_, {})});
         title_.clear();
-        lines_.clear();
         separateNext_ = false;
     }
 
@@ -111,6 +81,49 @@ class SongCollector {
     bool separateNext_ = false;
     QList<ReadSong> songs_;
 };
+
+// A lyric line as its chord line and lyric line, the bracketed chords taken out of the lyric
+// and each put on the chord line at the column of the character it stood before; a bracket
+// whose content is no chord name is text. Both lines are built in one pass over the line, as
+// UnfoldChords would build them from the ChordedLine: a file holds thousands of such lines.
+void ReadLyricLine(QStringView line, qsizetype lineNumber, SongCollector& songs) {
+    if (!line.contains(u'[')) {
+        songs.text(line.toString());
+        return;
+    }
+    QString lyric, chordLine;
+    lyric.reserve(line.size());
+    chordLine.reserve(line.size());
+    qsizetype lastChordColumn = 0;
+    for (qsizetype at = 0; at < line.size();) {
+        const qsizetype open = line.indexOf(u'[', at);
+        if (open < 0) {
+            lyric += line.sliced(at);
+            break;
+        }
+        lyric += line.sliced(at, open - at);
+        const qsizetype close = line.indexOf(u']', open);
+        if (close < 0)
+            throw SongFileRefused(kUnbalancedBracket.arg(lineNumber).arg(QStringLiteral("[")));
+        const QStringView inside = line.sliced(open + 1, close - open - 1);
+        if (IsChordName(inside)) {
+            lastChordColumn = lyric.size();
+            PlaceChord(chordLine, lastChordColumn, inside);
+        } else {
+            lyric += line.sliced(open, close - open + 1);
+        }
+        at = close + 1;
+    }
+    if (chordLine.isEmpty()) {
+        songs.text(std::move(lyric));
+        return;
+    }
+    songs.text(std::move(chordLine));
+    const qsizetype underChords = LyricLengthUnderChords(lyric, lastChordColumn);
+    if (underChords == 0) return;
+    lyric.truncate(underChords);
+    songs.text(std::move(lyric));
+}
 
 // The text with each chorded line's chords put in brackets at their columns. A line of text
 // that a reader would take for a directive or a remark is written as a {comment:}, which gives
@@ -133,18 +146,20 @@ QString ChordProLine(const ChordedLine& line) {
 
 QList<ReadSong> ReadChordPro(const QByteArray& bytes, const QString& fileName) {
     SongCollector songs(fileName);
-    const QStringList lines = TextLines(LyricFileText(bytes));
-    for (qsizetype n = 0; n < lines.size(); ++n) {
-        const QString& line = lines[n];
-        const QStringView trimmed = QStringView(line).trimmed();
+    const QString text = LyricFileText(bytes);
+    TextLineReader lines(text);
+    qsizetype lineNumber = 0;
+    for (QStringView line; lines.next(line);) {
+        ++lineNumber;
+        const QStringView trimmed = line.trimmed();
         if (trimmed.startsWith(u'#')) continue;
         if (trimmed.startsWith(u'{')) {
             if (!trimmed.endsWith(u'}'))
-                throw SongFileRefused(kUnbalancedBracket.arg(n + 1).arg(QStringLiteral("{")));
+                throw SongFileRefused(kUnbalancedBracket.arg(lineNumber).arg(QStringLiteral("{")));
             songs.directive(ParseDirective(trimmed));
             continue;
         }
-        songs.lines(UnfoldChords(ParseLyricLine(line, n + 1)));
+        ReadLyricLine(line, lineNumber, songs);
     }
     return songs.finish();
 }
