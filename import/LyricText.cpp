@@ -134,10 +134,19 @@ qsizetype LineBreakIn(QStringView text) {
     return -1;
 }
 
+// A character gives at most one byte, a line end two: the builder is given its room at once
+// rather than growing through every size up to the song's.
+qsizetype CatalogueRoomFor(const QStringList& lines) {
+    qsizetype room = 0;
+    for (const QString& line : lines) room += line.size() + 2;
+    return room;
+}
+
 }  // namespace
 
 CatalogueText CatalogueLines(const QStringList& lines) {
     CatalogueLineBuilder builder;
+    builder.reserve(CatalogueRoomFor(lines));
     for (const QString& line : lines) {
         QStringView rest(line);
         for (qsizetype at; (at = LineBreakIn(rest)) >= 0; rest = rest.sliced(at + 1)) {

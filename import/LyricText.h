@@ -24,6 +24,10 @@ struct CatalogueText {
 // buffer over without a copy.
 class CatalogueLineBuilder {
   public:
+    // Room for `bytes` bytes of text at once, where the caller knows about how much comes.
+    void reserve(qsizetype bytes) {
+        if (buffer_.size() < bytes) buffer_.resize(bytes);
+    }
     // A byte that already is Windows-1251.
     void appendByte(char b) {
         if (highSurrogate_ != 0) flushSurrogate();
