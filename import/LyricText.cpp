@@ -100,6 +100,26 @@ void CatalogueLineBuilder::endLine() {
     lineStart_ = size_;
 }
 
+namespace {
+
+// Where a line of a song ends early for the catalogue's line reading; -1 when it does not.
+qsizetype LineBreakIn(QStringView text) {
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (text[i] == u'\n' || text[i] == u'\r' || text[i] == QChar(0x1a)) return i;
+    return -1;
+}
+
+}  // namespace
+
+void CatalogueLineBuilder::appendLine(QStringView line) {
+    for (qsizetype at; (at = LineBreakIn(line)) >= 0; line = line.sliced(at + 1)) {
+        appendText(line.first(at));
+        endLine();
+    }
+    appendText(line);
+    endLine();
+}
+
 CatalogueText CatalogueLineBuilder::finish() {
     buffer_.truncate(lineStart_);
     size_ = lineStart_;
@@ -127,13 +147,6 @@ CatalogueText PlainLyricText(const QByteArray& bytes) {
 
 namespace {
 
-// Where a line of a song ends early for the catalogue's line reading; -1 when it does not.
-qsizetype LineBreakIn(QStringView text) {
-    for (qsizetype i = 0; i < text.size(); ++i)
-        if (text[i] == u'\n' || text[i] == u'\r' || text[i] == QChar(0x1a)) return i;
-    return -1;
-}
-
 // A character gives at most one byte, a line end two: the builder is given its room at once
 // rather than growing through every size up to the song's.
 qsizetype CatalogueRoomFor(const QStringList& lines) {
@@ -147,15 +160,7 @@ qsizetype CatalogueRoomFor(const QStringList& lines) {
 CatalogueText CatalogueLines(const QStringList& lines) {
     CatalogueLineBuilder builder;
     builder.reserve(CatalogueRoomFor(lines));
-    for (const QString& line : lines) {
-        QStringView rest(line);
-        for (qsizetype at; (at = LineBreakIn(rest)) >= 0; rest = rest.sliced(at + 1)) {
-            builder.appendText(rest.first(at));
-            builder.endLine();
-        }
-        builder.appendText(rest);
-        builder.endLine();
-    }
+    for (const QString& line : lines) builder.appendLine(line);
     return builder.finish();
 }
 

@@ -46,6 +46,9 @@ class CatalogueLineBuilder {
     void appendText(QStringView text);
     // Ends the current line, empty or not.
     void endLine();
+    // A line of text, ended; a line end or Ctrl-Z inside it ends it there, as the catalogue's
+    // line reading would.
+    void appendLine(QStringView line);
     bool lineIsEmpty() const { return size_ == lineStart_ && highSurrogate_ == 0; }
     // True between the halves of a surrogate pair.
     bool awaitsLowSurrogate() const { return highSurrogate_ != 0; }
