@@ -45,10 +45,22 @@ QString WithoutExtension(const QString& fileName) {
     return dot < 0 ? fileName : fileName.left(dot);
 }
 
-QList<ReadSong> ReadSongFormatFile(const QByteArray& bytes, const QString& fileName) {
+namespace {
+
+ScannedSong ScannedSongOf(ReadSong song) {
+    const bool cut = CapSongText(song.lines);
+    return {song.name, CatalogueLines(song.lines), cut};
+}
+
+}  // namespace
+
+QList<ScannedSong> ReadSongFormatFile(const QByteArray& bytes, const QString& fileName) {
     const QString name = WithoutExtension(fileName);
-    if (SongFileKindOf(fileName) == SongFileKind::ChordPro) return ReadChordPro(bytes, name);
-    return {ReadOpenLyrics(bytes, name)};
+    if (SongFileKindOf(fileName) != SongFileKind::ChordPro)
+        return {ScannedSongOf(ReadOpenLyrics(bytes, name))};
+    QList<ScannedSong> songs;
+    for (ReadSong& song : ReadChordPro(bytes, name)) songs.append(ScannedSongOf(std::move(song)));
+    return songs;
 }
 
 QString CutTextNote(const QString& path) {

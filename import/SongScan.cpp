@@ -229,7 +229,7 @@ void AddSong(ScanResult& out, const QString& album, const QString& song, const Q
 void AddSongFormatFile(ScanResult& out, const fileio::OpenFolder& albumFolder, const QString& album,
                        const ScanSong& file) {
     const QString path = albumFolder.pathOf(file.fileName);
-    QList<ReadSong> songs;
+    QList<ScannedSong> songs;
     try {
         songs = ReadSongFormatFile(albumFolder.readAll(file.fileName), file.fileName);
     } catch (const SongFileRefused& refused) {
@@ -237,10 +237,10 @@ void AddSongFormatFile(ScanResult& out, const fileio::OpenFolder& albumFolder, c
         return;
     }
     const SongSource source{albumFolder, file.fileName};
-    for (ReadSong& song : songs) {
-        if (CapSongText(song.lines)) out.unreadFiles.append(CutTextNote(path));
+    for (ScannedSong& song : songs) {
+        if (song.cut) out.unreadFiles.append(CutTextNote(path));
         AddSong(out, album, song.name, StoredSongName(song.name, source),
-                {CatalogueLines(song.lines), source});
+                {std::move(song.text), source});
     }
 }
 
