@@ -10,17 +10,17 @@ namespace {
 const QString kUnbalancedBracket = QStringLiteral("в строке %1 не закрыта скобка «%2»");
 
 struct Directive {
-    QString name;  // in lower case
-    QString value;
+    QString name;       // in lower case
+    QStringView value;  // a part of the line
 };
 
 Directive ParseDirective(QStringView trimmed) {
-    const QString inner = trimmed.mid(1, trimmed.size() - 2).toString();
+    const QStringView inner = trimmed.sliced(1, trimmed.size() - 2);
     qsizetype split = 0;
     while (split < inner.size() && inner[split] != u':' && !inner[split].isSpace()) ++split;
-    QString value = inner.mid(split);
-    if (value.startsWith(u':')) value.remove(0, 1);
-    return {inner.left(split).trimmed().toLower(), value.trimmed()};
+    QStringView value = inner.sliced(split);
+    if (value.startsWith(u':')) value = value.sliced(1);
+    return {inner.first(split).trimmed().toString().toLower(), value.trimmed()};
 }
 
 bool IsOneOf(const QString& name, std::initializer_list<QStringView> names) {
@@ -29,13 +29,68 @@ bool IsOneOf(const QString& name, std::initializer_list<QStringView> names) {
     return false;
 }
 
+// A lyric line as its chord line and its lyric: the bracketed chords taken out of the lyric,
+// each put on the chord line at the column of the character it stood before; a bracket whose
+// content is no chord name is text. Both are built in one pass over the line, by the rules of
+// UnfoldChords, and in buffers kept from line to line: a file holds thousands of lyric lines,
+// and the songs only copy what they keep.
+class LyricLineSplitter {
+  public:
+    void split(QStringView line, qsizetype lineNumber) {
+        chordLine_.truncate(0);
+        lyric_.truncate(0);
+        lastChordColumn_ = 0;
+        for (qsizetype at = 0; at < line.size();) {
+            const qsizetype open = line.indexOf(u'[', at);
+            if (open < 0) {
+                lyric_ += line.sliced(at);
+                break;
+            }
+            lyric_ += line.sliced(at, open - at);
+            const qsizetype close = line.indexOf(u']', open);
+            if (close < 0)
+                throw SongFileRefused(kUnbalancedBracket.arg(lineNumber).arg(QStringLiteral("[")));
+            chordOrText(line.sliced(open, close - open + 1));
+            at = close + 1;
+        }
+    }
+    // Empty when the line held no chord.
+    QStringView chordLine() const { return chordLine_; }
+    // The lyric as it stands under the chord line; empty when it is blank.
+    QStringView lyricUnderChords() const {
+        return QStringView(lyric_).first(LyricLengthUnderChords(lyric_, lastChordColumn_));
+    }
+    QStringView lyric() const { return lyric_; }
+
+  private:
+    void chordOrText(QStringView bracketed) {
+        const QStringView inside = bracketed.sliced(1, bracketed.size() - 2);
+        if (!IsChordName(inside)) {
+            lyric_ += bracketed;
+            return;
+        }
+        lastChordColumn_ = lyric_.size();
+        PlaceChord(chordLine_, lastChordColumn_, inside);
+    }
+
+    // truncate(0), not clear(): the buffers keep their room for the next line.
+    QString chordLine_;
+    QString lyric_;
+    qsizetype lastChordColumn_ = 0;
+};
+
+// The songs of a file, whose lines go into a SongText each: SongLines for ReadChordPro,
+// ScannedSongBuilder for the scanner.
+template <typename SongText>
 class SongCollector {
   public:
+    using Song = decltype(std::declval<SongText&>().finish(QString()));
+
     explicit SongCollector(const QString& fileName) : fileName_(fileName) {}
 
     void directive(const Directive& d) {
         if (IsOneOf(d.name, {u"title", u"t"})) {
-            if (title_.isEmpty()) title_ = d.value;
+            if (title_.isEmpty()) title_ = d.value.toString();
         } else if (IsOneOf(d.name, {u"comment", u"c", u"comment_italic", u"ci", u"comment_box",
                                     u"cb", u"highlight"})) {
             text(d.value);
@@ -50,13 +105,19 @@ class SongCollector {
         }
     }
     // Empty lines before the text are the file's layout, not the song's; an empty line where
-    // a section has just ended is the break that ends it.
-    void text(QString line) {
-        if (line.isEmpty() && (lines_.isEmpty() || separateNext_)) return;
+    // a section has just ended is the break that ends it. Empty lines wait for a line of text:
+    // those after the last one are layout too.
+    void text(QStringView line) {
+        if (line.isEmpty()) {
+            if (hasText_ && !separateNext_) ++waitingEmptyLines_;
+            return;
+        }
         if (separateNext_) separate();
-        lines_.append(std::move(line));
+        for (; waitingEmptyLines_ > 0; --waitingEmptyLines_) text_.appendLine({});
+        text_.appendLine(line);
+        hasText_ = true;
     }
-    QList<ReadSong> finish() {
+    QList<Song> finish() {
         finishSong();
         return std::move(songs_);
     }
@@ -64,65 +125,67 @@ class SongCollector {
   private:
     void separate() {
         separateNext_ = false;
-        if (!lines_.isEmpty() && !lines_.back().isEmpty()) lines_.append(QString());
+        if (hasText_ && waitingEmptyLines_ == 0) waitingEmptyLines_ = 1;
     }
-    // Empty lines after the text are layout too.
     void finishSong() {
-        while (!lines_.isEmpty() && lines_.back().isEmpty()) lines_.removeLast();
-        if (!title_.isEmpty() || !lines_.isEmpty())
-            songs_.append({title_.isEmpty() ? fileName_ : title_, std::exchange(lines_, {})});
+        if (!title_.isEmpty() || hasText_)
+            songs_.append(text_.finish(title_.isEmpty() ? fileName_ : title_));
         title_.clear();
+        hasText_ = false;
+        waitingEmptyLines_ = 0;
         separateNext_ = false;
     }
 
     QString fileName_;
     QString title_;
-    QStringList lines_;
+    SongText text_;
+    bool hasText_ = false;
+    qsizetype waitingEmptyLines_ = 0;
     bool separateNext_ = false;
-    QList<ReadSong> songs_;
+    QList<Song> songs_;
 };
 
-// A lyric line as its chord line and lyric line, the bracketed chords taken out of the lyric
-// and each put on the chord line at the column of the character it stood before; a bracket
-// whose content is no chord name is text. Both lines are built in one pass over the line, as
-// UnfoldChords would build them from the ChordedLine: a file holds thousands of such lines.
-void ReadLyricLine(QStringView line, qsizetype lineNumber, SongCollector& songs) {
-    if (!line.contains(u'[')) {
-        songs.text(line.toString());
-        return;
-    }
-    QString lyric, chordLine;
-    lyric.reserve(line.size());
-    chordLine.reserve(line.size());
-    qsizetype lastChordColumn = 0;
-    for (qsizetype at = 0; at < line.size();) {
-        const qsizetype open = line.indexOf(u'[', at);
-        if (open < 0) {
-            lyric += line.sliced(at);
-            break;
-        }
-        lyric += line.sliced(at, open - at);
-        const qsizetype close = line.indexOf(u']', open);
-        if (close < 0)
-            throw SongFileRefused(kUnbalancedBracket.arg(lineNumber).arg(QStringLiteral("[")));
-        const QStringView inside = line.sliced(open + 1, close - open - 1);
-        if (IsChordName(inside)) {
-            lastChordColumn = lyric.size();
-            PlaceChord(chordLine, lastChordColumn, inside);
+// A song's lines as ReadChordPro gives them.
+class SongLines {
+  public:
+    void appendLine(QStringView line) { lines_.append(line.toString()); }
+    ReadSong finish(const QString& name) { return {name, std::exchange(lines_, {})}; }
+
+  private:
+    QStringList lines_;
+};
+
+template <typename SongText>
+QList<typename SongCollector<SongText>::Song> ReadSongs(const QByteArray& bytes,
+                                                        const QString& fileName) {
+    SongCollector<SongText> songs(fileName);
+    LyricLineSplitter lyricLine;
+    const QString text = LyricFileText(bytes);
+    TextLineReader lines(text);
+    qsizetype lineNumber = 0;
+    for (QStringView line; lines.next(line);) {
+        ++lineNumber;
+        const QStringView trimmed = line.trimmed();
+        if (trimmed.startsWith(u'#')) continue;
+        if (trimmed.startsWith(u'{')) {
+            if (!trimmed.endsWith(u'}'))
+                throw SongFileRefused(kUnbalancedBracket.arg(lineNumber).arg(QStringLiteral("{")));
+            songs.directive(ParseDirective(trimmed));
+        } else if (!line.contains(u'[')) {
+            songs.text(line);
         } else {
-            lyric += line.sliced(open, close - open + 1);
+            lyricLine.split(line, lineNumber);
+            if (lyricLine.chordLine().isEmpty()) {
+                songs.text(lyricLine.lyric());
+            } else {
+                songs.text(lyricLine.chordLine());
+                // A blank lyric gives no line, not an empty one.
+                if (!lyricLine.lyricUnderChords().isEmpty())
+                    songs.text(lyricLine.lyricUnderChords());
+            }
         }
-        at = close + 1;
     }
-    if (chordLine.isEmpty()) {
-        songs.text(std::move(lyric));
-        return;
-    }
-    songs.text(std::move(chordLine));
-    const qsizetype underChords = LyricLengthUnderChords(lyric, lastChordColumn);
-    if (underChords == 0) return;
-    lyric.truncate(underChords);
-    songs.text(std::move(lyric));
+    return songs.finish();
 }
 
 // The text with each chorded line's chords put in brackets at their columns. A line of text
@@ -145,23 +208,11 @@ QString ChordProLine(const ChordedLine& line) {
 }  // namespace
 
 QList<ReadSong> ReadChordPro(const QByteArray& bytes, const QString& fileName) {
-    SongCollector songs(fileName);
-    const QString text = LyricFileText(bytes);
-    TextLineReader lines(text);
-    qsizetype lineNumber = 0;
-    for (QStringView line; lines.next(line);) {
-        ++lineNumber;
-        const QStringView trimmed = line.trimmed();
-        if (trimmed.startsWith(u'#')) continue;
-        if (trimmed.startsWith(u'{')) {
-            if (!trimmed.endsWith(u'}'))
-                throw SongFileRefused(kUnbalancedBracket.arg(lineNumber).arg(QStringLiteral("{")));
-            songs.directive(ParseDirective(trimmed));
-            continue;
-        }
-        ReadLyricLine(line, lineNumber, songs);
-    }
-    return songs.finish();
+    return ReadSongs<SongLines>(bytes, fileName);
+}
+
+QList<ScannedSong> ReadChordProForScan(const QByteArray& bytes, const QString& fileName) {
+    return ReadSongs<ScannedSongBuilder>(bytes, fileName);
 }
 
 QByteArray WriteChordPro(const QString& performer, const QString& album, const ReadSong& song) {

@@ -27,6 +27,19 @@ struct ScannedSong {
     bool cut = false;  // the text was longer than kLongestSongText and lost its end
 };
 
+// The text of a ScannedSong from a song's lines, given one by one: cut as CapSongText cuts
+// them and encoded as CatalogueLines encodes them, without a list of the lines in between.
+class ScannedSongBuilder {
+  public:
+    void appendLine(QStringView line);
+    ScannedSong finish(const QString& name);
+
+  private:
+    CatalogueLineBuilder text_;
+    qsizetype length_ = 0;  // of the lines taken, in characters as CapSongText counts them
+    bool cut_ = false;
+};
+
 // The songs of such a file as the catalogue stores them: its name without the extension stands
 // for a song without a title. Throws SongFileRefused.
 QList<ScannedSong> ReadSongFormatFile(const QByteArray& bytes, const QString& fileName);
