@@ -102,8 +102,20 @@ void CatalogueLineBuilder::endLine() {
 
 namespace {
 
+// Whether a text holds a character below U+0020, which line ends and Ctrl-Z are. The loop has
+// no early exit so that the compiler makes it a few vector instructions: a line hardly ever
+// holds such a character, and looking for each of the three, one character at a time, took
+// as long as encoding the line.
+bool HoldsControlCharacter(QStringView text) {
+    const char16_t* const units = text.utf16();
+    unsigned below = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) below |= units[i] < 0x20;
+    return below != 0;
+}
+
 // Where a line of a song ends early for the catalogue's line reading; -1 when it does not.
 qsizetype LineBreakIn(QStringView text) {
+    if (!HoldsControlCharacter(text)) return -1;
     for (qsizetype i = 0; i < text.size(); ++i)
         if (text[i] == u'\n' || text[i] == u'\r' || text[i] == QChar(0x1a)) return i;
     return -1;
@@ -180,13 +192,20 @@ QString LyricFileText(const QByteArray& bytes) {
 }
 
 bool TextLineReader::next(QStringView& line) {
-    if (rest_.isEmpty()) return false;
-    qsizetype end = 0;
-    while (end < rest_.size() && rest_[end] != u'\n' && rest_[end] != u'\r') ++end;
-    line = rest_.first(end);
-    const bool crLf = end + 1 < rest_.size() && rest_[end] == u'\r' && rest_[end + 1] == u'\n';
-    rest_ = rest_.sliced(std::min(end + (crLf ? 2 : 1), rest_.size()));
+    if (at_ >= text_.size()) return false;
+    const qsizetype end = std::min(nextFrom(u'\n', nextLf_), nextFrom(u'\r', nextCr_));
+    line = text_.sliced(at_, end - at_);
+    const bool crLf = end == nextCr_ && nextLf_ == end + 1;
+    at_ = end + (crLf ? 2 : 1);
     return true;
+}
+
+qsizetype TextLineReader::nextFrom(QChar lineEnd, qsizetype& found) const {
+    if (found < at_) {
+        found = text_.indexOf(lineEnd, at_);
+        if (found < 0) found = text_.size();
+    }
+    return found;
 }
 
 QStringList TextLines(const QString& text) {

@@ -97,10 +97,18 @@ QStringList TextLines(const QString& text);
 // would need the line ends made alike first, in a copy of the text.
 class TextLineReader {
   public:
-    explicit TextLineReader(QStringView text) : rest_(text) {}
+    explicit TextLineReader(QStringView text) : text_(text) {}
     // The next line, in `line`; false after the last one.
     bool next(QStringView& line);
 
   private:
-    QStringView rest_;
+    qsizetype nextFrom(QChar lineEnd, qsizetype& found) const;
+
+    QStringView text_;
+    qsizetype at_ = 0;
+    // Where the next LF and the next CR are (the text's size when there is none). Each is
+    // looked for again only once the reading has passed it: the text is searched once for
+    // each, by Qt's vectorised search, rather than character by character for both.
+    qsizetype nextLf_ = -1;
+    qsizetype nextCr_ = -1;
 };
