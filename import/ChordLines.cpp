@@ -20,9 +20,15 @@ qsizetype RootLength(QStringView text) {
     return text.size() > 1 && (text[1] == u'#' || text[1] == u'b') ? 2 : 1;
 }
 
+// QStringView::startsWith without the call into Qt, which cost more than the comparison of
+// these few characters: every chord of every song file read comes through here.
+bool BeginsWith(QStringView text, QStringView word) {
+    return text.size() >= word.size() && std::equal(word.begin(), word.end(), text.begin());
+}
+
 qsizetype SuffixWordLength(QStringView text) {
     for (const QStringView word : kSuffixWords)
-        if (text.startsWith(word)) return word.size();
+        if (BeginsWith(text, word)) return word.size();
     const QChar c = text[0];
     if (c.isDigit() && c.unicode() < 0x80) return 1;
     return QStringView(u"#b+-()").contains(c) ? 1 : 0;
@@ -146,11 +152,13 @@ QList<PlacedChord> ChordsOf(const QString& chordLine) {
 
 }  // namespace
 
+// The "/" is found with std::find: a chord name is a few characters, for which Qt's vectorised
+// search costs more to set up than it saves.
 bool IsChordName(QStringView name) {
-    const qsizetype slash = name.indexOf(u'/');
-    const QStringView chord = slash < 0 ? name : name.left(slash);
-    if (slash >= 0) {
-        const QStringView bass = name.mid(slash + 1);
+    const QChar* const slash = std::find(name.begin(), name.end(), QChar(u'/'));
+    const QStringView chord(name.begin(), slash);
+    if (slash != name.end()) {
+        const QStringView bass(slash + 1, name.end());
         if (bass.isEmpty() || RootLength(bass) != bass.size()) return false;
     }
     qsizetype at = RootLength(chord);
@@ -172,10 +180,15 @@ bool IsChordLine(QStringView line) {
     return any;
 }
 
+// One resize for the spaces and the name together, rather than a resize and an append: a
+// song file has thousands of chords.
 void PlaceChord(QString& chordLine, qsizetype column, QStringView name) {
     if (!chordLine.isEmpty()) column = std::max(column, chordLine.size() + 1);
-    chordLine.resize(column, u' ');
-    chordLine += name;
+    const qsizetype spacesFrom = chordLine.size();
+    chordLine.resize(column + name.size());
+    QChar* const line = chordLine.data();
+    std::fill(line + spacesFrom, line + column, QChar(u' '));
+    std::copy(name.begin(), name.end(), line + column);
 }
 
 qsizetype LyricLengthUnderChords(QStringView lyric, qsizetype lastChordColumn) {
