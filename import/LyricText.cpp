@@ -90,8 +90,12 @@ void CatalogueLineBuilder::unencodable(const QString& character) {
     if (!unencodable_.contains(reported)) unencodable_.append(reported);
 }
 
+// The first room is enough for a song of usual length (1 to 3 KB), which so takes one
+// allocation instead of growing through 256, 512, 1024… bytes, copying itself each time.
+constexpr qsizetype kFirstRoom = 4096;
+
 void CatalogueLineBuilder::grow(qsizetype bytes) {
-    buffer_.resize(std::max({buffer_.size() * 2, size_ + bytes, qsizetype(256)}));
+    buffer_.resize(std::max({buffer_.size() * 2, size_ + bytes, kFirstRoom}));
 }
 
 void CatalogueLineBuilder::endLine() {
