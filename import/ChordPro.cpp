@@ -15,7 +15,10 @@ struct Directive {
     QStringView value;  // a part of the line
 };
 
-Directive ParseDirective(QStringView trimmed) {
+// A line that starts with "{" once trimmed; it has to end with "}".
+Directive ParseDirective(QStringView trimmed, qsizetype lineNumber) {
+    if (!trimmed.endsWith(u'}'))
+        throw SongFileRefused(kUnbalancedBracket.arg(lineNumber).arg(QStringLiteral("{")));
     const QStringView inner = trimmed.sliced(1, trimmed.size() - 2);
     qsizetype split = 0;
     while (split < inner.size() && inner[split] != u':' && !inner[split].isSpace()) ++split;
@@ -44,26 +47,19 @@ class LyricLineSplitter {
         chordLine_.truncate(0);
         lastChordColumn_ = 0;
         lyric_.resize(line.size());
-        QChar* const lyric = lyric_.data();
-        qsizetype length = 0;
+        lyricEnd_ = lyric_.data();
         const QChar* const end = line.end();
         for (const QChar* at = line.begin();;) {
             const QChar* const open = std::find(at, end, QChar(u'['));
-            length = std::copy(at, open, lyric + length) - lyric;
+            appendLyric(at, open);
             if (open == end) break;
             const QChar* const close = std::find(open, end, QChar(u']'));
             if (close == end)
                 throw SongFileRefused(kUnbalancedBracket.arg(lineNumber).arg(QStringLiteral("[")));
-            const QStringView inside(open + 1, close);
-            if (IsChordName(inside)) {
-                lastChordColumn_ = length;
-                PlaceChord(chordLine_, length, inside);
-            } else {
-                length = std::copy(open, close + 1, lyric + length) - lyric;
-            }
+            chordOrText(open, close + 1);
             at = close + 1;
         }
-        lyric_.truncate(length);
+        lyric_.truncate(lyricLength());
     }
     // Empty when the line held no chord.
     QStringView chordLine() const { return chordLine_; }
@@ -74,9 +70,24 @@ class LyricLineSplitter {
     QStringView lyric() const { return lyric_; }
 
   private:
+    void appendLyric(const QChar* from, const QChar* to) {
+        lyricEnd_ = std::copy(from, to, lyricEnd_);
+    }
+    qsizetype lyricLength() const { return lyricEnd_ - lyric_.constData(); }
+    void chordOrText(const QChar* bracketed, const QChar* end) {
+        const QStringView inside(bracketed + 1, end - 1);
+        if (!IsChordName(inside)) {
+            appendLyric(bracketed, end);
+            return;
+        }
+        lastChordColumn_ = lyricLength();
+        PlaceChord(chordLine_, lastChordColumn_, inside);
+    }
+
     // truncate(), not clear(): the buffers keep their room for the next line.
     QString chordLine_;
     QString lyric_;
+    QChar* lyricEnd_ = nullptr;  // while splitting, in lyric_'s room for the whole line
     qsizetype lastChordColumn_ = 0;
 };
 
@@ -156,11 +167,30 @@ class SongLines {
     QStringList lines_;
 };
 
+// A lyric line's lines in the song: the line as it stands, or its chord line and the lyric
+// under it.
+template <typename SongText>
+void AddLyricLine(QStringView line, qsizetype lineNumber, LyricLineSplitter& splitter,
+                  SongCollector<SongText>& songs) {
+    if (!line.contains(u'[')) {
+        songs.text(line);
+        return;
+    }
+    splitter.split(line, lineNumber);
+    if (splitter.chordLine().isEmpty()) {
+        songs.text(splitter.lyric());
+        return;
+    }
+    songs.text(splitter.chordLine());
+    // A blank lyric gives no line, not an empty one.
+    if (!splitter.lyricUnderChords().isEmpty()) songs.text(splitter.lyricUnderChords());
+}
+
 template <typename SongText>
 QList<typename SongCollector<SongText>::Song> ReadSongs(const QByteArray& bytes,
                                                         const QString& fileName) {
     SongCollector<SongText> songs(fileName);
-    LyricLineSplitter lyricLine;
+    LyricLineSplitter splitter;
     const QString text = LyricFileText(bytes);
     TextLineReader lines(text);
     qsizetype lineNumber = 0;
@@ -168,23 +198,10 @@ QList<typename SongCollector<SongText>::Song> ReadSongs(const QByteArray& bytes,
         ++lineNumber;
         const QStringView trimmed = line.trimmed();
         if (trimmed.startsWith(u'#')) continue;
-        if (trimmed.startsWith(u'{')) {
-            if (!trimmed.endsWith(u'}'))
-                throw SongFileRefused(kUnbalancedBracket.arg(lineNumber).arg(QStringLiteral("{")));
-            songs.directive(ParseDirective(trimmed));
-        } else if (!line.contains(u'[')) {
-            songs.text(line);
-        } else {
-            lyricLine.split(line, lineNumber);
-            if (lyricLine.chordLine().isEmpty()) {
-                songs.text(lyricLine.lyric());
-            } else {
-                songs.text(lyricLine.chordLine());
-                // A blank lyric gives no line, not an empty one.
-                if (!lyricLine.lyricUnderChords().isEmpty())
-                    songs.text(lyricLine.lyricUnderChords());
-            }
-        }
+        if (trimmed.startsWith(u'{'))
+            songs.directive(ParseDirective(trimmed, lineNumber));
+        else
+            AddLyricLine(line, lineNumber, splitter, songs);
     }
     return songs.finish();
 }
