@@ -21,9 +21,15 @@ qsizetype RootLength(QStringView text) {
     return text.size() > 1 && (text[1] == u'#' || text[1] == u'b') ? 2 : 1;
 }
 
+// QStringView::startsWith without the call into Qt, which cost more than the comparison of
+// these few characters: every chord of every song file read comes through here.
+bool BeginsWith(QStringView text, QStringView word) {
+    return text.size() >= word.size() && std::equal(word.begin(), word.end(), text.begin());
+}
+
 qsizetype SuffixWordLength(QStringView text) {
     for (const QStringView word : kSuffixWords)
-        if (text.startsWith(word)) return word.size();
+        if (BeginsWith(text, word)) return word.size();
     const QChar c = text[0];
     if (c.isDigit() && c.unicode() < 0x80) return 1;
     return QStringView(u"#b+-()").contains(c) ? 1 : 0;
@@ -131,16 +137,11 @@ QStringView FormulaOf(QStringView structure) {
 QString ChordLineOf(const QList<PlacedChord>& chords) {
     QString line;
     line.reserve(chords.back().column + 8 * chords.size());
-    for (const PlacedChord& chord : chords) {
-        const qsizetype column =
-            line.isEmpty() ? chord.column : std::max(chord.column, line.size() + 1);
-        line.resize(column, u' ');
-        line += chord.name;
-    }
+    for (const PlacedChord& chord : chords) PlaceChord(line, chord.column, chord.name);
     return line;
 }
 
-qsizetype TrimmedLength(const QString& text) {
+qsizetype TrimmedLength(QStringView text) {
     qsizetype n = text.size();
     while (n > 0 && text[n - 1] == u' ') --n;
     return n;
@@ -167,11 +168,13 @@ QList<PlacedChord> ChordsOf(const QString& chordLine) {
 
 }  // namespace
 
+// The "/" is found with std::find: a chord name is a few characters, for which Qt's vectorised
+// search costs more to set up than it saves.
 bool IsChordName(QStringView name) {
-    const qsizetype slash = name.indexOf(u'/');
-    const QStringView chord = slash < 0 ? name : name.left(slash);
-    if (slash >= 0) {
-        const QStringView bass = name.mid(slash + 1);
+    const QChar* const slash = std::find(name.begin(), name.end(), QChar(u'/'));
+    const QStringView chord(name.begin(), slash);
+    if (slash != name.end()) {
+        const QStringView bass(slash + 1, name.end());
         if (bass.isEmpty() || RootLength(bass) != bass.size()) return false;
     }
     qsizetype at = RootLength(chord);
@@ -193,16 +196,33 @@ bool IsChordLine(QStringView line) {
     return any;
 }
 
+// One resize for the spaces and the name together, rather than a resize and an append: a
+// song file has thousands of chords.
+void PlaceChord(QString& chordLine, qsizetype column, QStringView name) {
+    if (!chordLine.isEmpty()) column = std::max(column, chordLine.size() + 1);
+    const qsizetype spacesFrom = chordLine.size();
+    chordLine.resize(column + name.size());
+    QChar* const line = chordLine.data();
+    std::fill(line + spacesFrom, line + column, QChar(u' '));
+    std::copy(name.begin(), name.end(), line + column);
+}
+
+qsizetype LyricLengthUnderChords(QStringView lyric, qsizetype lastChordColumn) {
+    const qsizetype trimmed = TrimmedLength(lyric);
+    if (trimmed == 0) return 0;
+    const bool padded = lastChordColumn >= trimmed;
+    return padded ? trimmed : lyric.size();
+}
+
 void AppendUnfolded(const ChordedLine& line, QStringList& lines) {
     if (line.chords.isEmpty()) {
         lines.append(line.lyric);
         return;
     }
     lines.append(ChordLineOf(line.chords));
-    const qsizetype trimmed = TrimmedLength(line.lyric);
-    if (trimmed == 0) return;
-    const bool padded = line.chords.back().column >= trimmed;
-    lines.append(padded ? line.lyric.left(trimmed) : line.lyric);
+    const qsizetype length = LyricLengthUnderChords(line.lyric, line.chords.back().column);
+    if (length == 0) return;
+    lines.append(length < line.lyric.size() ? line.lyric.left(length) : line.lyric);
 }
 
 QStringList UnfoldChords(const ChordedLine& line) {

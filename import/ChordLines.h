@@ -41,6 +41,16 @@ QStringList UnfoldChords(const ChordedLine& line);
 // The same lines appended to `lines`.
 void AppendUnfolded(const ChordedLine& line, QStringList& lines);
 
+// The two rules of UnfoldChords, for readers that unfold a chorded line as they read it,
+// without a ChordedLine in between (ChordPro, whose chords stand inside the lyric line).
+// Appends a chord name to a chord line built from left to right: at `column`, or one space
+// after the name before it where it would touch that one.
+void PlaceChord(QString& chordLine, qsizetype column, QStringView name);
+// How much of a lyric stands under its chord line, whose last chord is at `lastChordColumn`:
+// all of it, or without the trailing spaces when they only carried chords past its end; 0
+// when it is blank (it gives no line).
+qsizetype LyricLengthUnderChords(QStringView lyric, qsizetype lastChordColumn);
+
 // The lyric of a chorded line with each chord's column reached, spaces added where the lyric
 // ends before a chord: the text that writers place the chord marks into.
 QString LyricReachingChords(const ChordedLine& line);

@@ -24,6 +24,10 @@ struct CatalogueText {
 // buffer over without a copy.
 class CatalogueLineBuilder {
   public:
+    // Room for `bytes` bytes of text at once, where the caller knows about how much comes.
+    void reserve(qsizetype bytes) {
+        if (buffer_.size() < bytes) buffer_.resize(bytes);
+    }
     // A byte that already is Windows-1251.
     void appendByte(char b) {
         if (highSurrogate_ != 0) flushSurrogate();
@@ -42,6 +46,9 @@ class CatalogueLineBuilder {
     void appendText(QStringView text);
     // Ends the current line, empty or not.
     void endLine();
+    // A line of text, ended; a line end or Ctrl-Z inside it ends it there, as the catalogue's
+    // line reading would.
+    void appendLine(QStringView line);
     bool lineIsEmpty() const { return size_ == lineStart_ && highSurrogate_ == 0; }
     // True between the halves of a surrogate pair.
     bool awaitsLowSurrogate() const { return highSurrogate_ != 0; }
@@ -84,3 +91,24 @@ QString LyricFileText(const QByteArray& bytes);
 // Text split at its line ends (LF, CR LF or a lone CR); a line end at the very end starts no
 // further line.
 QStringList TextLines(const QString& text);
+
+// The lines of TextLines one by one, as views into the text: a reader that only looks at most
+// lines once saves copying the text and each line. Qt splits at one separator only, which
+// would need the line ends made alike first, in a copy of the text.
+class TextLineReader {
+  public:
+    explicit TextLineReader(QStringView text) : text_(text) {}
+    // The next line, in `line`; false after the last one.
+    bool next(QStringView& line);
+
+  private:
+    qsizetype nextFrom(QChar lineEnd, qsizetype& found) const;
+
+    QStringView text_;
+    qsizetype at_ = 0;
+    // Where the next LF and the next CR are (the text's size when there is none). Each is
+    // looked for again only once the reading has passed it: the text is searched once for
+    // each, by Qt's vectorised search, rather than character by character for both.
+    qsizetype nextLf_ = -1;
+    qsizetype nextCr_ = -1;
+};

@@ -1,5 +1,7 @@
 #include "import/SongFormats.h"
 
+#include <algorithm>
+
 #include "import/ChordPro.h"
 #include "import/OpenLyrics.h"
 
@@ -45,10 +47,42 @@ QString WithoutExtension(const QString& fileName) {
     return dot < 0 ? fileName : fileName.left(dot);
 }
 
-QList<ReadSong> ReadSongFormatFile(const QByteArray& bytes, const QString& fileName) {
+namespace {
+
+// How much of a line of `size` characters a song's text keeps after `before` characters: all
+// of it, or what is left of kLongestSongText.
+qsizetype KeptOfLine(qsizetype before, qsizetype size) {
+    return std::min(size, kLongestSongText - before);
+}
+
+ScannedSong ScannedSongOf(ReadSong song) {
+    const bool cut = CapSongText(song.lines);
+    return {song.name, CatalogueLines(song.lines), cut};
+}
+
+}  // namespace
+
+QList<ScannedSong> ReadSongFormatFile(const QByteArray& bytes, const QString& fileName) {
     const QString name = WithoutExtension(fileName);
-    if (SongFileKindOf(fileName) == SongFileKind::ChordPro) return ReadChordPro(bytes, name);
-    return {ReadOpenLyrics(bytes, name)};
+    if (SongFileKindOf(fileName) == SongFileKind::ChordPro) return ReadChordProForScan(bytes, name);
+    return {ScannedSongOf(ReadOpenLyrics(bytes, name))};
+}
+
+void ScannedSongBuilder::appendLine(QStringView line) {
+    if (cut_) return;
+    const qsizetype kept = KeptOfLine(length_, line.size());
+    length_ += kept;
+    if (kept < line.size()) {
+        cut_ = true;
+        if (kept == 0) return;
+    }
+    text_.appendLine(line.first(kept));
+}
+
+ScannedSong ScannedSongBuilder::finish(const QString& name) {
+    ScannedSong song{name, text_.finish(), cut_};
+    *this = ScannedSongBuilder();
+    return song;
 }
 
 QString CutTextNote(const QString& path) {
@@ -58,10 +92,11 @@ QString CutTextNote(const QString& path) {
 bool CapSongText(QStringList& lines) {
     qsizetype total = 0;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        total += lines[i].size();
-        if (total <= kLongestSongText) continue;
-        lines[i].chop(total - kLongestSongText);
-        lines.resize(lines[i].isEmpty() ? i : i + 1);
+        const qsizetype kept = KeptOfLine(total, lines[i].size());
+        total += kept;
+        if (kept == lines[i].size()) continue;
+        lines[i].truncate(kept);
+        lines.resize(kept == 0 ? i : i + 1);
         return true;
     }
     return false;

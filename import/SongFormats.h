@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "import/LyricText.h"
 #include "import/SongFile.h"
 
 // The song files of other programs that the scanner reads besides .txt and .rtf lyric files:
@@ -19,9 +20,29 @@ inline bool IsSongFormatFile(SongFileKind kind) {
     return kind == SongFileKind::ChordPro || kind == SongFileKind::OpenLyrics;
 }
 
-// The songs of such a file: its name without the extension stands for a song without a title.
-// Throws SongFileRefused.
-QList<ReadSong> ReadSongFormatFile(const QByteArray& bytes, const QString& fileName);
+// A song of a song file as the scanner stores it.
+struct ScannedSong {
+    QString name;
+    CatalogueText text;
+    bool cut = false;  // the text was longer than kLongestSongText and lost its end
+};
+
+// The text of a ScannedSong from a song's lines, given one by one: cut as CapSongText cuts
+// them and encoded as CatalogueLines encodes them, without a list of the lines in between.
+class ScannedSongBuilder {
+  public:
+    void appendLine(QStringView line);
+    ScannedSong finish(const QString& name);
+
+  private:
+    CatalogueLineBuilder text_;
+    qsizetype length_ = 0;  // of the lines taken, in characters as CapSongText counts them
+    bool cut_ = false;
+};
+
+// The songs of such a file as the catalogue stores them: its name without the extension stands
+// for a song without a title. Throws SongFileRefused.
+QList<ScannedSong> ReadSongFormatFile(const QByteArray& bytes, const QString& fileName);
 
 // The file name without its extension (the part after the last dot).
 QString WithoutExtension(const QString& fileName);

@@ -228,19 +228,18 @@ void AddSong(ScanResult& out, const QString& album, const QString& song, const Q
 // listed, so that one damaged file does not keep a collection out.
 void AddSongFormatFile(ScanResult& out, const fileio::OpenFolder& albumFolder, const QString& album,
                        const ScanSong& file) {
-    const QString path = albumFolder.pathOf(file.fileName);
-    QList<ReadSong> songs;
+    const SongSource source{albumFolder, file.fileName};
+    QList<ScannedSong> songs;
     try {
         songs = ReadSongFormatFile(albumFolder.readAll(file.fileName), file.fileName);
     } catch (const SongFileRefused& refused) {
-        out.unreadFiles.append(path + QStringLiteral(": ") + refused.reason());
+        out.unreadFiles.append(source.path() + QStringLiteral(": ") + refused.reason());
         return;
     }
-    const SongSource source{albumFolder, file.fileName};
-    for (ReadSong& song : songs) {
-        if (CapSongText(song.lines)) out.unreadFiles.append(CutTextNote(path));
+    for (ScannedSong& song : songs) {
+        if (song.cut) out.unreadFiles.append(CutTextNote(source.path()));
         AddSong(out, album, song.name, StoredSongName(song.name, source),
-                {CatalogueLines(song.lines), source});
+                {std::move(song.text), source});
     }
 }
 
