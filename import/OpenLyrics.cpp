@@ -2,6 +2,7 @@
 
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
+#include <algorithm>
 
 #include "import/ChordLines.h"
 #include "import/PlainXml.h"
@@ -122,8 +123,14 @@ struct NamedChord {
           chord(OnOneLine(m.name.isEmpty() && !m.root.isEmpty()
                               ? OpenLyricsChordName(m.root, m.structure, m.bass)
                               : name)) {}
+    // Compared for every chord of a song against each chord named before: the lengths first,
+    // inline, as most marks differ in them or in their first letters.
     bool isWrittenAs(const ChordMark& m) const {
-        return name == m.name && root == m.root && structure == m.structure && bass == m.bass;
+        return Same(root, m.root) && Same(structure, m.structure) && Same(bass, m.bass) &&
+               Same(name, m.name);
+    }
+    static bool Same(const QString& a, QStringView b) {
+        return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin());
     }
 };
 

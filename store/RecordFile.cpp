@@ -1,5 +1,7 @@
 #include "store/RecordFile.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 #include <cstring>
 
@@ -102,7 +104,10 @@ void RecordLines::splitAnyLines() {
 // Searched with glibc's memmem, as the block search below is: a save looks through the whole
 // of a text file of tens of megabytes for other blocks with its header.
 qsizetype FindWrittenLine(QByteArrayView bytes, QByteArrayView line, qsizetype from) {
-    const QByteArray wanted = line.toByteArray() + "\r\n";
+    // The line with its line end, on the stack for a line of usual length: the scanner looks
+    // for the text block end in every song it adds.
+    QVarLengthArray<char, 256> wanted(line.begin(), line.end());
+    wanted.append("\r\n", 2);
     const char* const base = bytes.data();
     while (from < bytes.size()) {
         const auto* hit = static_cast<const char*>(::memmem(
