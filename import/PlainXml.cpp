@@ -1,6 +1,5 @@
 #include "import/PlainXml.h"
 
-
 namespace {
 
 void Expect(bool condition) {
@@ -158,16 +157,24 @@ void PlainXmlReader::readDeclaration() {
 
 // The value of one of the declaration's settings: ="…" or='…'.
 QStringView PlainXmlReader::readDeclared() {
+    const QChar quote = readValueStart();
+    const qsizetype start = at_;
+    const qsizetype end = doc_.indexOf(quote, start);
+    Expect(end > start);
+    at_ = end + 1;
+    return QStringView(doc_).sliced(start, end - start);
+}
+
+// The "=" before a value, spaces around it allowed, and the quote that opens the value; the
+// quote, which is to close it too.
+QChar PlainXmlReader::readValueStart() {
     skipSpace();
     Expect(skip(u"="));
     skipSpace();
     const QChar quote = at(at_);
     Expect(quote == u'"' || quote == u'\'');
-    const qsizetype start = ++at_;
-    const qsizetype end = doc_.indexOf(quote, start);
-    Expect(end > start);
-    at_ = end + 1;
-    return QStringView(doc_).sliced(start, end - start);
+    ++at_;
+    return quote;
 }
 
 // White space and comments, before and after the root element.
@@ -211,12 +218,8 @@ XmlToken PlainXmlReader::readStartTag() {
 
 void PlainXmlReader::readAttribute() {
     const QStringView name = readName();
-    skipSpace();
-    Expect(skip(u"="));
-    skipSpace();
-    const QChar quote = at(at_);
-    Expect(quote == u'"' || quote == u'\'');
-    const qsizetype start = ++at_;
+    const QChar quote = readValueStart();
+    const qsizetype start = at_;
     bool references = false;
     for (;; ++at_) {
         Expect(at_ < doc_.size());

@@ -45,6 +45,7 @@ class PlainXmlReader {
     void readProlog();
     void readDeclaration();
     QStringView readDeclared();
+    QChar readValueStart();
     void skipMisc();
     void readComment();
     XmlToken readStartTag();
