@@ -7,7 +7,9 @@
 #include "fuzz/FuzzTargets.h"
 #include "import/ChordLines.h"
 #include "import/ChordPro.h"
+#include "import/LyricText.h"
 #include "import/OpenLyrics.h"
+#include "import/SongFormats.h"
 
 namespace {
 
@@ -43,6 +45,12 @@ int FuzzOpenLyricsReader(const uint8_t* data, size_t size) {
     }
     FUZZ_CHECK(qtRefused.isEmpty() && song.name == qtSong.name && song.lines == qtSong.lines);
     FUZZ_CHECK(!HoldsLineEnd(song.lines));
+    // The scanner's read gives the same song, encoded and cut as the catalogue takes it.
+    const ScannedSong scanned = ReadOpenLyricsForScan(bytes, QStringLiteral("file"));
+    QStringList capped = song.lines;
+    const bool cut = CapSongText(capped);
+    FUZZ_CHECK(scanned.name == song.name && scanned.cut == cut &&
+               scanned.text.written == CatalogueLines(capped).written);
     // The export of the song is a document the reader takes, named as the song was.
     const QByteArray written = WriteOpenLyrics(song, {QStringLiteral("p"), QStringLiteral("a"), 1},
                                                QDateTime(QDate(2024, 1, 1), QTime(0, 0), Qt::UTC));

@@ -145,6 +145,21 @@ class SongReader {
     explicit SongReader(const QByteArray& bytes) : xml_(bytes) {}
 
     ReadSong read(const QString& fileName) {
+        readDocument();
+        QStringList lines;
+        giveLines([&](const QString& line) { lines.append(line); });
+        return {songName(fileName), lines};
+    }
+    // The same song, encoded for the catalogue line by line.
+    ScannedSong readForScan(const QString& fileName) {
+        readDocument();
+        ScannedSongBuilder song;
+        giveLines([&](const QString& line) { song.appendLine(line); });
+        return song.finish(songName(fileName));
+    }
+
+  private:
+    void readDocument() {
         readRoot();
         for (XmlToken token; (token = xml_.next()) != XmlToken::EndDocument;) {
             if (token == XmlToken::EndElement && xml_.name() == u"verse") inVerse_ = false;
@@ -159,10 +174,8 @@ class SongReader {
             else if (name == u"lines" && inVerse_)
                 readLines(verses_.back().lines);
         }
-        return {title_.isEmpty() ? fileName : title_, text()};
     }
-
-  private:
+    QString songName(const QString& fileName) const { return title_.isEmpty() ? fileName : title_; }
     void readRoot() {
         for (XmlToken token; (token = xml_.next()) != XmlToken::StartElement;)
             if (token == XmlToken::EndDocument)
@@ -233,14 +246,16 @@ class SongReader {
             for (const Verse& v : verses_) chosen.append(&v);
         return chosen;
     }
-    QStringList text() const {
-        QStringList lines;
+    // The song's lines to `take`, verse by verse, an empty line between two verses.
+    template <class Take>
+    void giveLines(Take take) const {
+        bool any = false;
         for (const Verse* verse : ordered()) {
             if (verse->lines.isEmpty()) continue;
-            if (!lines.isEmpty()) lines.append(QString());
-            lines += verse->lines;
+            if (any) take(QString());
+            for (const QString& line : verse->lines) take(line);
+            any = true;
         }
-        return lines;
     }
 
     Xml xml_;
@@ -340,12 +355,29 @@ class LinesWriter {
 
 }  // namespace
 
-ReadSong ReadOpenLyrics(const QByteArray& bytes, const QString& fileName) {
+namespace {
+
+// The song read by the plain reader, or by Qt's reader when the plain one leaves the document
+// to it.
+template <class Read>
+auto ReadEitherWay(const QByteArray& bytes, Read read) {
     try {
-        return SongReader<PlainXmlReader>(bytes).read(fileName);
+        SongReader<PlainXmlReader> reader(bytes);
+        return read(reader);
     } catch (const PlainXmlReader::NotPlain&) {
-        return ReadOpenLyricsWithQtReader(bytes, fileName);
+        SongReader<QtXmlReader> reader(bytes);
+        return read(reader);
     }
+}
+
+}  // namespace
+
+ReadSong ReadOpenLyrics(const QByteArray& bytes, const QString& fileName) {
+    return ReadEitherWay(bytes, [&](auto& reader) { return reader.read(fileName); });
+}
+
+ScannedSong ReadOpenLyricsForScan(const QByteArray& bytes, const QString& fileName) {
+    return ReadEitherWay(bytes, [&](auto& reader) { return reader.readForScan(fileName); });
 }
 
 ReadSong ReadOpenLyricsWithQtReader(const QByteArray& bytes, const QString& fileName) {

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "import/SongFile.h"
+#include "import/SongFormats.h"
 
 // OpenLyrics, the open XML song format of song and worship programs
 // (namespace http://openlyrics.info/namespace/2009/song).
@@ -18,6 +19,10 @@
 // document that is not well-formed, is no OpenLyrics song, or declares a DTD (which could
 // expand entities without end or fetch them from outside; no OpenLyrics file has one).
 ReadSong ReadOpenLyrics(const QByteArray& bytes, const QString& fileName);
+
+// The same song as the scanner stores it: encoded for the catalogue line by line, without a
+// list of its lines in between.
+ScannedSong ReadOpenLyricsForScan(const QByteArray& bytes, const QString& fileName);
 
 // The same, read by Qt's XML reader alone. ReadOpenLyrics reads the plain XML that song
 // programs write with a faster reader of its own and leaves every other document to Qt's; the

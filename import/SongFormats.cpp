@@ -55,17 +55,12 @@ qsizetype KeptOfLine(qsizetype before, qsizetype size) {
     return std::min(size, kLongestSongText - before);
 }
 
-ScannedSong ScannedSongOf(ReadSong song) {
-    const bool cut = CapSongText(song.lines);
-    return {song.name, CatalogueLines(song.lines), cut};
-}
-
 }  // namespace
 
 QList<ScannedSong> ReadSongFormatFile(const QByteArray& bytes, const QString& fileName) {
     const QString name = WithoutExtension(fileName);
     if (SongFileKindOf(fileName) == SongFileKind::ChordPro) return ReadChordProForScan(bytes, name);
-    return {ScannedSongOf(ReadOpenLyrics(bytes, name))};
+    return {ReadOpenLyricsForScan(bytes, name)};
 }
 
 void ScannedSongBuilder::appendLine(QStringView line) {
