@@ -125,7 +125,7 @@ class SongCollector {
             return;
         }
         if (separateNext_) separate();
-        for (; waitingEmptyLines_ > 0; --waitingEmptyLines_) text_.appendLine({});
+        for (; waitingEmptyLines_ > 0; --waitingEmptyLines_) text_.appendLine(QStringView());
         text_.appendLine(line);
         hasText_ = true;
     }
@@ -155,16 +155,6 @@ class SongCollector {
     qsizetype waitingEmptyLines_ = 0;
     bool separateNext_ = false;
     QList<Song> songs_;
-};
-
-// A song's lines as ReadChordPro gives them.
-class SongLines {
-  public:
-    void appendLine(QStringView line) { lines_.append(line.toString()); }
-    ReadSong finish(const QString& name) { return {name, std::exchange(lines_, {})}; }
-
-  private:
-    QStringList lines_;
 };
 
 // A lyric line's lines in the song: the line as it stands, or its chord line and the lyric

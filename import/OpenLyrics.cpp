@@ -144,16 +144,11 @@ class SongReader {
   public:
     explicit SongReader(const QByteArray& bytes) : xml_(bytes) {}
 
-    ReadSong read(const QString& fileName) {
+    // The song, its lines given to a SongText (SongLines, ScannedSongBuilder).
+    template <class SongText>
+    auto read(const QString& fileName) {
         readDocument();
-        QStringList lines;
-        giveLines([&](const QString& line) { lines.append(line); });
-        return {songName(fileName), lines};
-    }
-    // The same song, encoded for the catalogue line by line.
-    ScannedSong readForScan(const QString& fileName) {
-        readDocument();
-        ScannedSongBuilder song;
+        SongText song;
         giveLines([&](const QString& line) { song.appendLine(line); });
         return song.finish(songName(fileName));
     }
@@ -373,15 +368,17 @@ auto ReadEitherWay(const QByteArray& bytes, Read read) {
 }  // namespace
 
 ReadSong ReadOpenLyrics(const QByteArray& bytes, const QString& fileName) {
-    return ReadEitherWay(bytes, [&](auto& reader) { return reader.read(fileName); });
+    return ReadEitherWay(bytes,
+                         [&](auto& reader) { return reader.template read<SongLines>(fileName); });
 }
 
 ScannedSong ReadOpenLyricsForScan(const QByteArray& bytes, const QString& fileName) {
-    return ReadEitherWay(bytes, [&](auto& reader) { return reader.readForScan(fileName); });
+    return ReadEitherWay(
+        bytes, [&](auto& reader) { return reader.template read<ScannedSongBuilder>(fileName); });
 }
 
 ReadSong ReadOpenLyricsWithQtReader(const QByteArray& bytes, const QString& fileName) {
-    return SongReader<QtXmlReader>(bytes).read(fileName);
+    return SongReader<QtXmlReader>(bytes).read<SongLines>(fileName);
 }
 
 QByteArray WriteOpenLyrics(const ReadSong& song, const SongbookEntry& entry,

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <utility>
 
 #include "import/LyricText.h"
 #include "import/SongFile.h"
@@ -38,6 +39,18 @@ class ScannedSongBuilder {
     CatalogueLineBuilder text_;
     qsizetype length_ = 0;  // of the lines taken, in characters as CapSongText counts them
     bool cut_ = false;
+};
+
+// A song's lines given one by one, kept as a ReadSong: the readers that give a song to the
+// scanner (ScannedSongBuilder) give it the same way to everyone else.
+class SongLines {
+  public:
+    void appendLine(QStringView line) { lines_.append(line.toString()); }
+    void appendLine(const QString& line) { lines_.append(line); }
+    ReadSong finish(const QString& name) { return {name, std::exchange(lines_, {})}; }
+
+  private:
+    QStringList lines_;
 };
 
 // The songs of such a file as the catalogue stores them: its name without the extension stands
