@@ -184,13 +184,18 @@ CatalogueText CatalogueLines(const QStringList& lines) {
 
 // Nearly every song file is valid UTF-8, which QString::fromUtf8 converts (dropping the mark,
 // as the decoder does) in far less time than QStringDecoder. It reports no error, though: it
-// puts U+FFFD for each bad sequence. A text without U+FFFD therefore was valid; one with it
-// (damaged, or holding that character itself) goes through the decoder as before.
-QString LyricFileText(const QByteArray& bytes) {
+// puts U+FFFD for each bad sequence. A text without U+FFFD therefore was valid.
+std::optional<QString> PlainUtf8Text(const QByteArray& bytes) {
     QString text = QString::fromUtf8(bytes);
-    if (!text.contains(QChar::ReplacementCharacter)) return text;
+    if (text.contains(QChar::ReplacementCharacter)) return std::nullopt;
+    return text;
+}
+
+// A text with U+FFFD (damaged, or holding that character itself) goes through the decoder.
+QString LyricFileText(const QByteArray& bytes) {
+    if (std::optional<QString> text = PlainUtf8Text(bytes)) return *std::move(text);
     QStringDecoder utf8(QStringDecoder::Utf8);
-    text = utf8.decode(bytes);
+    const QString text = utf8.decode(bytes);
     if (!utf8.hasError()) return text;
     const LyricEncoding encoding = DetectLyricEncoding(bytes);
     if (encoding == LyricEncoding::Cp1251) return cp1251::decode(bytes);

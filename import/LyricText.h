@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <optional>
 
 #include "store/RecordFile.h"
 
@@ -83,6 +84,10 @@ CatalogueText PlainLyricText(const QByteArray& bytes);
 // Lines of Unicode text, encoded for the catalogue. A line end or Ctrl-Z inside a line ends it
 // there, as the catalogue's line reading would.
 CatalogueText CatalogueLines(const QStringList& lines);
+
+// Bytes that are valid UTF-8 holding no U+FFFD, as text (a leading mark dropped); nothing for
+// any other bytes, which need QStringDecoder to tell a damaged sequence from that character.
+std::optional<QString> PlainUtf8Text(const QByteArray& bytes);
 
 // The text of a song file that should be UTF-8 (ChordPro, LRC): UTF-8 when it is, its mark
 // dropped, else in the encoding the lyric file detection finds.

@@ -1,5 +1,7 @@
 #include "import/PlainXml.h"
 
+#include "import/LyricText.h"
+
 namespace {
 
 void Expect(bool condition) {
@@ -97,10 +99,10 @@ PlainXmlReader::PlainXmlReader(const QByteArray& utf8) {
     // Qt's reader tells the encoding from the first four bytes and finds a shorter document
     // cut short; no song is that short.
     Expect(utf8.size() >= 4);
-    // fromUtf8 is the faster decoder but makes U+FFFD of a byte that is no UTF-8 without a
-    // word; a document holding U+FFFD, damaged or not, goes to Qt's reader.
-    doc_ = QString::fromUtf8(utf8);
-    Expect(!doc_.contains(QChar::ReplacementCharacter));
+    // A document holding U+FFFD, damaged or not, goes to Qt's reader.
+    std::optional<QString> text = PlainUtf8Text(utf8);
+    Expect(text.has_value());
+    doc_ = *std::move(text);
 }
 
 XmlToken PlainXmlReader::next() {
